@@ -1,0 +1,82 @@
+#pragma once
+#include <cstdint>
+#include <istream>
+#include <string>
+#include <vector>
+
+#include "content/TrackEntry.h"
+#include "music/ShowEvent.h"
+#include "shell/FrameTimer.h"
+
+namespace vlo {
+
+class MusicPlayer;
+class Renderer;
+
+// The show configuration ("Vellumo.ini" from the archive) and the run-time
+// state of the play list, the title and credits overlays and the closing
+// sequence. Parsing lives in content/ShowConfig.cpp, sequencing in
+// music/Playlist.cpp.
+class ShowConfig {
+public:
+    explicit ShowConfig(const char* fileName);
+    ~ShowConfig();
+    ShowConfig(const ShowConfig&) = delete;
+    ShowConfig& operator=(const ShowConfig&) = delete;
+
+    // Play list.
+    bool selectTrack(uint32_t index);
+    std::string currentTrackFile() const;
+    std::string currentTrackPicture() const;
+    std::string currentTrackCaption() const;
+    bool playCurrentTrack(MusicPlayer& player);
+    bool nextTrack(MusicPlayer& player);
+    bool previousTrack(MusicPlayer& player);
+    void startTrackChangeTimer();
+
+    // Overlays.
+    bool startTitleOverlay();
+    bool startCreditsOverlay(bool quit);
+    void setTitleDuration(float seconds);
+    void setCreditsDuration(float seconds);
+    std::string titlePath() const { return title; }
+    std::string maskPath() const { return mask; }
+    std::string creditsPath() const { return credits; }
+
+    // Per-frame step and overlay drawing.
+    ShowEvent updateShow(MusicPlayer& player);
+    void drawOverlays(Renderer& renderer);
+
+    // Parsed fields.
+    std::vector<TrackEntry> tracks;
+    std::vector<std::string> trackCaptions;
+    std::string mask;
+    std::string title;
+    std::string fade;
+    std::string credits;
+
+    // Run-time fields.
+    int titleTexture = 0;
+    int creditsTexture = 0;
+    FrameTimer trackChangeTimer;
+    FrameTimer titleTimer;
+    FrameTimer creditsTimer;
+    float trackChangeDelay = 1.0f;
+    float titleDuration = 2.0f;
+    float creditsDuration = 5.0f;
+    bool trackChangeSignalled = false;
+    bool titlePending = false;
+    bool creditsAtFull = false;
+    bool quitAfterCredits = true;
+    uint32_t currentTrack = 0;
+
+    int loadFailed = 1;
+
+private:
+    bool parseSections(std::istream& in);
+    bool parseDataSection(std::istream& in);
+    bool parseMusicSection(std::istream& in);
+    void drawOverlay(Renderer& renderer, FrameTimer& timer, float duration, int texture, bool credits);
+};
+
+} // namespace vlo
