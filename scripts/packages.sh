@@ -1,0 +1,28 @@
+# The Debian packages Vellumo builds, runs and tests with. Sourced by the
+# README's two commands.
+VLO_PACKAGES=(
+  build-essential cmake pkg-config git
+  libsdl2-dev libsdl2-mixer-dev libfreetype-dev libfontconfig-dev fonts-liberation
+  libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
+  libpng-dev libjpeg62-turbo-dev libturbojpeg0-dev zlib1g-dev libvorbis-dev libogg-dev
+  libgtest-dev libbenchmark-dev
+  xvfb xdotool x11-utils imagemagick
+)
+
+# Installs what is missing (as root), or says which apt-get line to run.
+vlo_install_packages() {
+  local missing=()
+  for package in "${VLO_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" -eq 0 ]; then
+    echo "Installing missing packages: ${missing[*]}"
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
+  else
+    echo "Missing packages. Run as root:"
+    echo "  apt-get install -y ${missing[*]}"
+    return 1
+  fi
+}

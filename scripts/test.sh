@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Builds Vellumo and every test with AddressSanitizer and UndefinedBehaviorSanitizer
+# and runs them all: windows and drawing under a virtual X server (Xvfb), sound
+# through SDL's dummy audio driver. Fails on any test failure or sanitizer report.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+source scripts/packages.sh
+vlo_install_packages
+
+build=${VLO_TEST_BUILD:-build-test}
+cmake -S . -B "$build" -DVLO_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVLO_TESTS=ON -DVLO_DEMO=ON
+cmake --build "$build" -j"$(nproc)"
+
+# A private X server for the tests that open windows; -noreset keeps it (and
+# the pointer) from being reset each time its last client disconnects.
+display=""
+for n in $(seq 90 130); do
+  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
+done
+[ -n "$display" ] || { echo "no free X display number" >&2; exit 1; }
+Xvfb "$display" -screen 0 1280x1024x24 -noreset -nolisten tcp >"$build/xvfb.log" 2>&1 &
+xvfb_pid=$!
+trap 'kill "$xvfb_pid" 2>/dev/null || true' EXIT
+for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
+
+export DISPLAY="$display"
+export SDL_AUDIODRIVER=dummy
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
+export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+cd "$build"
+ctest --output-on-failure -j"$(nproc)" --timeout 600
