@@ -1,0 +1,168 @@
+#include "content/ArchiveFS.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <new>
+
+#include "content/ArchiveDirectory.h"
+#include "content/ExtractionName.h"
+
+namespace vlo {
+namespace ArchiveFS {
+
+namespace {
+
+// The one archive of the process. The maps, the extraction base and the last
+// extraction path outlive shutdown(); only the flag and the stream change.
+struct ArchiveState {
+    bool initialised = false;
+    std::ifstream archive;
+    // Length of the archive file in bytes, measured when it was opened; no
+    // extraction reads or allocates past it.
+    int64_t archiveSize = 0;
+    std::map<std::string, int32_t> entryOffsets;
+    std::map<std::string, int32_t> entrySizes;
+    std::string extractionBase;
+    std::string extractionPath;
+};
+
+ArchiveState& state()
+{
+    static ArchiveState instance;
+    return instance;
+}
+
+int32_t lookup(const std::map<std::string, int32_t>& map, const std::string& name)
+{
+    const auto found = map.find(name);
+    return found == map.end() ? 0 : found->second;
+}
+
+// The bytes of an entry that the archive really holds: none for a negative
+// offset or size, and never past the end of the file.
+int64_t availableBytes(int64_t offset, int64_t size, int64_t archiveSize)
+{
+    if (offset < 0 || size <= 0 || offset >= archiveSize)
+        return 0;
+    return std::min(size, archiveSize - offset);
+}
+
+} // namespace
+
+bool init(const std::string& name)
+{
+    ArchiveState& s = state();
+    if (s.initialised)
+        return false;
+    // A folder opens like a file here but cannot be read as one.
+    std::error_code error;
+    if (std::filesystem::is_directory(name, error))
+        return false;
+    s.archive.clear();
+    s.archive.open(name, std::ios::in | std::ios::binary);
+    if (!s.archive.is_open())
+        return false;
+
+    s.archive.seekg(0, std::ios::end);
+    const std::streamoff end = s.archive.tellg();
+    s.archiveSize = end > 0 ? int64_t(end) : 0;
+    s.archive.seekg(0, std::ios::beg);
+
+    // Both maps start empty: sizes left over from an archive opened before
+    // would otherwise pair with the new archive's offsets.
+    s.entryOffsets.clear();
+    s.entrySizes.clear();
+    s.extractionBase = name + ".temp";
+
+    // A damaged directory still yields the records read before the damage;
+    // its status does not matter here.
+    const ArchiveDirectory directory = ArchiveDirectory::read(s.archive);
+    for (const ArchiveRecord& record : directory.records) {
+        s.entrySizes[record.name] = record.size;
+        s.entryOffsets[record.name] = record.offset;
+    }
+    // A directory that ran into the end of the file leaves the stream failed;
+    // clear it so that the entries read so far can still be extracted.
+    s.archive.clear();
+
+    s.initialised = true;
+    return true;
+}
+
+std::string extract(std::string name)
+{
+    ArchiveState& s = state();
+    if (!s.initialised)
+        return name;
+
+    // The extension is appended to a file name beside the archive; one that
+    // would reach into a folder names nothing, so nothing is written and the
+    // caller's open of the empty path fails.
+    const std::string extension = extractionExtension(name);
+    if (!isSafeExtractionSuffix(extension)) {
+        s.extractionPath.clear();
+        return std::string();
+    }
+    s.extractionPath = s.extractionBase + extension;
+
+    std::FILE* out = std::fopen(s.extractionPath.c_str(), "wb");
+    if (!out) {
+        s.extractionPath.clear();
+        return std::string();
+    }
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(out, &std::fclose);
+
+    // One read of the whole entry into one buffer and one write. A name the
+    // directory does not hold has size 0 and gives an empty file.
+    const int64_t offset = lookup(s.entryOffsets, name);
+    const int64_t count = availableBytes(offset, lookup(s.entrySizes, name), s.archiveSize);
+    if (count > 0) {
+        const std::unique_ptr<char[]> buffer(new (std::nothrow) char[std::size_t(count)]);
+        if (buffer) {
+            s.archive.seekg(offset, std::ios::beg);
+            s.archive.read(buffer.get(), count);
+            const std::size_t got = std::size_t(s.archive.gcount());
+            std::fwrite(buffer.get(), 1, got, out);
+        }
+        // A short read (the file shrank under us) must not spoil the next
+        // extraction.
+        s.archive.clear();
+    }
+    return s.extractionPath;
+}
+
+void removeExtracted()
+{
+    ArchiveState& s = state();
+    if (s.initialised && !s.extractionPath.empty())
+        std::remove(s.extractionPath.c_str());
+}
+
+void shutdown()
+{
+    ArchiveState& s = state();
+    if (s.archive.is_open())
+        s.archive.close();
+    s.initialised = false;
+}
+
+bool isInitialised()
+{
+    return state().initialised;
+}
+
+const std::map<std::string, int32_t>& entryOffsets()
+{
+    return state().entryOffsets;
+}
+
+const std::map<std::string, int32_t>& entrySizes()
+{
+    return state().entrySizes;
+}
+
+} // namespace ArchiveFS
+} // namespace vlo
