@@ -35,6 +35,12 @@ public:
     bool pressed = false;
     bool hover = false;
     StaticWidget* label = nullptr;
+
+private:
+    // True when this button is an item of a popup menu that is shown.
+    bool inShownMenu() const;
+    // True when a popup adopted by this button is shown.
+    bool ownPopupShown() const;
 };
 
 } // namespace vlo

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,17 @@ enum Alignment { TopLeft = 2, TopRight = 3, BottomLeft = 4, BottomRight = 5 };
 
 // True while a popup menu is shown; push buttons outside it then ignore the mouse.
 extern bool popupOpen;
+
+// The texts className() returns. The toolkit recognises popup menus and push
+// buttons by them; the per-frame paths compare these constants through
+// typeName() so that no std::string is built while drawing or dispatching.
+inline constexpr char kGenericObjectClass[] = "Generic Object";
+inline constexpr char kDesktopWidgetClass[] = "Desktop Widget";
+inline constexpr char kFrameWidgetClass[] = "Frame Widget";
+inline constexpr char kPushButtonWidgetClass[] = "PushButton Widget";
+inline constexpr char kStaticWidgetClass[] = "Static Widget";
+inline constexpr char kPopupMenuWidgetClass[] = "PopupMenu Widget";
+inline constexpr char kTriggerEventClass[] = "Generic Trigger Event";
 
 // Base of every widget: a node of the tree with an absolute rectangle in GUI
 // units (origin top-left, y down), lazy box layout, event dispatch to
@@ -69,6 +81,11 @@ public:
     void invokeDrawHandler(Renderer& renderer);
     WidgetHandler* handler(int kind) const;
 
+    // The same text as className(), without building a string; set by each
+    // constructor of the class hierarchy.
+    const char* typeName() const { return typeName_; }
+    bool isClass(const char* className) const { return std::strcmp(typeName_, className) == 0; }
+
     std::vector<Widget*> children;
     Widget* parent_ = nullptr;
     Widget* popup = nullptr;
@@ -92,6 +109,12 @@ public:
     bool mouseInside = false;
     uint32_t indexInParent = 0;
     WidgetHandler* handlers[5] = {};
+    // The widget that adopted this one with setPopup, if any: a widget is
+    // adopted at most once, so that it has a single owner.
+    Widget* adoptedBy = nullptr;
+
+protected:
+    const char* typeName_ = kGenericObjectClass;
 };
 
 } // namespace vlo
