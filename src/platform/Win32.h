@@ -135,6 +135,7 @@ constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_KEYUP = 0x0101;
 constexpr UINT WM_CHAR = 0x0102;
 constexpr UINT WM_SYSKEYDOWN = 0x0104;
+constexpr UINT WM_SYSKEYUP = 0x0105;
 constexpr UINT WM_TIMER = 0x0113;
 constexpr UINT WM_MOUSEMOVE = 0x0200;
 constexpr UINT WM_LBUTTONDOWN = 0x0201;
@@ -142,12 +143,43 @@ constexpr UINT WM_LBUTTONUP = 0x0202;
 constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
 constexpr UINT WM_RBUTTONDOWN = 0x0204;
 constexpr UINT WM_RBUTTONUP = 0x0205;
+constexpr UINT WM_RBUTTONDBLCLK = 0x0206;
 
+// Virtual-key codes (letters and digits are their upper-case ASCII codes).
+constexpr WPARAM VK_BACK = 0x08;
+constexpr WPARAM VK_TAB = 0x09;
+constexpr WPARAM VK_RETURN = 0x0D;
+constexpr WPARAM VK_SHIFT = 0x10;
+constexpr WPARAM VK_CONTROL = 0x11;
+constexpr WPARAM VK_MENU = 0x12;
+constexpr WPARAM VK_PAUSE = 0x13;
 constexpr WPARAM VK_ESCAPE = 0x1B;
+constexpr WPARAM VK_SPACE = 0x20;
+constexpr WPARAM VK_PRIOR = 0x21;
+constexpr WPARAM VK_NEXT = 0x22;
+constexpr WPARAM VK_END = 0x23;
+constexpr WPARAM VK_HOME = 0x24;
+constexpr WPARAM VK_LEFT = 0x25;
+constexpr WPARAM VK_UP = 0x26;
+constexpr WPARAM VK_RIGHT = 0x27;
+constexpr WPARAM VK_DOWN = 0x28;
+constexpr WPARAM VK_INSERT = 0x2D;
+constexpr WPARAM VK_DELETE = 0x2E;
+constexpr WPARAM VK_F1 = 0x70;
+constexpr WPARAM VK_F4 = 0x73;
+constexpr WPARAM VK_F12 = 0x7B;
+
+// Mouse-message wParam flags: buttons and modifier keys held.
+constexpr WPARAM MK_LBUTTON = 0x0001;
+constexpr WPARAM MK_RBUTTON = 0x0002;
+constexpr WPARAM MK_SHIFT = 0x0004;
+constexpr WPARAM MK_CONTROL = 0x0008;
+constexpr WPARAM MK_MBUTTON = 0x0010;
 
 // Window and class styles.
 constexpr UINT CS_VREDRAW = 0x0001;
 constexpr UINT CS_HREDRAW = 0x0002;
+constexpr UINT CS_DBLCLKS = 0x0008;
 constexpr UINT CS_OWNDC = 0x0020;
 constexpr DWORD WS_POPUP = 0x80000000u;
 constexpr DWORD WS_VISIBLE = 0x10000000u;
@@ -165,6 +197,7 @@ constexpr UINT SWP_NOOWNERZORDER = 0x0200;
 // MessageBox flags.
 constexpr UINT MB_OK = 0x0000;
 constexpr UINT MB_ICONWARNING = 0x0030;
+constexpr int IDOK = 1;
 
 // Stock resources (MAKEINTRESOURCE values).
 #define IDI_APPLICATION (reinterpret_cast<const char*>(uintptr_t(32512)))
@@ -199,12 +232,15 @@ HWND CreateWindowExA(DWORD exStyle, const char* className, const char* windowNam
 BOOL ShowWindow(HWND window, int command);
 BOOL UpdateWindow(HWND window);
 BOOL SetWindowTextA(HWND window, const char* text);
+// Copies at most capacity - 1 bytes of the window text; returns their count.
+int GetWindowTextA(HWND window, char* text, int capacity);
 BOOL DestroyWindow(HWND window);
 BOOL GetClientRect(HWND window, RECT* rect);
 BOOL GetWindowRect(HWND window, RECT* rect);
 BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int height, UINT flags);
 HWND SetCapture(HWND window);
 BOOL ReleaseCapture();
+HWND GetCapture();
 int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type);
 HICON LoadIconA(HINSTANCE instance, const char* name);
 HCURSOR LoadCursorA(HINSTANCE instance, const char* name);

@@ -1,0 +1,211 @@
+#include "platform/sdl/EventTranslation.h"
+
+#include "platform/sdl/PlatformData.h"
+
+namespace vlo {
+namespace sdl {
+
+namespace {
+
+// Client position of a mouse event as Win32 packs it: x in the low and y in
+// the high 16 bits, each cut to a WORD. While the mouse is captured a pointer
+// left of or above the client area has negative coordinates, which therefore
+// read as 32768..65535 when taken back out unsigned.
+LPARAM packPosition(int x, int y)
+{
+    return MAKELPARAM(WORD(x), WORD(y));
+}
+
+// The button and modifier flags that mouse messages carry in wParam.
+WPARAM mouseKeyFlags(Uint32 buttons)
+{
+    WPARAM flags = 0;
+    if ((buttons & SDL_BUTTON_LMASK) != 0)
+        flags |= MK_LBUTTON;
+    if ((buttons & SDL_BUTTON_RMASK) != 0)
+        flags |= MK_RBUTTON;
+    if ((buttons & SDL_BUTTON_MMASK) != 0)
+        flags |= MK_MBUTTON;
+    const SDL_Keymod mods = SDL_GetModState();
+    if ((mods & KMOD_SHIFT) != 0)
+        flags |= MK_SHIFT;
+    if ((mods & KMOD_CTRL) != 0)
+        flags |= MK_CONTROL;
+    return flags;
+}
+
+// The window a mouse event belongs to and the position in its client area.
+// A window holding the capture gets every mouse event, with the position
+// moved into its own client coordinates.
+HWND mouseTarget(Uint32 sdlWindowId, int& x, int& y)
+{
+    const HWND eventWindow = windowFromSdlId(sdlWindowId);
+    const HWND capture = liveWindow(platformData().capture);
+    if (capture == nullptr || capture == eventWindow)
+        return eventWindow;
+    if (eventWindow != nullptr) {
+        int eventX = 0;
+        int eventY = 0;
+        int captureX = 0;
+        int captureY = 0;
+        SDL_GetWindowPosition(eventWindow->sdl, &eventX, &eventY);
+        SDL_GetWindowPosition(capture->sdl, &captureX, &captureY);
+        x += eventX - captureX;
+        y += eventY - captureY;
+    }
+    return capture;
+}
+
+void setPointerFields(HWND window, int x, int y, MSG& out)
+{
+    int windowX = 0;
+    int windowY = 0;
+    if (window != nullptr)
+        SDL_GetWindowPosition(window->sdl, &windowX, &windowY);
+    out.pt = POINT{windowX + x, windowY + y};
+}
+
+bool translateButton(const SDL_MouseButtonEvent& button, bool down, MSG& out)
+{
+    UINT message = 0;
+    if (button.button == SDL_BUTTON_LEFT)
+        message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+    else if (button.button == SDL_BUTTON_RIGHT)
+        message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+    else
+        return false; // the middle and extra buttons are not used
+    int x = button.x;
+    int y = button.y;
+    out.hwnd = mouseTarget(button.windowID, x, y);
+    if (out.hwnd == nullptr)
+        return false;
+    // Only a class with CS_DBLCLKS sees the second press of a double click
+    // as a double click; for all others it is one more press.
+    if (down && button.clicks == 2 && (out.hwnd->classStyle & CS_DBLCLKS) != 0)
+        message = button.button == SDL_BUTTON_LEFT ? WM_LBUTTONDBLCLK : WM_RBUTTONDBLCLK;
+    out.message = message;
+    out.wParam = mouseKeyFlags(SDL_GetMouseState(nullptr, nullptr));
+    out.lParam = packPosition(x, y);
+    setPointerFields(out.hwnd, x, y, out);
+    return true;
+}
+
+bool translateKey(const SDL_KeyboardEvent& key, bool down, MSG& out)
+{
+    out.hwnd = windowFromSdlId(key.windowID);
+    if (out.hwnd == nullptr)
+        return false;
+    const WPARAM code = virtualKey(key.keysym.sym);
+    if (code == 0)
+        return false;
+    // A key pressed with Alt held (or Alt itself, or F10) is a system key,
+    // which DefWindowProcA acts on (Alt+F4 closes the window).
+    const bool alt = (key.keysym.mod & KMOD_ALT) != 0;
+    const bool system = alt || code == VK_MENU || key.keysym.sym == SDLK_F10;
+    if (down)
+        out.message = system ? WM_SYSKEYDOWN : WM_KEYDOWN;
+    else
+        out.message = system ? WM_SYSKEYUP : WM_KEYUP;
+    out.wParam = code;
+    // Key lParam: repeat count 1, the scan code in bits 16-23, bit 29 when
+    // Alt is held, bit 30 when the key was already down, bit 31 on release.
+    DWORD bits = 1 | (DWORD(key.keysym.scancode & 0xFF) << 16);
+    if (alt)
+        bits |= 1u << 29;
+    if (!down || key.repeat != 0)
+        bits |= 1u << 30;
+    if (!down)
+        bits |= 1u << 31;
+    out.lParam = LPARAM(bits);
+    return true;
+}
+
+} // namespace
+
+bool translateEvent(const SDL_Event& event, MSG& out)
+{
+    out = MSG{};
+    out.time = GetTickCount();
+    switch (event.type) {
+    case SDL_MOUSEMOTION: {
+        int x = event.motion.x;
+        int y = event.motion.y;
+        out.hwnd = mouseTarget(event.motion.windowID, x, y);
+        if (out.hwnd == nullptr)
+            return false;
+        out.message = WM_MOUSEMOVE;
+        out.wParam = mouseKeyFlags(event.motion.state);
+        out.lParam = packPosition(x, y);
+        setPointerFields(out.hwnd, x, y, out);
+        return true;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+        return translateButton(event.button, true, out);
+    case SDL_MOUSEBUTTONUP:
+        return translateButton(event.button, false, out);
+    case SDL_MOUSEWHEEL:
+        // The program has no use for the wheel.
+        return false;
+    case SDL_KEYDOWN:
+        return translateKey(event.key, true, out);
+    case SDL_KEYUP:
+        return translateKey(event.key, false, out);
+    case SDL_WINDOWEVENT:
+        // The close button or the window manager's close request: the window
+        // is asked with WM_CLOSE and decides itself; SDL never destroys it.
+        if (event.window.event != SDL_WINDOWEVENT_CLOSE)
+            return false;
+        out.hwnd = windowFromSdlId(event.window.windowID);
+        out.message = WM_CLOSE;
+        return out.hwnd != nullptr;
+    case SDL_QUIT:
+        // A signal or the end of the session: asked of the first window as a
+        // close request, like the close button.
+        if (platformData().windows.empty())
+            return false;
+        out.hwnd = platformData().windows.front().get();
+        out.message = WM_CLOSE;
+        return true;
+    default:
+        return false;
+    }
+}
+
+WPARAM virtualKey(SDL_Keycode key)
+{
+    if (key >= SDLK_a && key <= SDLK_z)
+        return WPARAM('A' + (key - SDLK_a));
+    if (key >= SDLK_0 && key <= SDLK_9)
+        return WPARAM('0' + (key - SDLK_0));
+    if (key >= SDLK_F1 && key <= SDLK_F12)
+        return VK_F1 + WPARAM(key - SDLK_F1);
+    switch (key) {
+    case SDLK_ESCAPE: return VK_ESCAPE;
+    case SDLK_RETURN: return VK_RETURN;
+    case SDLK_KP_ENTER: return VK_RETURN;
+    case SDLK_BACKSPACE: return VK_BACK;
+    case SDLK_TAB: return VK_TAB;
+    case SDLK_SPACE: return VK_SPACE;
+    case SDLK_PAUSE: return VK_PAUSE;
+    case SDLK_PAGEUP: return VK_PRIOR;
+    case SDLK_PAGEDOWN: return VK_NEXT;
+    case SDLK_END: return VK_END;
+    case SDLK_HOME: return VK_HOME;
+    case SDLK_LEFT: return VK_LEFT;
+    case SDLK_UP: return VK_UP;
+    case SDLK_RIGHT: return VK_RIGHT;
+    case SDLK_DOWN: return VK_DOWN;
+    case SDLK_INSERT: return VK_INSERT;
+    case SDLK_DELETE: return VK_DELETE;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT: return VK_SHIFT;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL: return VK_CONTROL;
+    case SDLK_LALT:
+    case SDLK_RALT: return VK_MENU;
+    default: return 0;
+    }
+}
+
+} // namespace sdl
+} // namespace vlo

@@ -1,0 +1,149 @@
+// The message loop calls: our own queue of posted and input messages, fed
+// from SDL's event queue, with WM_TIMER messages made when timers fall due.
+
+#include <algorithm>
+
+#include "platform/sdl/EventTranslation.h"
+#include "platform/sdl/PlatformData.h"
+
+using vlo::sdl::PlatformData;
+using vlo::sdl::liveWindow;
+using vlo::sdl::platformData;
+
+namespace {
+
+// The longest single wait; a later due timer is reached in several waits.
+constexpr long long LongestWaitMs = 1000;
+
+bool inFilter(const MSG& message, HWND window, UINT filterMin, UINT filterMax)
+{
+    // WM_QUIT belongs to no window and passes every window filter.
+    if (window != nullptr && message.hwnd != window && message.message != WM_QUIT)
+        return false;
+    if (filterMin == 0 && filterMax == 0)
+        return true;
+    return message.message >= filterMin && message.message <= filterMax;
+}
+
+// Moves every waiting SDL event into our queue as its window message.
+void drainSdlEvents(PlatformData& data)
+{
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) {
+        MSG message;
+        if (vlo::sdl::translateEvent(event, message))
+            data.queue.push(message);
+    }
+}
+
+} // namespace
+
+BOOL GetMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax)
+{
+    PlatformData& data = platformData();
+    if (msg == nullptr)
+        return -1;
+    const bool timersWanted =
+        (filterMin == 0 && filterMax == 0) || (WM_TIMER >= filterMin && WM_TIMER <= filterMax);
+    vlo::sdl::ensureEvents();
+    for (;;) {
+        // Posted and input messages in arrival order first, then timers.
+        drainSdlEvents(data);
+        if (data.queue.take(*msg, [&](const MSG& m) {
+                return inFilter(m, window, filterMin, filterMax);
+            }))
+            return msg->message == WM_QUIT ? FALSE : TRUE;
+        const DWORD now = GetTickCount();
+        if (timersWanted && data.timers.takeDue(now, window, *msg))
+            return TRUE;
+
+        // Nothing to return: sleep in SDL until an event comes or the next
+        // timer is due. Posted messages cannot arrive meanwhile: only this
+        // thread posts them.
+        long long wait = timersWanted ? data.timers.millisecondsToNext(now, window) : -1;
+        if (wait < 0 || wait > LongestWaitMs)
+            wait = LongestWaitMs;
+        if (wait > 0)
+            SDL_WaitEventTimeout(nullptr, int(wait));
+    }
+}
+
+BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (window != nullptr && liveWindow(window) == nullptr)
+        return FALSE;
+    MSG posted{};
+    posted.hwnd = window;
+    posted.message = message;
+    posted.wParam = wParam;
+    posted.lParam = lParam;
+    posted.time = GetTickCount();
+    platformData().queue.push(posted);
+    return TRUE;
+}
+
+void PostQuitMessage(int exitCode)
+{
+    // The exit code travels as WPARAM; int(wParam) gives it back, negative
+    // codes included.
+    PostMessageA(nullptr, WM_QUIT, WPARAM(intptr_t(exitCode)), 0);
+}
+
+BOOL TranslateMessage(const MSG*)
+{
+    // No WM_CHAR messages are made: the program reads no typed text.
+    return FALSE;
+}
+
+LRESULT DispatchMessageA(const MSG* msg)
+{
+    if (msg == nullptr)
+        return 0;
+    PlatformWindow* window = liveWindow(msg->hwnd);
+    if (msg->message == WM_TIMER && msg->lParam != 0) {
+        // A timer with a callback calls it instead of the window procedure.
+        auto callback = reinterpret_cast<vlo::sdl::TimerList::Callback>(msg->lParam);
+        callback(msg->hwnd, WM_TIMER, msg->wParam, GetTickCount());
+        return 0;
+    }
+    // Messages for no window (WM_QUIT and other thread messages) and for a
+    // window that is gone are not dispatched.
+    if (window == nullptr || window->procedure == nullptr)
+        return 0;
+    return window->procedure(window, msg->message, msg->wParam, msg->lParam);
+}
+
+LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM)
+{
+    PlatformWindow* live = liveWindow(window);
+    // Alt+F4 is the system's close command: the window is asked to close.
+    if (message == WM_SYSKEYDOWN && wParam == VK_F4 && live != nullptr &&
+        live->procedure != nullptr)
+        live->procedure(window, WM_CLOSE, 0, 0);
+    // Any other message needs no default action of ours; the window stays
+    // (DefWindowProc would destroy it on WM_CLOSE, but every window of the
+    // program answers WM_CLOSE itself).
+    return 0;
+}
+
+UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT periodMs, void* callback)
+{
+    PlatformData& data = platformData();
+    if (window != nullptr && liveWindow(window) == nullptr)
+        return 0;
+    if (window == nullptr) {
+        // A thread timer gets a fresh identifier; the given one is ignored.
+        static UINT_PTR nextThreadTimer = 1;
+        id = nextThreadTimer++;
+    }
+    data.timers.set(window, id, periodMs,
+                    reinterpret_cast<vlo::sdl::TimerList::Callback>(callback), GetTickCount());
+    // For a window timer any non-zero result means success; its identifier
+    // stays the given one.
+    return window == nullptr ? id : std::max<UINT_PTR>(id, 1);
+}
+
+BOOL KillTimer(HWND window, UINT_PTR id)
+{
+    return platformData().timers.kill(window, id) ? TRUE : FALSE;
+}

@@ -1,0 +1,42 @@
+#include "platform/Platform.h"
+
+#include "platform/sdl/PlatformData.h"
+
+namespace vlo {
+
+void setOffscreenAllowed(bool allowed)
+{
+    sdl::platformData().offscreenAllowed = allowed;
+}
+
+bool isOffscreen()
+{
+    if (!sdl::ensureVideo())
+        return true;
+    return sdl::offscreenDriver();
+}
+
+void platformShutdown()
+{
+    sdl::PlatformData& data = sdl::platformData();
+    // Whatever the program left behind goes before SDL itself.
+    if (data.currentContext != nullptr)
+        wglMakeCurrent(nullptr, nullptr);
+    while (!data.contexts.empty())
+        wglDeleteContext(data.contexts.back().get());
+    while (!data.windows.empty()) {
+        // Silently: the window procedures may belong to objects already gone.
+        PlatformWindow* window = data.windows.back().get();
+        window->procedure = nullptr;
+        DestroyWindow(window);
+    }
+    data.classes.clear();
+    data.queue.clear();
+    data.timers.clear();
+    data.capture = nullptr;
+    data.eventsReady = false;
+    data.videoReady = false;
+    SDL_Quit();
+}
+
+} // namespace vlo

@@ -1,0 +1,30 @@
+#pragma once
+// A window of the SDL back end; never included outside src/platform/.
+
+#include <string>
+
+#include <SDL.h>
+
+#include "platform/sdl/PlatformState.h"
+
+// One top-level window: the SDL window behind an HWND, the procedure of its
+// class, and its one device context (the class style CS_OWNDC is implied:
+// every window keeps a single device context for its whole life).
+struct PlatformWindow {
+    SDL_Window* sdl = nullptr;
+    Uint32 sdlId = 0;
+    WNDPROC procedure = nullptr;
+    UINT classStyle = 0;
+    std::string className;
+    // The window text as the program gave it (ANSI bytes, not UTF-8).
+    std::string text;
+    PlatformDeviceContext deviceContext;
+    // Pixel format chosen with SetPixelFormat; 0 until then.
+    int pixelFormat = 0;
+};
+
+// An OpenGL rendering context and the window it was created for.
+struct PlatformGLContext {
+    SDL_GLContext sdl = nullptr;
+    HWND window = nullptr;
+};

@@ -1,0 +1,47 @@
+// Window position and size. The windows are borderless, so the window
+// rectangle and the client area cover the same screen pixels.
+
+#include "platform/sdl/PlatformData.h"
+
+using vlo::sdl::liveWindow;
+
+BOOL GetClientRect(HWND handle, RECT* rect)
+{
+    PlatformWindow* window = liveWindow(handle);
+    if (window == nullptr || rect == nullptr)
+        return FALSE;
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(window->sdl, &width, &height);
+    *rect = RECT{0, 0, width, height};
+    return TRUE;
+}
+
+BOOL GetWindowRect(HWND handle, RECT* rect)
+{
+    PlatformWindow* window = liveWindow(handle);
+    if (window == nullptr || rect == nullptr)
+        return FALSE;
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowPosition(window->sdl, &x, &y);
+    SDL_GetWindowSize(window->sdl, &width, &height);
+    *rect = RECT{x, y, x + width, y + height};
+    return TRUE;
+}
+
+// Moves and sizes in screen pixels; the z-order argument is ignored (the
+// program only ever moves its one window).
+BOOL SetWindowPos(HWND handle, HWND, int x, int y, int width, int height, UINT flags)
+{
+    PlatformWindow* window = liveWindow(handle);
+    if (window == nullptr)
+        return FALSE;
+    if ((flags & SWP_NOMOVE) == 0)
+        SDL_SetWindowPosition(window->sdl, x, y);
+    if ((flags & SWP_NOSIZE) == 0 && width > 0 && height > 0)
+        SDL_SetWindowSize(window->sdl, width, height);
+    return TRUE;
+}
