@@ -1,0 +1,135 @@
+#include "render/codecs/JpegCodec.h"
+
+// jpeglib.h expects size_t and FILE to be declared before it.
+#include <csetjmp>
+#include <cstddef>
+#include <cstdio>
+#include <memory>
+
+#include <jpeglib.h>
+
+namespace vlo {
+
+namespace {
+
+// The standard error manager ends the process on an error. Ours jumps back
+// into decode() instead, which then reports failure.
+struct JumpingErrorManager {
+    jpeg_error_mgr standard;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void jumpOnError(j_common_ptr info)
+{
+    std::longjmp(reinterpret_cast<JumpingErrorManager*>(info->err)->jump, 1);
+}
+
+// The program prints nothing; warnings about damaged data are dropped.
+void dropMessage(j_common_ptr) {}
+
+// Everything one decode allocates, released by the destructor on every path,
+// the error path included. It lives in load()'s frame, outside the frame
+// that calls setjmp, so its fields keep the values stored before a jump.
+struct JpegDecode {
+    jpeg_decompress_struct info {};
+    JumpingErrorManager errors {};
+    std::unique_ptr<unsigned char[]> pixels;
+    int width = 0;
+    int height = 0;
+    int components = 0;
+
+    ~JpegDecode()
+    {
+        // Safe on a structure the library never finished setting up: it only
+        // frees the memory manager when there is one.
+        jpeg_destroy_decompress(&info);
+    }
+};
+
+// Runs the library from header to finish. No object with a destructor may
+// live in this frame: a library error leaves through longjmp to the setjmp
+// below, which skips destructors.
+bool decode(JpegDecode& state, FILE* file)
+{
+    state.info.err = jpeg_std_error(&state.errors.standard);
+    state.errors.standard.error_exit = jumpOnError;
+    state.errors.standard.output_message = dropMessage;
+    if (setjmp(state.errors.jump))
+        return false;
+
+    jpeg_create_decompress(&state.info);
+    jpeg_stdio_src(&state.info, file);
+    jpeg_read_header(&state.info, TRUE);
+    // Checked before the library allocates anything for the picture.
+    if (state.info.image_width > static_cast<JDIMENSION>(kMaxImageSide)
+        || state.info.image_height > static_cast<JDIMENSION>(kMaxImageSide))
+        return false;
+    jpeg_start_decompress(&state.info);
+
+    const JDIMENSION w = state.info.output_width;
+    const JDIMENSION h = state.info.output_height;
+    const int components = state.info.output_components;
+    if (w == 0 || h == 0 || w > static_cast<JDIMENSION>(kMaxImageSide)
+        || h > static_cast<JDIMENSION>(kMaxImageSide) || components < 1 || components > 4)
+        return false;
+    const size_t rowBytes = static_cast<size_t>(w) * static_cast<size_t>(components);
+    state.pixels.reset(new unsigned char[rowBytes * h]);
+    // One scan line per call; the library counts the lines it has delivered.
+    while (state.info.output_scanline < h) {
+        JSAMPROW row = state.pixels.get() + rowBytes * state.info.output_scanline;
+        jpeg_read_scanlines(&state.info, &row, 1);
+    }
+    jpeg_finish_decompress(&state.info);
+
+    state.width = static_cast<int>(w);
+    state.height = static_cast<int>(h);
+    state.components = components;
+    return true;
+}
+
+} // namespace
+
+const char* JpegCodec::name()
+{
+    return "JPEG Image";
+}
+
+const char* JpegCodec::extension(int index)
+{
+    switch (index) {
+    case 0:
+        return "jpg";
+    case 1:
+        return "jpeg";
+    default:
+        return "";
+    }
+}
+
+int JpegCodec::extensionCount()
+{
+    return 2;
+}
+
+bool JpegCodec::canSave()
+{
+    return false;
+}
+
+unsigned char* JpegCodec::load(FILE* file, int* width, int* height, int* bits)
+{
+    JpegDecode state;
+    if (!decode(state, file))
+        return nullptr;
+    *width = state.width;
+    *height = state.height;
+    *bits = 8 * state.components;
+    return state.pixels.release();
+}
+
+bool JpegCodec::save(FILE*, int, int, int, const unsigned char*)
+{
+    return false;
+}
+
+} // namespace vlo

@@ -1,0 +1,22 @@
+#pragma once
+// JPEG through libjpeg with its default output colour space: greyscale files
+// decode to 8 bits, colour files to 24 bits (red, green, blue), top row first.
+#include "render/codecs/ImageCodec.h"
+
+namespace vlo {
+
+class JpegCodec : public ImageCodec {
+public:
+    const char* name() override;
+    const char* extension(int index) override;
+    int extensionCount() override;
+    bool canSave() override;
+    // Any error the library reports (an empty or damaged file, sides above
+    // kMaxImageSide) returns null with everything released; the library's
+    // messages are not printed. A file cut short still decodes: the library
+    // fills the missing part and only warns.
+    unsigned char* load(FILE* file, int* width, int* height, int* bits) override;
+    bool save(FILE* file, int width, int height, int bits, const unsigned char* pixels) override;
+};
+
+} // namespace vlo

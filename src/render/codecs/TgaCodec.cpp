@@ -1,0 +1,66 @@
+#include "render/codecs/TgaCodec.h"
+
+#include <cstddef>
+
+#include "render/codecs/PixelReader.h"
+
+namespace vlo {
+
+namespace {
+
+constexpr size_t kHeaderSize = 18;
+constexpr unsigned char kUncompressedTrueColour = 2;
+
+} // namespace
+
+const char* TgaCodec::name()
+{
+    return "TrueVision Targa";
+}
+
+const char* TgaCodec::extension(int index)
+{
+    return index == 0 ? "tga" : "";
+}
+
+int TgaCodec::extensionCount()
+{
+    return 1;
+}
+
+bool TgaCodec::canSave()
+{
+    return false;
+}
+
+unsigned char* TgaCodec::load(FILE* file, int* width, int* height, int* bits)
+{
+    unsigned char header[kHeaderSize];
+    if (std::fread(header, 1, kHeaderSize, file) != kHeaderSize)
+        return nullptr;
+    // The identification field, colour map and origin bits are not looked at:
+    // the pixels are taken straight after the header.
+    const int type = header[2];
+    const int depth = header[16];
+    const int w = readInt16LE(header + 12);
+    const int h = readInt16LE(header + 14);
+    if (type != kUncompressedTrueColour || pixelBytes(depth) == 0)
+        return nullptr;
+    if (w <= 0 || h <= 0 || w > kMaxImageSide || h > kMaxImageSide)
+        return nullptr;
+
+    const size_t count = static_cast<size_t>(w) * static_cast<size_t>(h);
+    unsigned char* pixels = new unsigned char[count * pixelBytes(depth)];
+    readPixels(file, depth, pixels, count);
+    *width = w;
+    *height = h;
+    *bits = depth;
+    return pixels;
+}
+
+bool TgaCodec::save(FILE*, int, int, int, const unsigned char*)
+{
+    return false;
+}
+
+} // namespace vlo

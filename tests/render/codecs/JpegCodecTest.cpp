@@ -1,0 +1,164 @@
+#include "render/codecs/JpegCodec.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "render/codecs/DecodeResult.h"
+
+namespace vlo {
+namespace {
+
+using fixtures::Bytes;
+using fixtures::jpegFile;
+using Decoded = fixtures::DecodeResult;
+
+Decoded decode(const Bytes& bytes)
+{
+    JpegCodec codec;
+    return fixtures::decodeBytes(codec, bytes);
+}
+
+// Lossy coding moves flat colours by a few levels at most at high quality.
+constexpr int kTolerance = 4;
+
+void expectNear(int expected, int got, const char* what)
+{
+    EXPECT_LE(std::abs(expected - got), kTolerance) << what << ": expected about " << expected << ", got " << got;
+}
+
+// Writes the big-endian 16-bit value into the first baseline frame header's
+// height or width field; false when the file has no such header.
+bool patchFrameSide(Bytes& jpeg, size_t fieldOffset, uint16_t value)
+{
+    for (size_t i = 0; i + 9 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
+            jpeg[i + fieldOffset] = static_cast<uint8_t>(value >> 8);
+            jpeg[i + fieldOffset + 1] = static_cast<uint8_t>(value & 0xFF);
+            return true;
+        }
+    }
+    return false;
+}
+// Offsets from the marker: FF C0, length (2), precision (1), height (2), width (2).
+constexpr size_t kFrameHeight = 5;
+constexpr size_t kFrameWidth = 7;
+
+TEST(JpegCodec, Describes)
+{
+    JpegCodec codec;
+    EXPECT_STREQ("JPEG Image", codec.name());
+    EXPECT_EQ(2, codec.extensionCount());
+    EXPECT_STREQ("jpg", codec.extension(0));
+    EXPECT_STREQ("jpeg", codec.extension(1));
+    EXPECT_STREQ("", codec.extension(2));
+    EXPECT_FALSE(codec.canSave());
+    const unsigned char pixel[3] = {};
+    EXPECT_FALSE(codec.save(nullptr, 1, 1, 24, pixel));
+}
+
+TEST(JpegCodec, GreyscaleDecodesToEightBits)
+{
+    // 16 x 16: top half 40, bottom half 200.
+    Bytes grey(16 * 16);
+    for (size_t i = 0; i < grey.size(); ++i)
+        grey[i] = i < grey.size() / 2 ? 40 : 200;
+    const Bytes file = jpegFile(16, 16, 1, grey, 100);
+    ASSERT_FALSE(file.empty()) << "libjpeg could not write the fixture";
+    const Decoded d = decode(file);
+    ASSERT_NE(nullptr, d.pixels);
+    EXPECT_EQ(16, d.width);
+    EXPECT_EQ(16, d.height);
+    EXPECT_EQ(8, d.bits);
+    expectNear(40, d.pixels[0], "top-left");
+    expectNear(200, d.pixels[16 * 15 + 15], "bottom-right");
+}
+
+TEST(JpegCodec, ColourDecodesToRgbTopRowFirst)
+{
+    // 16 x 16: top half red, bottom half blue.
+    Bytes rgb(16 * 16 * 3);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            uint8_t* p = rgb.data() + (y * 16 + x) * 3;
+            p[0] = y < 8 ? 255 : 0;
+            p[1] = 0;
+            p[2] = y < 8 ? 0 : 255;
+        }
+    const Bytes file = jpegFile(16, 16, 3, rgb, 100);
+    ASSERT_FALSE(file.empty()) << "libjpeg could not write the fixture";
+    const Decoded d = decode(file);
+    ASSERT_NE(nullptr, d.pixels);
+    EXPECT_EQ(16, d.width);
+    EXPECT_EQ(16, d.height);
+    EXPECT_EQ(24, d.bits);
+    const unsigned char* top = d.pixels.get();
+    const unsigned char* bottom = d.pixels.get() + 15 * 16 * 3;
+    expectNear(255, top[0], "top row red");
+    expectNear(0, top[2], "top row blue");
+    expectNear(0, bottom[0], "bottom row red");
+    expectNear(255, bottom[2], "bottom row blue");
+}
+
+TEST(JpegCodec, RejectedFilesReturnNullWithoutEndingTheProcess)
+{
+    const Bytes valid = jpegFile(8, 8, 3, fixtures::testPattern(8, 8, 3));
+    ASSERT_FALSE(valid.empty());
+    Bytes headerOnly(valid.begin(), valid.begin() + 20);
+    Bytes notJpeg = {'G', 'I', 'F', '8', '9', 'a', 0, 0, 0, 0};
+    struct Case {
+        const char* what;
+        Bytes file;
+    } cases[] = {
+        {"empty file", Bytes()},
+        {"cut inside the headers", headerOnly},
+        {"another format", notJpeg},
+        {"start-of-image marker only", Bytes{0xFF, 0xD8}},
+    };
+    for (const Case& c : cases) {
+        const Decoded d = decode(c.file);
+        EXPECT_EQ(nullptr, d.pixels) << c.what << ": expected null";
+        EXPECT_TRUE(d.untouched()) << c.what << ": got " << d.width << " x " << d.height << " x " << d.bits;
+    }
+}
+
+TEST(JpegCodec, TruncatedScanStillDecodesFullSize)
+{
+    const Bytes valid = jpegFile(64, 64, 3, fixtures::testPattern(64, 64, 3));
+    ASSERT_GT(valid.size(), 1000u) << "the fixture should be mostly scan data";
+    const Bytes cut(valid.begin(), valid.begin() + valid.size() * 2 / 3);
+    const Decoded d = decode(cut);
+    ASSERT_NE(nullptr, d.pixels) << "the library only warns about a cut scan";
+    EXPECT_EQ(64, d.width);
+    EXPECT_EQ(64, d.height);
+    EXPECT_EQ(24, d.bits);
+}
+
+TEST(JpegCodec, RefusesSidesAboveTheBound)
+{
+    const Bytes valid = jpegFile(8, 8, 1, Bytes(64, 128));
+    ASSERT_FALSE(valid.empty());
+    Bytes wide = valid;
+    ASSERT_TRUE(patchFrameSide(wide, kFrameWidth, 16385)) << "no baseline frame header in the fixture";
+    Bytes tall = valid;
+    ASSERT_TRUE(patchFrameSide(tall, kFrameHeight, 40000));
+    for (const Bytes* file : {&wide, &tall}) {
+        const Decoded d = decode(*file);
+        EXPECT_EQ(nullptr, d.pixels) << (file == &wide ? "16385 wide" : "40000 tall") << " should be refused";
+        EXPECT_TRUE(d.untouched());
+    }
+}
+
+TEST(JpegCodec, AcceptsTheLargestSide)
+{
+    const Bytes valid = jpegFile(8, 8, 1, Bytes(64, 128));
+    Bytes wide = valid;
+    ASSERT_TRUE(patchFrameSide(wide, kFrameWidth, 16384));
+    const Decoded d = decode(wide);
+    ASSERT_NE(nullptr, d.pixels) << "16384 wide is within the bound (the scan is short, the library fills it)";
+    EXPECT_EQ(16384, d.width);
+    EXPECT_EQ(8, d.height);
+}
+
+} // namespace
+} // namespace vlo

@@ -1,0 +1,117 @@
+#include "render/codecs/TgaCodec.h"
+
+#include <gtest/gtest.h>
+
+#include "render/codecs/DecodeResult.h"
+
+namespace vlo {
+namespace {
+
+using fixtures::Bytes;
+using Decoded = fixtures::DecodeResult;
+using fixtures::tgaFile;
+
+Decoded decode(const Bytes& bytes)
+{
+    TgaCodec codec;
+    return fixtures::decodeBytes(codec, bytes);
+}
+
+TEST(TgaCodec, Describes)
+{
+    TgaCodec codec;
+    EXPECT_STREQ("TrueVision Targa", codec.name());
+    EXPECT_EQ(1, codec.extensionCount());
+    EXPECT_STREQ("tga", codec.extension(0));
+    EXPECT_STREQ("", codec.extension(1));
+    EXPECT_FALSE(codec.canSave());
+    const unsigned char pixel[4] = {};
+    EXPECT_FALSE(codec.save(nullptr, 1, 1, 32, pixel));
+}
+
+TEST(TgaCodec, ThirtyTwoBitPixelBecomesRgba)
+{
+    const Decoded d = decode(tgaFile(2, 1, 1, 32, {10, 20, 30, 40}));
+    ASSERT_NE(nullptr, d.pixels);
+    EXPECT_EQ(1, d.width);
+    EXPECT_EQ(1, d.height);
+    EXPECT_EQ(32, d.bits);
+    const unsigned char expected[4] = {30, 20, 10, 40};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(expected[i], d.pixels[i]) << "byte " << i;
+}
+
+TEST(TgaCodec, TwentyFourBitRowsKeepFileOrder)
+{
+    const Decoded d = decode(tgaFile(2, 2, 2, 24, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+    ASSERT_NE(nullptr, d.pixels);
+    EXPECT_EQ(2, d.width);
+    EXPECT_EQ(2, d.height);
+    EXPECT_EQ(24, d.bits);
+    const unsigned char expected[12] = {3, 2, 1, 6, 5, 4, 9, 8, 7, 12, 11, 10};
+    for (int i = 0; i < 12; ++i)
+        EXPECT_EQ(expected[i], d.pixels[i]) << "byte " << i << " (first file row stays first)";
+}
+
+TEST(TgaCodec, EightBitYieldsRawBytes)
+{
+    const Decoded d = decode(tgaFile(2, 2, 1, 8, {200, 100}));
+    ASSERT_NE(nullptr, d.pixels);
+    EXPECT_EQ(8, d.bits);
+    EXPECT_EQ(200, d.pixels[0]);
+    EXPECT_EQ(100, d.pixels[1]);
+}
+
+TEST(TgaCodec, RefusesWhatItCannotDecode)
+{
+    const Bytes pixels(16, 0x40);
+    struct Case {
+        const char* what;
+        Bytes file;
+    } cases[] = {
+        {"type 10 (run-length)", tgaFile(10, 2, 2, 32, pixels)},
+        {"type 3 (grey)", tgaFile(3, 2, 2, 8, pixels)},
+        {"depth 16", tgaFile(2, 2, 2, 16, pixels)},
+        {"depth 0", tgaFile(2, 2, 2, 0, pixels)},
+        {"header cut at 17 bytes", Bytes(17, 2)},
+        {"empty file", Bytes()},
+    };
+    for (const Case& c : cases) {
+        const Decoded d = decode(c.file);
+        EXPECT_EQ(nullptr, d.pixels) << c.what << ": expected null";
+        EXPECT_TRUE(d.untouched()) << c.what << ": got " << d.width << " x " << d.height << " x " << d.bits;
+    }
+}
+
+TEST(TgaCodec, RefusesAbsurdDimensionsBeforeAllocating)
+{
+    struct Case {
+        uint16_t width;
+        uint16_t height;
+    } cases[] = {{0, 2}, {2, 0}, {0x8000, 1}, {1, 0xFFFF}, {16385, 1}, {1, 32767}};
+    for (const Case& c : cases) {
+        const Decoded d = decode(tgaFile(2, c.width, c.height, 24, Bytes(6, 1)));
+        EXPECT_EQ(nullptr, d.pixels) << "sides " << c.width << " x " << c.height << " should be refused";
+        EXPECT_TRUE(d.untouched()) << c.width << " x " << c.height;
+    }
+}
+
+TEST(TgaCodec, AcceptsTheLargestSide)
+{
+    const Decoded d = decode(tgaFile(2, 1, 16384, 8, Bytes(16384, 9)));
+    ASSERT_NE(nullptr, d.pixels) << "16384 pixels tall is within the bound";
+    EXPECT_EQ(16384, d.height);
+    EXPECT_EQ(9, d.pixels[16383]);
+}
+
+TEST(TgaCodec, TruncatedFileGivesZerosForMissingPixels)
+{
+    const Decoded d = decode(tgaFile(2, 2, 1, 32, {10, 20, 30, 40, 50}));
+    ASSERT_NE(nullptr, d.pixels) << "a short file still decodes";
+    const unsigned char expected[8] = {30, 20, 10, 40, 0, 0, 50, 0};
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(expected[i], d.pixels[i]) << "byte " << i;
+}
+
+} // namespace
+} // namespace vlo

@@ -1,0 +1,257 @@
+#pragma once
+// Image files for decoder tests, benchmarks and fuzz seeds, written by the
+// caller itself: bitmap and Targa byte by byte, PNG with libpng and JPEG with
+// libjpeg. Header-only so every test program can use it without a library.
+#include <csetjmp>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include <jpeglib.h>
+#include <png.h>
+#include <unistd.h>
+
+namespace vlo::fixtures {
+
+using Bytes = std::vector<uint8_t>;
+
+inline void putUint16LE(Bytes& out, uint32_t value)
+{
+    out.push_back(static_cast<uint8_t>(value & 0xFF));
+    out.push_back(static_cast<uint8_t>((value >> 8) & 0xFF));
+}
+
+inline void putUint32LE(Bytes& out, uint32_t value)
+{
+    putUint16LE(out, value & 0xFFFF);
+    putUint16LE(out, value >> 16);
+}
+
+// A bitmap as the decoder reads it: 14-byte file header, 40-byte info header,
+// then the pixel bytes as given (bottom row first, blue-green-red order).
+inline Bytes bmpFile(int32_t width, int32_t height, uint16_t bitCount, uint32_t compression, const Bytes& pixels)
+{
+    Bytes out;
+    putUint16LE(out, 0x4D42);
+    putUint32LE(out, static_cast<uint32_t>(54 + pixels.size())); // file size
+    putUint32LE(out, 0);                                         // reserved
+    putUint32LE(out, 54);                                        // pixel offset
+    putUint32LE(out, 40);                                        // info header size
+    putUint32LE(out, static_cast<uint32_t>(width));
+    putUint32LE(out, static_cast<uint32_t>(height));
+    putUint16LE(out, 1); // planes
+    putUint16LE(out, bitCount);
+    putUint32LE(out, compression);
+    putUint32LE(out, static_cast<uint32_t>(pixels.size()));
+    putUint32LE(out, 2835); // 72 dpi
+    putUint32LE(out, 2835);
+    putUint32LE(out, 0); // colours used
+    putUint32LE(out, 0); // important colours
+    out.insert(out.end(), pixels.begin(), pixels.end());
+    return out;
+}
+
+// A Targa file: 18-byte header with no identification field or colour map,
+// then the pixel bytes as given.
+inline Bytes tgaFile(uint8_t imageType, uint16_t width, uint16_t height, uint8_t depth, const Bytes& pixels)
+{
+    Bytes out = {0, 0, imageType, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    putUint16LE(out, width);
+    putUint16LE(out, height);
+    out.push_back(depth);
+    out.push_back(depth == 32 ? 8 : 0); // alpha bits in the descriptor
+    out.insert(out.end(), pixels.begin(), pixels.end());
+    return out;
+}
+
+// A file in the system's temporary folder, removed on destruction. Names are
+// unique per process so that tests running in parallel never share one.
+class TempFile {
+public:
+    explicit TempFile(const std::string& extension)
+    {
+        static int counter = 0;
+        path_ = (std::filesystem::temp_directory_path()
+                 / ("vlo_codec_" + std::to_string(::getpid()) + "_" + std::to_string(counter++) + extension))
+                    .string();
+    }
+    TempFile(const std::string& extension, const Bytes& bytes) : TempFile(extension) { write(bytes); }
+    ~TempFile()
+    {
+        std::error_code ignored;
+        std::filesystem::remove(path_, ignored);
+    }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+
+    bool write(const Bytes& bytes) const
+    {
+        FILE* file = std::fopen(path_.c_str(), "wb");
+        if (!file)
+            return false;
+        const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+        return std::fclose(file) == 0 && written;
+    }
+
+    Bytes read() const
+    {
+        Bytes bytes;
+        FILE* file = std::fopen(path_.c_str(), "rb");
+        if (!file)
+            return bytes;
+        int c;
+        while ((c = std::fgetc(file)) != EOF)
+            bytes.push_back(static_cast<uint8_t>(c));
+        std::fclose(file);
+        return bytes;
+    }
+
+    const char* path() const { return path_.c_str(); }
+
+private:
+    std::string path_;
+};
+
+// What pngFile should produce. rows holds height rows of packed samples as
+// libpng expects them for the colour type and bit depth (16-bit samples big
+// endian); palette is RGB triples, trns the tRNS chunk's entries.
+struct PngSpec {
+    uint32_t width = 0;
+    uint32_t height = 0;
+    int bitDepth = 8;
+    int colourType = PNG_COLOR_TYPE_RGB;
+    bool interlaced = false;
+    Bytes rows;
+    Bytes palette;
+    Bytes trns;
+    png_color_16 trnsColour {};
+    bool hasTrnsColour = false;
+};
+
+namespace detail {
+
+inline void pngWriteToVector(png_structp png, png_bytep data, png_size_t length)
+{
+    auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + length);
+}
+
+inline void pngFlushNothing(png_structp) {}
+
+// Runs libpng; setjmp lives here with no destructible objects in the frame.
+inline bool pngEncode(png_structp png, png_infop info, const PngSpec& spec, png_bytep* rows, Bytes* out)
+{
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    png_set_write_fn(png, out, pngWriteToVector, pngFlushNothing);
+    png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colourType,
+                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    if (!spec.palette.empty())
+        png_set_PLTE(png, info, reinterpret_cast<png_const_colorp>(spec.palette.data()),
+                     static_cast<int>(spec.palette.size() / 3));
+    if (!spec.trns.empty() || spec.hasTrnsColour)
+        png_set_tRNS(png, info, spec.trns.empty() ? nullptr : spec.trns.data(), static_cast<int>(spec.trns.size()),
+                     spec.hasTrnsColour ? &spec.trnsColour : nullptr);
+    png_write_info(png, info);
+    png_write_image(png, rows);
+    png_write_end(png, nullptr);
+    return true;
+}
+
+} // namespace detail
+
+// Encodes a PNG in memory; empty on any libpng error.
+inline Bytes pngFile(const PngSpec& spec)
+{
+    Bytes out;
+    const size_t rowBytes = spec.height ? spec.rows.size() / spec.height : 0;
+    std::vector<png_bytep> rows(spec.height);
+    for (uint32_t i = 0; i < spec.height; ++i)
+        rows[i] = const_cast<png_bytep>(spec.rows.data() + rowBytes * i);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!png || !info || !detail::pngEncode(png, info, spec, rows.data(), &out))
+        out.clear();
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+namespace detail {
+
+struct JpegErrors {
+    jpeg_error_mgr standard;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] inline void jpegJump(j_common_ptr info)
+{
+    std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->jump, 1);
+}
+
+inline bool jpegEncode(jpeg_compress_struct* info, FILE* file, int width, int height, int components,
+                       const Bytes& pixels, int quality)
+{
+    if (setjmp(reinterpret_cast<JpegErrors*>(info->err)->jump))
+        return false;
+    jpeg_create_compress(info);
+    jpeg_stdio_dest(info, file);
+    info->image_width = static_cast<JDIMENSION>(width);
+    info->image_height = static_cast<JDIMENSION>(height);
+    info->input_components = components;
+    info->in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(info);
+    jpeg_set_quality(info, quality, TRUE);
+    jpeg_start_compress(info, TRUE);
+    const size_t rowBytes = static_cast<size_t>(width) * static_cast<size_t>(components);
+    while (info->next_scanline < info->image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(pixels.data() + rowBytes * info->next_scanline);
+        jpeg_write_scanlines(info, &row, 1);
+    }
+    jpeg_finish_compress(info);
+    return true;
+}
+
+} // namespace detail
+
+// Encodes a JPEG of 1 (grey) or 3 (RGB) components, rows top first; empty on
+// any libjpeg error.
+inline Bytes jpegFile(int width, int height, int components, const Bytes& pixels, int quality = 95)
+{
+    Bytes out;
+    FILE* file = std::tmpfile();
+    if (!file)
+        return out;
+    jpeg_compress_struct info {};
+    detail::JpegErrors errors {};
+    info.err = jpeg_std_error(&errors.standard);
+    errors.standard.error_exit = detail::jpegJump;
+    const bool encoded = detail::jpegEncode(&info, file, width, height, components, pixels, quality);
+    jpeg_destroy_compress(&info);
+    if (encoded) {
+        std::rewind(file);
+        int c;
+        while ((c = std::fgetc(file)) != EOF)
+            out.push_back(static_cast<uint8_t>(c));
+    }
+    std::fclose(file);
+    return out;
+}
+
+// A picture with smooth gradients and some detail, width x height x
+// components bytes, for benchmarks and fuzz seeds.
+inline Bytes testPattern(int width, int height, int components)
+{
+    Bytes pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * static_cast<size_t>(components));
+    size_t i = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int c = 0; c < components; ++c)
+                pixels[i++] = static_cast<uint8_t>((x * (c + 1) + y * (3 - c) + ((x ^ y) & 15)) & 0xFF);
+    return pixels;
+}
+
+} // namespace vlo::fixtures
