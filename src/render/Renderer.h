@@ -88,6 +88,9 @@ public:
     void setLogicalSize(float width, float height);
     const TextureInfo* textureInfo(int texture) const;
     Vector2 textureExtent(int texture) const;
+    // The pixel image or font behind a number, or null for a number with none.
+    const Image* imageInfo(int image) const;
+    const FontInfo* fontInfo(int font) const;
 
     int status = RendererReady;
 
