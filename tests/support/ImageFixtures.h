@@ -193,7 +193,7 @@ struct JpegErrors {
 }
 
 inline bool jpegEncode(jpeg_compress_struct* info, FILE* file, int width, int height, int components,
-                       const Bytes& pixels, int quality)
+                       const Bytes& pixels, int quality, bool progressive)
 {
     if (setjmp(reinterpret_cast<JpegErrors*>(info->err)->jump))
         return false;
@@ -205,6 +205,8 @@ inline bool jpegEncode(jpeg_compress_struct* info, FILE* file, int width, int he
     info->in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(info);
     jpeg_set_quality(info, quality, TRUE);
+    if (progressive)
+        jpeg_simple_progression(info);
     jpeg_start_compress(info, TRUE);
     const size_t rowBytes = static_cast<size_t>(width) * static_cast<size_t>(components);
     while (info->next_scanline < info->image_height) {
@@ -219,7 +221,8 @@ inline bool jpegEncode(jpeg_compress_struct* info, FILE* file, int width, int he
 
 // Encodes a JPEG of 1 (grey) or 3 (RGB) components, rows top first; empty on
 // any libjpeg error.
-inline Bytes jpegFile(int width, int height, int components, const Bytes& pixels, int quality = 95)
+inline Bytes jpegFile(int width, int height, int components, const Bytes& pixels, int quality = 95,
+                      bool progressive = false)
 {
     Bytes out;
     FILE* file = std::tmpfile();
@@ -229,7 +232,7 @@ inline Bytes jpegFile(int width, int height, int components, const Bytes& pixels
     detail::JpegErrors errors {};
     info.err = jpeg_std_error(&errors.standard);
     errors.standard.error_exit = detail::jpegJump;
-    const bool encoded = detail::jpegEncode(&info, file, width, height, components, pixels, quality);
+    const bool encoded = detail::jpegEncode(&info, file, width, height, components, pixels, quality, progressive);
     jpeg_destroy_compress(&info);
     if (encoded) {
         std::rewind(file);
