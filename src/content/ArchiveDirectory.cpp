@@ -165,8 +165,10 @@ std::string ArchiveDirectory::describe() const
     case DirectoryStatus::BadMagic:
         return "bad magic \"" + printable(badText) + "\" at byte 0, expected \"VFS\\x00\"";
     case DirectoryStatus::MissingEnd:
-        return "directory cut short: file ends at byte " + at + " where the record at byte " + record
-            + " should start, no END record";
+        if (stopOffset == recordOffset)
+            return "directory cut short: file ends at byte " + at + " where a record should start, no END record";
+        return "directory cut short: file ends at byte " + at + " inside the tag at byte " + record
+            + ", no END record";
     case DirectoryStatus::UnknownTag:
         return "unknown tag \"" + printable(badText) + "\" at byte " + at;
     case DirectoryStatus::MisplacedMagic:

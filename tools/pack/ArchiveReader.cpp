@@ -1,0 +1,87 @@
+#include "ArchiveReader.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include "Diagnostics.h"
+
+namespace vlo::pack {
+
+bool ArchiveReader::open(const std::string& path, std::string& error)
+{
+    archivePath = path;
+    std::error_code status;
+    if (std::filesystem::is_directory(path, status)) {
+        error = inQuotes(path) + ": is a folder, not an archive";
+        return false;
+    }
+    in.open(path, std::ios::in | std::ios::binary);
+    if (!in.is_open()) {
+        error = inQuotes(path) + ": cannot open: " + std::strerror(errno);
+        return false;
+    }
+    in.seekg(0, std::ios::end);
+    const std::streamoff end = in.tellg();
+    size = end > 0 ? int64_t(end) : 0;
+    in.seekg(0, std::ios::beg);
+    dir = ArchiveDirectory::read(in);
+    in.clear();
+    return true;
+}
+
+const ArchiveRecord* ArchiveReader::find(const std::string& name) const
+{
+    const auto& records = dir.records;
+    const auto found = std::find_if(records.rbegin(), records.rend(),
+        [&name](const ArchiveRecord& record) { return record.name == name; });
+    return found == records.rend() ? nullptr : &*found;
+}
+
+std::string ArchiveReader::dataProblem(const ArchiveRecord& record) const
+{
+    const std::string where = "entry " + inQuotes(record.name) + " (record at byte " + std::to_string(record.position) + ")";
+    if (record.size < 0)
+        return where + ": negative size " + std::to_string(record.size);
+    if (record.offset < 0)
+        return where + ": negative offset " + std::to_string(record.offset);
+    if (!record.dataFits(size)) {
+        return where + ": data at offset " + std::to_string(record.offset) + " with size " + std::to_string(record.size)
+            + " ends at byte " + std::to_string(int64_t(record.offset) + record.size) + ", past the end of the file ("
+            + std::to_string(size) + " bytes)";
+    }
+    return std::string();
+}
+
+bool ArchiveReader::copyEntry(const ArchiveRecord& record, std::FILE* out, std::string& error)
+{
+    const std::string problem = dataProblem(record);
+    if (!problem.empty()) {
+        error = inQuotes(archivePath) + ": " + problem;
+        return false;
+    }
+    in.clear();
+    in.seekg(record.offset, std::ios::beg);
+    std::vector<char> chunk(std::size_t(1) << 20);
+    int64_t left = record.size;
+    while (left > 0) {
+        const std::streamsize want = std::streamsize(std::min<int64_t>(left, int64_t(chunk.size())));
+        in.read(chunk.data(), want);
+        const std::streamsize got = in.gcount();
+        if (got != want) {
+            error = inQuotes(archivePath) + ": read of entry " + inQuotes(record.name) + " stopped at byte "
+                + std::to_string(record.offset + (record.size - left) + got);
+            return false;
+        }
+        if (std::fwrite(chunk.data(), 1, std::size_t(got), out) != std::size_t(got)) {
+            error = "cannot write entry " + inQuotes(record.name) + ": " + std::strerror(errno);
+            return false;
+        }
+        left -= got;
+    }
+    return true;
+}
+
+} // namespace vlo::pack

@@ -1,0 +1,66 @@
+// vellumo-pack: the show author's tool for content archives. main() only
+// picks the command by its first argument; each command is its own file.
+#include <cstdio>
+#include <cstring>
+
+#include "Commands.h"
+#include "Diagnostics.h"
+
+namespace vlo::pack {
+namespace {
+
+// Every command of the tool. To add one, write <Name>Command.cpp with its
+// run function, declare that function in Commands.h and add a line here.
+const Command commands[] = {
+    { "create", "ARCHIVE DIR", "pack every regular file under DIR into ARCHIVE", runCreate },
+    { "list", "ARCHIVE", "list the entries of ARCHIVE: name, size, offset", runList },
+    { "extract", "ARCHIVE NAME [-o FILE]", "write one entry to FILE (standard output without -o)", runExtract },
+};
+
+void printHelp()
+{
+    std::printf("usage: vellumo-pack COMMAND [ARGUMENTS]\n\ncommands:\n");
+    for (const Command& command : commands) {
+        std::printf("  vellumo-pack %s %s\n      %s\n", command.name, command.synopsis, command.summary);
+    }
+    std::printf("\n'vellumo-pack COMMAND --help' shows one command's arguments.\n"
+                "Exit status: 0 done, 1 bad input or failure, 2 bad command line.\n");
+}
+
+bool isHelp(const char* argument)
+{
+    return std::strcmp(argument, "--help") == 0 || std::strcmp(argument, "-h") == 0;
+}
+
+int dispatch(int argc, char** argv)
+{
+    if (argc < 2)
+        return reportUsage("no command given");
+    if (isHelp(argv[1]) || std::strcmp(argv[1], "help") == 0) {
+        printHelp();
+        return kExitSuccess;
+    }
+    for (const Command& command : commands) {
+        if (std::strcmp(argv[1], command.name) != 0)
+            continue;
+        Arguments arguments(argv + 2, argv + argc);
+        for (const std::string& argument : arguments) {
+            if (argument == "--")
+                break;
+            if (argument == "--help" || argument == "-h") {
+                std::printf("usage: vellumo-pack %s %s\n  %s\n", command.name, command.synopsis, command.summary);
+                return kExitSuccess;
+            }
+        }
+        return command.run(arguments);
+    }
+    return reportUsage("unknown command " + inQuotes(argv[1]));
+}
+
+} // namespace
+} // namespace vlo::pack
+
+int main(int argc, char** argv)
+{
+    return vlo::pack::dispatch(argc, argv);
+}
