@@ -1,0 +1,247 @@
+// GetMessageA, PostMessageA, DispatchMessageA, DefWindowProcA and window
+// timers on a real (hidden) window, with the tick source under test control.
+
+#include <ctime>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/FakeClock.h"
+#include "support/TestWindow.h"
+
+namespace {
+
+struct Received {
+    HWND window;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+std::vector<Received>& received()
+{
+    static std::vector<Received> calls;
+    return calls;
+}
+
+LRESULT recordingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    received().push_back(Received{window, message, wParam, lParam});
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// A private message that marks a place in the queue.
+constexpr UINT Marker = 0x0400;
+
+class MessagePumpTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        received().clear();
+        drain();
+    }
+    void TearDown() override { drain(); }
+
+    // Empties the queue (a window destroyed by an earlier test may have left
+    // a WM_QUIT) by reading up to a marker posted now.
+    static void drain()
+    {
+        PostMessageA(nullptr, Marker, 0xDEAD, 0);
+        MSG m{};
+        do {
+            GetMessageA(&m, nullptr, 0, 0);
+        } while (!(m.message == Marker && m.wParam == 0xDEAD));
+    }
+
+    // The next message, which must be there without waiting on time.
+    static MSG next()
+    {
+        MSG m{};
+        GetMessageA(&m, nullptr, 0, 0);
+        return m;
+    }
+};
+
+TEST_F(MessagePumpTest, PostedMessagesComeBackInOrderAndDispatchToTheProcedure)
+{
+    vlo::test::TestWindow window(64, 64, recordingProc, "VLO Pump Test 1");
+    ASSERT_TRUE(window.valid());
+    received().clear();
+    for (WPARAM i = 0; i < 5; ++i)
+        ASSERT_TRUE(PostMessageA(window.handle(), Marker, i, LPARAM(i * 10)));
+    for (WPARAM i = 0; i < 5; ++i) {
+        MSG m{};
+        ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), TRUE);
+        EXPECT_EQ(m.hwnd, window.handle());
+        EXPECT_EQ(m.message, Marker);
+        EXPECT_EQ(m.wParam, i) << "expected message " << i << ", got " << m.wParam;
+        EXPECT_EQ(m.lParam, LPARAM(i * 10));
+        EXPECT_FALSE(TranslateMessage(&m));
+        DispatchMessageA(&m);
+    }
+    ASSERT_EQ(received().size(), 5u) << "each dispatched message reaches the procedure once";
+    for (WPARAM i = 0; i < 5; ++i)
+        EXPECT_EQ(received()[i].wParam, i);
+}
+
+TEST_F(MessagePumpTest, QuitReturnsZeroWithItsExitCode)
+{
+    PostQuitMessage(7);
+    MSG m{};
+    EXPECT_EQ(GetMessageA(&m, nullptr, 0, 0), FALSE) << "WM_QUIT must end the loop";
+    EXPECT_EQ(m.message, WM_QUIT);
+    EXPECT_EQ(int(m.wParam), 7);
+
+    PostQuitMessage(-1);
+    EXPECT_EQ(GetMessageA(&m, nullptr, 0, 0), FALSE);
+    EXPECT_EQ(int(m.wParam), -1) << "a negative exit code survives the trip through wParam";
+    EXPECT_EQ(DispatchMessageA(&m), 0) << "WM_QUIT belongs to no window";
+}
+
+TEST_F(MessagePumpTest, PostingToAGoneWindowFailsAndItsMessagesAreDropped)
+{
+    HWND gone = nullptr;
+    {
+        vlo::test::TestWindow window(32, 32, recordingProc, "VLO Pump Test 2");
+        ASSERT_TRUE(window.valid());
+        gone = window.handle();
+        ASSERT_TRUE(PostMessageA(gone, Marker, 1, 0));
+    }
+    EXPECT_FALSE(PostMessageA(gone, Marker, 2, 0));
+    PostMessageA(nullptr, Marker, 3, 0);
+    const MSG m = next();
+    EXPECT_EQ(m.wParam, 3u) << "a message for a destroyed window was still delivered";
+    received().clear();
+    MSG stale{};
+    stale.hwnd = gone;
+    stale.message = Marker;
+    EXPECT_EQ(DispatchMessageA(&stale), 0);
+    EXPECT_TRUE(received().empty()) << "dispatch reached a destroyed window";
+}
+
+TEST_F(MessagePumpTest, TimerArrivesEveryPeriodAfterPostedMessages)
+{
+    vlo::test::FakeClock clock(5000);
+    vlo::test::TestWindow window(32, 32, recordingProc, "VLO Pump Test 3");
+    ASSERT_TRUE(window.valid());
+    ASSERT_NE(SetTimer(window.handle(), 0, 10, nullptr), 0u);
+
+    // Step the clock 1 ms at a time for 100 ms; after each step read up to
+    // a marker and note the WM_TIMER messages that came before it.
+    std::vector<DWORD> timerTicks;
+    for (int step = 1; step <= 100; ++step) {
+        clock.advance(1);
+        PostMessageA(nullptr, Marker, WPARAM(step), 0);
+        for (;;) {
+            const MSG m = next();
+            if (m.message == WM_TIMER) {
+                EXPECT_EQ(m.hwnd, window.handle());
+                EXPECT_EQ(m.wParam, 0u) << "the timer id";
+                timerTicks.push_back(m.time);
+                continue;
+            }
+            ASSERT_EQ(m.message, Marker);
+            ASSERT_EQ(m.wParam, WPARAM(step)) << "lost the marker";
+            break;
+        }
+        // The marker was posted before the timer fell due in this step, but
+        // a due timer waits behind posted messages: read it now.
+        if (clock.now() % 10 == 0) {
+            const MSG m = next();
+            EXPECT_EQ(m.message, WM_TIMER) << "no WM_TIMER at tick " << clock.now();
+            timerTicks.push_back(m.time);
+        }
+    }
+    ASSERT_EQ(timerTicks.size(), 10u) << "expected one WM_TIMER per 10 ms over 100 ms";
+    for (size_t i = 0; i < timerTicks.size(); ++i)
+        EXPECT_EQ(timerTicks[i], DWORD(5010 + 10 * i)) << "WM_TIMER " << i;
+    KillTimer(window.handle(), 0);
+}
+
+TEST_F(MessagePumpTest, LateTimerIsCoalescedToOneMessage)
+{
+    vlo::test::FakeClock clock(0);
+    vlo::test::TestWindow window(32, 32, recordingProc, "VLO Pump Test 4");
+    ASSERT_TRUE(window.valid());
+    SetTimer(window.handle(), 5, 10, nullptr);
+    clock.advance(1000); // a hundred periods nobody read
+    MSG m = next();
+    EXPECT_EQ(m.message, WM_TIMER);
+    EXPECT_EQ(m.wParam, 5u);
+    PostMessageA(nullptr, Marker, 1, 0);
+    m = next();
+    EXPECT_EQ(m.message, Marker) << "expected the marker, got message 0x" << std::hex << m.message
+                                 << ": missed expiries were queued";
+    EXPECT_TRUE(KillTimer(window.handle(), 5));
+    clock.advance(1000);
+    PostMessageA(nullptr, Marker, 2, 0);
+    EXPECT_EQ(next().message, Marker) << "a killed timer still fired";
+}
+
+TEST_F(MessagePumpTest, DestroyingTheWindowKillsItsTimer)
+{
+    vlo::test::FakeClock clock(0);
+    {
+        vlo::test::TestWindow window(32, 32, recordingProc, "VLO Pump Test 5");
+        ASSERT_TRUE(window.valid());
+        SetTimer(window.handle(), 1, 10, nullptr);
+    }
+    clock.advance(100);
+    PostMessageA(nullptr, Marker, 1, 0);
+    EXPECT_EQ(next().message, Marker) << "a destroyed window's timer fired";
+}
+
+TEST_F(MessagePumpTest, GetMessageBlocksUntilTheRealTimerWithoutSpinning)
+{
+    vlo::test::TestWindow window(32, 32, recordingProc, "VLO Pump Test 6");
+    ASSERT_TRUE(window.valid());
+    SetTimer(window.handle(), 9, 200, nullptr);
+    const DWORD before = GetTickCount();
+    const std::clock_t cpuBefore = std::clock();
+    MSG m{};
+    ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), TRUE);
+    const DWORD waited = GetTickCount() - before;
+    const double cpuMs = 1000.0 * double(std::clock() - cpuBefore) / CLOCKS_PER_SEC;
+    EXPECT_EQ(m.message, WM_TIMER);
+    EXPECT_GE(waited, 199u) << "returned before the timer was due";
+    EXPECT_LT(waited, 2000u);
+    // A busy wait would burn about the whole 200 ms.
+    EXPECT_LT(cpuMs, 100.0) << "GetMessageA used " << cpuMs << " ms of CPU while waiting";
+    KillTimer(window.handle(), 9);
+}
+
+TEST_F(MessagePumpTest, DefWindowProcTurnsAltF4IntoCloseAndIgnoresTheRest)
+{
+    vlo::test::TestWindow window(32, 32, recordingProc, "VLO Pump Test 7");
+    ASSERT_TRUE(window.valid());
+    received().clear();
+    EXPECT_EQ(DefWindowProcA(window.handle(), WM_SYSKEYDOWN, VK_F4, 0), 0);
+    ASSERT_EQ(received().size(), 1u) << "Alt+F4 must send exactly one message";
+    EXPECT_EQ(received()[0].message, WM_CLOSE);
+
+    received().clear();
+    EXPECT_EQ(DefWindowProcA(window.handle(), WM_SYSKEYDOWN, 'X', 0), 0);
+    EXPECT_EQ(DefWindowProcA(window.handle(), WM_KEYDOWN, VK_F4, 0), 0);
+    EXPECT_EQ(DefWindowProcA(window.handle(), WM_CLOSE, 0, 0), 0);
+    EXPECT_EQ(DefWindowProcA(window.handle(), WM_PAINT, 0, 0), 0);
+    EXPECT_TRUE(received().empty()) << "DefWindowProcA sent " << received().size() << " messages";
+    EXPECT_NE(GetDC(window.handle()), nullptr) << "DefWindowProcA destroyed the window";
+}
+
+TEST_F(MessagePumpTest, WindowFilterSkipsOtherWindowsButNotQuit)
+{
+    vlo::test::TestWindow a(32, 32, recordingProc, "VLO Pump Test 8a");
+    vlo::test::TestWindow b(32, 32, recordingProc, "VLO Pump Test 8b");
+    ASSERT_TRUE(a.valid() && b.valid());
+    PostMessageA(a.handle(), Marker, 1, 0);
+    PostMessageA(b.handle(), Marker, 2, 0);
+    MSG m{};
+    ASSERT_TRUE(GetMessageA(&m, b.handle(), 0, 0));
+    EXPECT_EQ(m.wParam, 2u) << "the filter returned another window's message";
+    PostQuitMessage(0);
+    EXPECT_FALSE(GetMessageA(&m, b.handle(), 0, 0)) << "WM_QUIT passes every window filter";
+    ASSERT_TRUE(GetMessageA(&m, nullptr, 0, 0));
+    EXPECT_EQ(m.wParam, 1u);
+}
+
+} // namespace
