@@ -1,0 +1,190 @@
+#include "ShowWriter.h"
+
+#include <filesystem>
+
+#include "AudioEncoders.h"
+#include "FileOutput.h"
+#include "ImageEncoders.h"
+#include "MusicRenderer.h"
+#include "ShowPictures.h"
+#include "TrackScenes.h"
+
+namespace vlo::demo {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Left in a staging folder so that a later run knows it may clear it.
+const char* const kStagingMarker = ".vellumo-demo-staging";
+
+// The marker lives beside the archive's content, not in it: it names the
+// staging folder's owner, and vellumo-pack packs every file it finds, so the
+// marker sits in the parent folder under the staging folder's name.
+fs::path markerFor(const fs::path& staging) {
+    return staging.parent_path() / (staging.filename().string() + kStagingMarker);
+}
+
+bool prepareStaging(const fs::path& staging, std::string& error) {
+    std::error_code ec;
+    fs::path marker = markerFor(staging);
+    bool exists = fs::exists(staging, ec);
+    bool empty = !exists || fs::is_empty(staging, ec);
+    if (exists && !empty) {
+        if (!fs::exists(marker, ec)) {
+            error = "refusing to clear '" + staging.string() + "': it holds files this generator did not write";
+            return false;
+        }
+        fs::remove_all(staging, ec);
+        if (ec) {
+            error = "cannot clear '" + staging.string() + "': " + ec.message();
+            return false;
+        }
+    }
+    fs::create_directories(staging, ec);
+    if (ec) {
+        error = "cannot create '" + staging.string() + "': " + ec.message();
+        return false;
+    }
+    return writeFileText(marker.string(), "staging folder of the Vellumo demo generator\n", error);
+}
+
+PixelImage pixelsOf(const Canvas& canvas, Blend blend) {
+    PixelImage image;
+    image.width = canvas.width();
+    image.height = canvas.height();
+    switch (blend) {
+    case Blend::Opaque:
+        image.channels = 3;
+        image.bytes = canvas.toRgb8();
+        break;
+    case Blend::Normal:
+        image.channels = 4;
+        image.bytes = canvas.toStraightRgba8();
+        break;
+    case Blend::Multiply:
+        image.channels = 4;
+        image.bytes = canvas.toPremultipliedRgba8();
+        break;
+    }
+    return image;
+}
+
+bool writeMusic(const TrackPlan& track, int number, const ShowPlan& plan, const fs::path& showDir,
+                std::string& error) {
+    StereoBuffer audio = renderScore(compose(track.style), track.style.seed);
+    std::vector<uint8_t> bytes;
+    bool encoded = false;
+    if (track.audioFormat == AudioFormat::Wav) {
+        encoded = encodeWav(audio, bytes, error);
+    } else {
+        AudioTags tags{track.title, plan.artist, plan.album, number};
+        encoded = encodeOgg(audio, 0.4f, 0x56D0 + number, tags, bytes, error);
+    }
+    if (!encoded) {
+        error = track.musicPath + ": " + error;
+        return false;
+    }
+    return writeFileBytes((showDir / track.musicPath).string(), bytes, error);
+}
+
+} // namespace
+
+bool savePicture(const Canvas& canvas, PictureFormat format, Blend blend, const std::string& path,
+                 std::string& error) {
+    if (format != PictureFormat::Png && blend != Blend::Opaque) {
+        error = path + ": only PNG pictures carry the alpha this picture needs";
+        return false;
+    }
+    PixelImage image = pixelsOf(canvas, blend);
+    std::vector<uint8_t> bytes;
+    bool encoded = false;
+    switch (format) {
+    case PictureFormat::Png: encoded = encodePng(image, bytes, error); break;
+    case PictureFormat::Jpeg: encoded = encodeJpeg(image, 90, bytes, error); break;
+    case PictureFormat::Bmp: encoded = encodeBmp(image, bytes, error); break;
+    case PictureFormat::Tga: encoded = encodeTga(image, bytes, error); break;
+    }
+    if (!encoded) {
+        error = path + ": " + error;
+        return false;
+    }
+    return writeFileBytes(path, bytes, error);
+}
+
+Canvas drawGuiGraphic(const GuiGraphic& graphic, const StrokeFont& font) {
+    switch (graphic.kind) {
+    case GuiGraphic::Kind::Button: return drawPlayerButton(graphic.symbol, graphic.pressed);
+    case GuiGraphic::Kind::MenuItem: return drawMenuItem(font, graphic.icon, graphic.label, graphic.pressed);
+    case GuiGraphic::Kind::MenuPanel: return drawMenuPanel();
+    }
+    return Canvas(0, 0);
+}
+
+Canvas drawTrackPicture(int index) {
+    switch (index % 4) {
+    case 0: return drawKindlingScene();
+    case 1: return drawAshenRoadScene();
+    case 2: return drawEmberTideScene();
+    default: return drawLastLightScene();
+    }
+}
+
+bool writeDemoShow(const ShowPlan& plan, const std::string& stagingDir, const std::string& showDir,
+                   void (*progress)(const std::string& line), std::string& error) {
+    fs::path staging(stagingDir);
+    fs::path show(showDir);
+    if (!prepareStaging(staging, error)) {
+        return false;
+    }
+    auto done = [progress](const std::string& what) {
+        if (progress) {
+            progress(what);
+        }
+    };
+    auto picture = [&](const Canvas& canvas, PictureFormat format, Blend blend, const std::string& entry) {
+        if (!savePicture(canvas, format, blend, (staging / entry).string(), error)) {
+            return false;
+        }
+        done(entry);
+        return true;
+    };
+
+    StrokeFont font;
+    std::vector<std::string> titles;
+    for (const TrackPlan& t : plan.tracks) {
+        titles.push_back(t.title);
+    }
+    if (!writeFileText((staging / "Vellumo.ini").string(), configurationText(plan), error)) {
+        return false;
+    }
+    done("Vellumo.ini");
+    if (!picture(drawTitlePicture(font), PictureFormat::Png, Blend::Opaque, plan.titlePath) ||
+        !picture(drawBackdropPicture(font), PictureFormat::Jpeg, Blend::Opaque, plan.maskPath) ||
+        !picture(drawCreditsPicture(font, titles), PictureFormat::Tga, Blend::Opaque, plan.creditsPath)) {
+        return false;
+    }
+    int count = static_cast<int>(plan.tracks.size());
+    for (int i = 0; i < count; ++i) {
+        const TrackPlan& t = plan.tracks[i];
+        if (!picture(drawTrackPicture(i), t.pictureFormat, Blend::Opaque, t.picturePath) ||
+            !picture(drawCaptionPicture(font, i + 1, count, t.title), PictureFormat::Png, Blend::Multiply,
+                     t.captionPath)) {
+            return false;
+        }
+    }
+    for (const GuiGraphic& g : plan.gui) {
+        if (!picture(drawGuiGraphic(g, font), PictureFormat::Png, Blend::Multiply, g.path)) {
+            return false;
+        }
+    }
+    for (int i = 0; i < count; ++i) {
+        if (!writeMusic(plan.tracks[i], i + 1, plan, show, error)) {
+            return false;
+        }
+        done(plan.tracks[i].musicPath);
+    }
+    return true;
+}
+
+} // namespace vlo::demo
