@@ -31,12 +31,15 @@ inline int decodeThroughRegistry(const uint8_t* data, size_t size, const char* e
     int bits = 0;
     unsigned char* pixels = nullptr;
     if (registry.load(path.c_str(), &width, &height, &bits, &pixels) && pixels) {
-        // Every byte the reported size promises must be there: the sanitizer
-        // catches a buffer smaller than width x height x bits / 8.
+        // The buffer must hold every byte the reported size promises: reading
+        // one byte in every 512 and the very last lets the address sanitizer
+        // catch a shorter buffer without summing hundreds of megabytes.
         const size_t bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * static_cast<size_t>(bits / 8);
         unsigned sum = 0;
-        for (size_t i = 0; i < bytes; ++i)
+        for (size_t i = 0; i < bytes; i += 512)
             sum += pixels[i];
+        if (bytes > 0)
+            sum += pixels[bytes - 1];
         volatile unsigned sink = sum;
         (void)sink;
     }
