@@ -223,6 +223,10 @@ inline WORD LOWORD(uintptr_t v) { return WORD(v & 0xFFFF); }
 inline WORD HIWORD(uintptr_t v) { return WORD((v >> 16) & 0xFFFF); }
 inline LPARAM MAKELPARAM(WORD lo, WORD hi) { return LPARAM(DWORD(lo) | (DWORD(hi) << 16)); }
 
+// The module instance of the program itself (name null), as the Windows
+// start-up code hands it to WinMain.
+HINSTANCE GetModuleHandleA(const char* moduleName);
+
 // User services.
 WORD RegisterClassA(const WNDCLASSA* windowClass);
 BOOL UnregisterClassA(const char* className, HINSTANCE instance);

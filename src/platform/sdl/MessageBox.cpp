@@ -2,6 +2,7 @@
 // where no box can be shown; on a real display SDL's box shows it as well.
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/sdl/PlatformData.h"
 
@@ -12,11 +13,15 @@ int MessageBoxA(HWND owner, const char* text, const char* caption, UINT)
     std::fprintf(stderr, "%s: %s\n", title, body);
     std::fflush(stderr);
 
-    // Used before any window exists too (the archive check comes first), so
-    // the video subsystem may have to start here. Without a display SDL
-    // would pick its offscreen driver, where a box could never be closed.
-    if (!vlo::sdl::ensureVideo() || vlo::sdl::offscreenDriver())
+    // SDL can show a box before its video subsystem starts (the archive check
+    // comes before any window), but only on a real display: on the offscreen
+    // driver, or with no display named at all, nobody could ever close it.
+    if (vlo::sdl::platformData().videoReady) {
+        if (vlo::sdl::offscreenDriver())
+            return IDOK;
+    } else if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
         return IDOK;
+    }
     PlatformWindow* parent = vlo::sdl::liveWindow(owner);
     // Every box of the program is a warning with one OK button.
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, title, body,

@@ -28,3 +28,8 @@ struct PlatformGLContext {
     SDL_GLContext sdl = nullptr;
     HWND window = nullptr;
 };
+
+// The program's one module instance; only its address matters.
+struct PlatformInstance {
+    int unused = 0;
+};

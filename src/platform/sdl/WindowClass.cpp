@@ -35,6 +35,13 @@ BOOL UnregisterClassA(const char* className, HINSTANCE)
     return data.classes.erase(className) == 1 ? TRUE : FALSE;
 }
 
+HINSTANCE GetModuleHandleA(const char* moduleName)
+{
+    // Only the program's own module exists: it has no libraries of ours.
+    static PlatformInstance program;
+    return moduleName == nullptr ? &program : nullptr;
+}
+
 // Icons and cursors are never drawn (the window is borderless and keeps the
 // system arrow), so a stock resource is just a non-null token: its own name.
 HICON LoadIconA(HINSTANCE, const char* name)

@@ -1,0 +1,94 @@
+// The entry point: creates the long-lived objects in their fixed order, runs
+// the main loop and tears everything down again.
+
+#include "content/ArchiveFS.h"
+#include "content/ShowConfig.h"
+#include "frontend/ShowScreen.h"
+#include "music/MusicPlayer.h"
+#include "platform/Platform.h"
+#include "platform/Win32.h"
+#include "render/GLRenderer.h"
+#include "shell/MainWindow.h"
+
+namespace {
+
+constexpr const char* ArchiveName = "data.zuo";
+constexpr const char* ConfigName = "Vellumo.ini";
+constexpr int WindowWidth = 700;
+constexpr int WindowHeight = 600;
+// The renderer's view in GUI units: one unit is 100 pixels of the window.
+constexpr float ViewWidth = 7.0f;
+constexpr float ViewHeight = 6.0f;
+constexpr int SampleRate = 44100;
+constexpr const char* Title = "Emberfall II";
+
+// After a failed start: the window and the platform go, and -1 is the exit
+// code (the archive is already shut down by the caller where it was open).
+int failStart(vlo::MainWindow& window)
+{
+    window.destroy();
+    vlo::platformShutdown();
+    return -1;
+}
+
+} // namespace
+
+int WinMain(HINSTANCE instance, HINSTANCE, char*, int)
+{
+    using namespace vlo;
+
+    if (!ArchiveFS::init(ArchiveName)) {
+        showMessage("Error initializing OrbVFS! :-(");
+        platformShutdown();
+        return -1;
+    }
+
+    // Started outside Windows, the program gets no instance from a loader.
+    if (instance == nullptr)
+        instance = GetModuleHandleA(nullptr);
+    MainWindow window(instance, WS_POPUP, WindowWidth, WindowHeight);
+    // Without a window there is nothing to draw into (no display).
+    if (window.getHandle() == nullptr) {
+        showMessage("Cannot open the window.");
+        ArchiveFS::shutdown();
+        return failStart(window);
+    }
+
+    ShowConfig* config = new ShowConfig(ConfigName);
+    if (config->loadFailed) {
+        showMessage("Error reading main config file: Vellumo.ini!");
+        delete config;
+        ArchiveFS::shutdown();
+        return failStart(window);
+    }
+
+    GLRenderer* renderer = new GLRenderer(window.getHandle(), ViewWidth, ViewHeight);
+    MusicPlayer* player = new MusicPlayer(window.getHandle(), SampleRate);
+
+    // A renderer without an OpenGL context could draw nothing at all.
+    if (!window.setRenderer(renderer)) {
+        showMessage("OpenGL is not available.");
+        renderer->releaseContext();
+        delete renderer;
+        player->shutdown();
+        delete player;
+        delete config;
+        ArchiveFS::shutdown();
+        return failStart(window);
+    }
+    window.setConfig(config);
+    window.setPlayer(player);
+    window.setTitle(Title);
+
+    ShowScreen* screen = new ShowScreen(&window);
+    window.showWindow();
+    const int exitCode = window.run();
+
+    // The archive closes before the screen goes: deleting the screen needs
+    // neither the archive nor the renderer.
+    ArchiveFS::shutdown();
+    delete screen;
+    window.destroy();
+    platformShutdown();
+    return exitCode;
+}
