@@ -17,7 +17,6 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include "platform/Platform.h"
 #include "render/GLRenderer.h"
 #include "support/TestWindow.h"
 
@@ -130,16 +129,6 @@ public:
 private:
     TestWindow window_;
 };
-
-// Shuts the platform layer down once all tests of the program have run, so
-// leak checks see only what the tests themselves left behind.
-class PlatformShutdownEnvironment : public ::testing::Environment {
-public:
-    void TearDown() override { platformShutdown(); }
-};
-
-inline ::testing::Environment* const platformShutdownEnvironment =
-    ::testing::AddGlobalTestEnvironment(new PlatformShutdownEnvironment);
 
 } // namespace test
 } // namespace vlo
