@@ -16,12 +16,12 @@
 #include <vector>
 
 #include "platform/AudioLibrary.h"
+#include "support/ScratchDir.h"
 #include "support/ToneFiles.h"
 
 namespace vlo {
 namespace {
 
-using test::TempFolder;
 using test::Tone;
 using Clock = std::chrono::steady_clock;
 
@@ -88,8 +88,7 @@ protected:
     void SetUp() override
     {
         setAudioBackend(nullptr);
-        ASSERT_TRUE(folder.valid());
-        output = folder.file("output.raw");
+        output = folder.path("output.raw");
     }
 
     void TearDown() override { BASS_Free(); }
@@ -149,7 +148,7 @@ protected:
 
     std::string writeTone(const std::string& name, const Tone& tone)
     {
-        const std::string path = folder.file(name);
+        const std::string path = folder.path(name);
         const std::string ext = name.substr(name.rfind('.') + 1);
         bool ok = false;
         if (ext == "wav")
@@ -168,7 +167,7 @@ protected:
         return path;
     }
 
-    TempFolder folder;
+    test::ScratchDir folder{"audio"};
     std::string output;
 };
 
@@ -190,15 +189,15 @@ TEST_F(SdlMixerAudioTest, InitFailsWithoutADeviceAndLeavesNothingOpen)
 TEST_F(SdlMixerAudioTest, UnreadableAndNonAudioFilesFailToOpen)
 {
     ASSERT_TRUE(openDiskDevice());
-    const std::string text = folder.file("notes.ogg");
+    const std::string text = folder.path("notes.ogg");
     ASSERT_TRUE(test::writeBytes(text, {'N', 'o', 't', ' ', 'm', 'u', 's', 'i', 'c', '\n'}));
-    const std::string empty = folder.file("empty.wav");
+    const std::string empty = folder.path("empty.wav");
     ASSERT_TRUE(test::writeBytes(empty, {}));
     // A RIFF header that promises a WAV and has no format chunk.
-    const std::string cut = folder.file("cut.wav");
+    const std::string cut = folder.path("cut.wav");
     ASSERT_TRUE(test::writeBytes(cut, {'R', 'I', 'F', 'F', 12, 0, 0, 0, 'W', 'A', 'V', 'E', 'j', 'u', 'n', 'k'}));
 
-    for (const std::string& path : {folder.file("missing.wav"), folder.path(), text, empty, cut})
+    for (const std::string& path : {folder.path("missing.wav"), folder.path(), text, empty, cut})
         EXPECT_EQ(BASS_StreamCreateFile(FALSE, path.c_str(), 0, 0, 0), 0u) << path;
     EXPECT_EQ(BASS_StreamCreateFile(FALSE, nullptr, 0, 0, 0), 0u);
 

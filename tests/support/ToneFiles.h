@@ -13,13 +13,10 @@
 #include <lame/lame.h>
 #endif
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -247,35 +244,5 @@ inline bool writeMp3(const std::string& path, const Tone& tone, int kbps = 128)
     return ok && writeBytes(path, out);
 }
 #endif
-
-// A fresh folder under the system's temporary directory; removed with its
-// files when the object goes.
-class TempFolder {
-public:
-    TempFolder()
-    {
-        std::string pattern = "/tmp/vellumo-audio-XXXXXX";
-        std::vector<char> name(pattern.begin(), pattern.end());
-        name.push_back('\0');
-        if (mkdtemp(name.data()) != nullptr)
-            path_ = name.data();
-    }
-    ~TempFolder()
-    {
-        if (!path_.empty()) {
-            std::error_code ignored;
-            std::filesystem::remove_all(path_, ignored);
-        }
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    bool valid() const { return !path_.empty(); }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
 
 } // namespace vlo::test
