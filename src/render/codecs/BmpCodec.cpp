@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <memory>
 
 #include "render/codecs/PixelReader.h"
 
@@ -12,6 +14,20 @@ namespace {
 constexpr size_t kFileHeaderSize = 14;
 constexpr size_t kInfoHeaderSize = 40;
 constexpr uint16_t kSignature = 0x4D42; // "BM"
+
+void flipRows(unsigned char* pixels, size_t rowBytes, size_t rows)
+{
+    if (rows < 2)
+        return;
+    std::unique_ptr<unsigned char[]> spare(new unsigned char[rowBytes]);
+    for (size_t top = 0, bottom = rows - 1; top < bottom; ++top, --bottom) {
+        unsigned char* upper = pixels + rowBytes * top;
+        unsigned char* lower = pixels + rowBytes * bottom;
+        std::memcpy(spare.get(), upper, rowBytes);
+        std::memcpy(upper, lower, rowBytes);
+        std::memcpy(lower, spare.get(), rowBytes);
+    }
+}
 
 } // namespace
 
@@ -52,9 +68,11 @@ unsigned char* BmpCodec::load(FILE* file, int* width, int* height, int* bits)
 
     const size_t rowBytes = static_cast<size_t>(w) * pixelBytes(depth);
     unsigned char* pixels = new unsigned char[rowBytes * static_cast<size_t>(h)];
-    // The file holds the bottom row first; the buffer starts with the top row.
-    for (int32_t k = 0; k < h; ++k)
-        readPixels(file, depth, pixels + rowBytes * static_cast<size_t>(h - 1 - k), static_cast<size_t>(w));
+    // One read for all rows (row-sized reads would each pass through the
+    // stream's small buffer), then the rows are turned over: the file holds
+    // the bottom row first, the buffer starts with the top row.
+    readPixels(file, depth, pixels, static_cast<size_t>(w) * static_cast<size_t>(h));
+    flipRows(pixels, rowBytes, static_cast<size_t>(h));
     *width = w;
     *height = h;
     *bits = depth;

@@ -65,6 +65,15 @@ TEST(BmpCodec, EightBitYieldsRawBytes)
     EXPECT_EQ(7, d.pixels[2]);
 }
 
+TEST(BmpCodec, OddRowCountKeepsTheMiddleRow)
+{
+    const Decoded d = decode(bmpFile(2, 3, 8, 0, {1, 2, 3, 4, 5, 6}));
+    ASSERT_NE(nullptr, d.pixels);
+    const unsigned char expected[6] = {5, 6, 3, 4, 1, 2};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(expected[i], d.pixels[i]) << "byte " << i;
+}
+
 TEST(BmpCodec, RefusesWhatItCannotDecode)
 {
     const Bytes pixels(16, 0x40);

@@ -72,18 +72,29 @@ TEST(PixelReader, UnknownDepthReadsNothing)
 
 TEST(PixelReader, ReadPixelsMatchesSingleReads)
 {
-    const std::vector<unsigned char> bytes = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-    ByteFile runFile(bytes);
-    ByteFile singleFile(bytes);
-    ASSERT_NE(nullptr, runFile.file);
-    ASSERT_NE(nullptr, singleFile.file);
-    unsigned char run[12] = {};
-    unsigned char single[12] = {};
-    EXPECT_TRUE(readPixels(runFile.file, 24, run, 4));
-    for (int i = 0; i < 4; ++i)
-        readPixel(singleFile.file, 24, single + 3 * i);
-    for (int i = 0; i < 12; ++i)
-        EXPECT_EQ(single[i], run[i]) << "byte " << i;
+    // 37 pixels: enough for whole vector blocks plus a tail at every depth.
+    constexpr size_t kCount = 37;
+    for (int bits : {8, 24, 32}) {
+        const size_t size = kCount * static_cast<size_t>(pixelBytes(bits));
+        std::vector<unsigned char> bytes(size);
+        for (size_t i = 0; i < size; ++i)
+            bytes[i] = static_cast<unsigned char>(i * 7 + 1);
+        ByteFile runFile(bytes);
+        ByteFile singleFile(bytes);
+        ASSERT_NE(nullptr, runFile.file);
+        ASSERT_NE(nullptr, singleFile.file);
+        std::vector<unsigned char> run(size);
+        std::vector<unsigned char> single(size);
+        EXPECT_TRUE(readPixels(runFile.file, bits, run.data(), kCount)) << bits << " bits";
+        for (size_t i = 0; i < kCount; ++i)
+            readPixel(singleFile.file, bits, single.data() + i * pixelBytes(bits));
+        for (size_t i = 0; i < size; ++i)
+            ASSERT_EQ(single[i], run[i]) << bits << " bits, byte " << i;
+        if (bits == 32) {
+            EXPECT_EQ(bytes[4 * 36 + 2], run[4 * 36]) << "last pixel's red";
+            EXPECT_EQ(bytes[4 * 36 + 3], run[4 * 36 + 3]) << "last pixel's alpha";
+        }
+    }
 }
 
 TEST(PixelReader, ShortFileLeavesZerosNotStaleBytes)
