@@ -109,9 +109,17 @@ TEST_F(CreateCommandTest, SameInputGivesIdenticalArchives)
     writeTree({ { "m.jpg", "mmm" }, { "a/b/c.txt", "abc" }, { "z.png", "zz" } });
     ASSERT_EQ(0, create("second.zuo").status);
 
+    // The same folder spelt with a trailing "/" and through "..".
+    lastArguments = { "create", dir.path("third.zuo"), dir.path("content/") };
+    ASSERT_EQ(0, runPack(lastArguments).status);
+    lastArguments = { "create", dir.path("fourth.zuo"), dir.path("content/a/../") };
+    ASSERT_EQ(0, runPack(lastArguments).status);
+
     const std::string first = readFile(dir.path("first.zuo"));
     EXPECT_FALSE(first.empty());
     EXPECT_EQ(first, readFile(dir.path("second.zuo"))) << "two runs over the same files differ";
+    EXPECT_EQ(first, readFile(dir.path("third.zuo"))) << "a trailing '/' changed the names";
+    EXPECT_EQ(first, readFile(dir.path("fourth.zuo"))) << "a path through '..' changed the names";
 }
 
 TEST_F(CreateCommandTest, RefusesBadFoldersAndAnArchiveInsideTheFolder)
