@@ -8,7 +8,7 @@ namespace vlo {
 // The OpenGL 1.1 immediate-mode renderer on the window's device context.
 // Each operation is the short GL sequence it stands for. All of them assume
 // the context made current at construction is current on the calling thread.
-class GLRenderer : public Renderer {
+class GLRenderer final : public Renderer {
 public:
     // Creates the context and, when that succeeds, a logicalWidth x
     // logicalHeight GUI-unit view and the fixed pipeline state; otherwise
