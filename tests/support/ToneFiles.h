@@ -74,7 +74,8 @@ inline void putLE(std::vector<uint8_t>& out, uint32_t value, int bytes)
 
 inline void putTag(std::vector<uint8_t>& out, const char* tag)
 {
-    out.insert(out.end(), tag, tag + 4);
+    for (int i = 0; i < 4; ++i)
+        out.push_back(uint8_t(tag[i]));
 }
 
 // A canonical 44-byte-header PCM WAV file.
