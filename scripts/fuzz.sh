@@ -62,6 +62,11 @@ for target in "${targets[@]}"; do
 done
 cmake --build "$build" --target "${build_targets[@]}" -j2
 
+# Targets that write scratch files do so under TMPDIR; libFuzzer ends without
+# running exit handlers, so keep what they leave inside the build folder.
+export TMPDIR="$build/tmp"
+mkdir -p "$TMPDIR"
+
 failed=()
 for target in "${targets[@]}"; do
     seeds="$root/tests/fuzz/corpus/$target"
@@ -74,6 +79,8 @@ for target in "${targets[@]}"; do
         failed+=("$target")
     fi
 done
+
+rm -rf "$TMPDIR"
 
 if [[ ${#failed[@]} -gt 0 ]]; then
     echo "fuzz.sh: failures in: ${failed[*]}; the inputs are in tests/fuzz/corpus/<target>/" >&2
