@@ -126,23 +126,6 @@ protected:
     MusicPlayer player{nullptr, 44100};
 };
 
-TEST_F(PlaylistTest, StartsWithTheSpecifiedRuntimeValues)
-{
-    EXPECT_EQ(config->currentTrack, 0u);
-    EXPECT_FLOAT_EQ(config->trackChangeDelay, 1.0f);
-    EXPECT_FLOAT_EQ(config->titleDuration, 2.0f);
-    EXPECT_FLOAT_EQ(config->creditsDuration, 5.0f);
-    EXPECT_FALSE(config->trackChangeSignalled);
-    EXPECT_FALSE(config->titlePending);
-    EXPECT_FALSE(config->creditsAtFull);
-    EXPECT_TRUE(config->quitAfterCredits);
-    EXPECT_FALSE(config->titleTimer.running);
-    EXPECT_FALSE(config->creditsTimer.running);
-    EXPECT_FALSE(config->trackChangeTimer.running);
-    EXPECT_EQ(config->titleTexture, 0);
-    EXPECT_EQ(config->creditsTexture, 0);
-}
-
 TEST_F(PlaylistTest, SelectTrackAndThePathGetters)
 {
     EXPECT_EQ(config->titlePath(), "gui/title.png");

@@ -403,7 +403,8 @@ TEST_F(SdlMixerAudioTest, EachStreamKeepsItsOwnVolumeAndOnlyOnePlays)
     const std::vector<Segment> segments = soundSegments(levels);
     ASSERT_EQ(segments.size(), 1u) << describe(segments);
     const Segment& s = segments[0];
-    EXPECT_NEAR(double(s.length()), 80.0, 10.0) << "windows of sound; freeing stops at once";
+    ASSERT_GE(s.length(), 70u) << "windows of sound from both streams";
+    EXPECT_GE(levels.size() - 1 - s.last, 15u) << "windows of silence after the free: it stops at once";
     const double full = meanLevel(levels, s.first + 2, s.first + 20);
     const double low = meanLevel(levels, s.last - 20, s.last - 2);
     EXPECT_NEAR(full, 0.5 * kSineRms, 0.05 * kSineRms);
