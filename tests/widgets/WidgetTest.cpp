@@ -8,7 +8,12 @@
 #include <string>
 
 #include "support/RecordingRenderer.h"
+#include "widgets/DesktopWidget.h"
+#include "widgets/FrameWidget.h"
 #include "widgets/PopupMenuWidget.h"
+#include "widgets/PushButtonWidget.h"
+#include "widgets/StaticWidget.h"
+#include "widgets/TriggerEvent.h"
 #include "widgets/WidgetTestSupport.h"
 
 namespace vlo {
@@ -49,6 +54,21 @@ TEST_F(WidgetTest, ConstructorSetsTheDefaults) {
     }
     EXPECT_EQ(w.className(), "Generic Object");
     EXPECT_STREQ(w.typeName(), "Generic Object");
+}
+
+TEST_F(WidgetTest, TypeNameIsTheClassNameOfEveryWidgetClass) {
+    Widget root(nullptr, "");
+    Widget* widgets[] = {&root,
+                         new DesktopWidget(&root, ""),
+                         new FrameWidget(&root, ""),
+                         new PushButtonWidget(&root, ""),
+                         new StaticWidget(&root, ""),
+                         new PopupMenuWidget(&root, ""),
+                         new TriggerEvent(&root, "")};
+    for (Widget* w : widgets) {
+        EXPECT_EQ(w->className(), std::string(w->typeName()));
+        EXPECT_TRUE(w->isClass(w->className().c_str())) << w->className();
+    }
 }
 
 TEST_F(WidgetTest, NameKeepsAtMost255Characters) {
