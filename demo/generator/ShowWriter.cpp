@@ -1,6 +1,9 @@
 #include "ShowWriter.h"
 
+#include <algorithm>
+#include <atomic>
 #include <filesystem>
+#include <thread>
 
 #include "AudioEncoders.h"
 #include "FileOutput.h"
@@ -70,10 +73,10 @@ PixelImage pixelsOf(const Canvas& canvas, Blend blend) {
     return image;
 }
 
-bool writeMusic(const TrackPlan& track, int number, const ShowPlan& plan, const fs::path& showDir,
-                std::string& error) {
+// Composes, renders and encodes one track into the bytes of its file.
+bool encodeTrack(const TrackPlan& track, int number, const ShowPlan& plan, std::vector<uint8_t>& bytes,
+                 std::string& error) {
     StereoBuffer audio = renderScore(compose(track.style), track.style.seed);
-    std::vector<uint8_t> bytes;
     bool encoded = false;
     if (track.audioFormat == AudioFormat::Wav) {
         encoded = encodeWav(audio, bytes, error);
@@ -83,9 +86,39 @@ bool writeMusic(const TrackPlan& track, int number, const ShowPlan& plan, const 
     }
     if (!encoded) {
         error = track.musicPath + ": " + error;
-        return false;
     }
-    return writeFileBytes((showDir / track.musicPath).string(), bytes, error);
+    return encoded;
+}
+
+// Tracks are independent, so they are made on as many threads as the
+// machine has cores (each result depends only on its own track, so the
+// bytes do not depend on the thread count).
+struct EncodedTrack {
+    std::vector<uint8_t> bytes;
+    std::string error;
+    bool ok = false;
+};
+
+std::vector<EncodedTrack> encodeAllTracks(const ShowPlan& plan) {
+    std::vector<EncodedTrack> results(plan.tracks.size());
+    std::atomic<size_t> next{0};
+    auto worker = [&]() {
+        for (size_t i = next++; i < results.size(); i = next++) {
+            results[i].ok = encodeTrack(plan.tracks[i], static_cast<int>(i) + 1, plan, results[i].bytes,
+                                        results[i].error);
+        }
+    };
+    unsigned threads = std::max(1u, std::min(std::thread::hardware_concurrency(),
+                                             static_cast<unsigned>(results.size())));
+    std::vector<std::thread> pool;
+    for (unsigned t = 1; t < threads; ++t) {
+        pool.emplace_back(worker);
+    }
+    worker();
+    for (std::thread& t : pool) {
+        t.join();
+    }
+    return results;
 }
 
 } // namespace
@@ -178,8 +211,13 @@ bool writeDemoShow(const ShowPlan& plan, const std::string& stagingDir, const st
             return false;
         }
     }
+    std::vector<EncodedTrack> music = encodeAllTracks(plan);
     for (int i = 0; i < count; ++i) {
-        if (!writeMusic(plan.tracks[i], i + 1, plan, show, error)) {
+        if (!music[i].ok) {
+            error = music[i].error;
+            return false;
+        }
+        if (!writeFileBytes((show / plan.tracks[i].musicPath).string(), music[i].bytes, error)) {
             return false;
         }
         done(plan.tracks[i].musicPath);
