@@ -28,30 +28,6 @@ fs::path markerFor(const fs::path& staging) {
     return staging.parent_path() / (staging.filename().string() + kStagingMarker);
 }
 
-bool prepareStaging(const fs::path& staging, std::string& error) {
-    std::error_code ec;
-    fs::path marker = markerFor(staging);
-    bool exists = fs::exists(staging, ec);
-    bool empty = !exists || fs::is_empty(staging, ec);
-    if (exists && !empty) {
-        if (!fs::exists(marker, ec)) {
-            error = "refusing to clear '" + staging.string() + "': it holds files this generator did not write";
-            return false;
-        }
-        fs::remove_all(staging, ec);
-        if (ec) {
-            error = "cannot clear '" + staging.string() + "': " + ec.message();
-            return false;
-        }
-    }
-    fs::create_directories(staging, ec);
-    if (ec) {
-        error = "cannot create '" + staging.string() + "': " + ec.message();
-        return false;
-    }
-    return writeFileText(marker.string(), "staging folder of the Vellumo demo generator\n", error);
-}
-
 PixelImage pixelsOf(const Canvas& canvas, Blend blend) {
     PixelImage image;
     image.width = canvas.width();
@@ -123,6 +99,36 @@ std::vector<EncodedTrack> encodeAllTracks(const ShowPlan& plan) {
 
 } // namespace
 
+bool prepareStagingFolder(const std::string& folder, std::string& error) {
+    // "staging/" and "staging" are the same folder; the marker must land
+    // beside it either way, never inside.
+    fs::path staging = fs::path(folder).lexically_normal();
+    if (!staging.has_filename()) {
+        staging = staging.parent_path();
+    }
+    std::error_code ec;
+    fs::path marker = markerFor(staging);
+    bool exists = fs::exists(staging, ec);
+    bool empty = !exists || fs::is_empty(staging, ec);
+    if (exists && !empty) {
+        if (!fs::exists(marker, ec)) {
+            error = "refusing to clear '" + staging.string() + "': it holds files this generator did not write";
+            return false;
+        }
+        fs::remove_all(staging, ec);
+        if (ec) {
+            error = "cannot clear '" + staging.string() + "': " + ec.message();
+            return false;
+        }
+    }
+    fs::create_directories(staging, ec);
+    if (ec) {
+        error = "cannot create '" + staging.string() + "': " + ec.message();
+        return false;
+    }
+    return writeFileText(marker.string(), "staging folder of the Vellumo demo generator\n", error);
+}
+
 bool savePicture(const Canvas& canvas, PictureFormat format, Blend blend, const std::string& path,
                  std::string& error) {
     if (format != PictureFormat::Png && blend != Blend::Opaque) {
@@ -167,7 +173,7 @@ bool writeDemoShow(const ShowPlan& plan, const std::string& stagingDir, const st
                    void (*progress)(const std::string& line), std::string& error) {
     fs::path staging(stagingDir);
     fs::path show(showDir);
-    if (!prepareStaging(staging, error)) {
+    if (!prepareStagingFolder(stagingDir, error)) {
         return false;
     }
     auto done = [progress](const std::string& what) {

@@ -25,6 +25,12 @@ bool savePicture(const Canvas& canvas, PictureFormat format, Blend blend, const 
 bool writeDemoShow(const ShowPlan& plan, const std::string& stagingDir, const std::string& showDir,
                    void (*progress)(const std::string& line), std::string& error);
 
+// Makes sure the folder exists and is empty, ready to be filled and packed.
+// A folder that holds files is cleared only when a marker beside it (the
+// folder's name followed by ".vellumo-demo-staging") says this generator
+// made it; otherwise the call fails and nothing is touched.
+bool prepareStagingFolder(const std::string& folder, std::string& error);
+
 // Draws one GUI graphic of the plan.
 Canvas drawGuiGraphic(const GuiGraphic& graphic, const StrokeFont& font);
 

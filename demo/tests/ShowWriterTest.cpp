@@ -172,6 +172,25 @@ TEST_F(WrittenShowTest, WritesACompleteShowAndTheSameBytesAgain) {
     }
 }
 
+TEST(ShowWriterStagingTest, MarksItsFolderFromOutsideAndClearsOnlyThat) {
+    test::ScratchDir dir("staging-marker");
+    std::string error;
+    // Given with a trailing separator, the folder still gets its marker beside it.
+    ASSERT_TRUE(prepareStagingFolder(dir.file("stage") + "/", error)) << error;
+    EXPECT_TRUE(fs::is_directory(dir.path() / "stage"));
+    EXPECT_TRUE(fs::is_empty(dir.path() / "stage")) << "the marker must not be packed with the show";
+    EXPECT_TRUE(fs::exists(dir.path() / "stage.vellumo-demo-staging"));
+
+    ASSERT_TRUE(writeFileBytes(dir.file("stage/sub/old.png"), {1}, error)) << error;
+    ASSERT_TRUE(prepareStagingFolder(dir.file("stage"), error)) << error;
+    EXPECT_TRUE(fs::is_empty(dir.path() / "stage")) << "a marked folder is cleared";
+
+    ASSERT_TRUE(writeFileBytes(dir.file("other/keep.txt"), {1}, error)) << error;
+    EXPECT_FALSE(prepareStagingFolder(dir.file("other"), error));
+    EXPECT_NE(error.find("other"), std::string::npos) << error;
+    EXPECT_TRUE(fs::exists(dir.file("other/keep.txt")));
+}
+
 TEST(ShowWriterRefusalTest, LeavesForeignFoldersAlone) {
     test::ScratchDir dir("foreign-staging");
     std::string precious = dir.file("staging/notes.txt");
