@@ -5,6 +5,7 @@ VLO_PACKAGES=(
   libsdl2-dev libsdl2-mixer-dev libfreetype-dev libfontconfig-dev fonts-liberation
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libpng-dev libjpeg62-turbo-dev libturbojpeg0-dev zlib1g-dev libvorbis-dev libogg-dev
+  libflac-dev libmp3lame-dev
   libgtest-dev libbenchmark-dev
   xvfb xdotool x11-utils imagemagick
 )
