@@ -43,31 +43,27 @@ public:
         setTickSource(readFakeTicks);
         scratch.write("data.zuo", spec.archive());
         archiveOpen = ArchiveFS::init(scratch.path("data.zuo"));
-        window = std::make_unique<MainWindow>(nullptr, WS_POPUP, 700, 600);
+        // With the module's instance, destroying the window unregisters its
+        // class, so that the next test's window can register it again.
+        window = std::make_unique<MainWindow>(GetModuleHandleA(nullptr), WS_POPUP, 700, 600);
+        dropStaleMessages();
         config = new ShowConfig("Vellumo.ini");
         renderer = new GLRenderer(window->getHandle(), 7.0f, 6.0f);
         player = new MusicPlayer(window->getHandle(), 44100);
+        // From here on the window owns all three.
         rendererAccepted = window->setRenderer(renderer);
         window->setConfig(config);
         window->setPlayer(player);
         screen = std::make_unique<ShowScreen>(window.get());
     }
 
-    // Tears down in the program's order: renderer, configuration and player
-    // as the main loop releases them, then the archive, the screen and the
-    // window.
+    // Tears down as the program does, except that the screen goes before
+    // the window releases the renderer, configuration and player (the
+    // screen needs none of them to go).
     ~ShowScreenHarness()
     {
-        renderer->releaseContext();
-        delete renderer;
-        delete config;
-        player->stop();
-        player->close();
-        player->shutdown();
-        delete player;
         ArchiveFS::shutdown();
         screen.reset();
-        window->destroy();
         window.reset();
         setTickSource(nullptr);
     }
@@ -110,6 +106,20 @@ public:
     {
         const RecordingAudio::SimStream* current = audio.stream(player->stream);
         return current ? current->path : std::string();
+    }
+
+    // The message queue is the process's: an earlier window's destruction
+    // left a WM_QUIT in it. Everything posted before a marker of our own is
+    // dropped unread.
+    void dropStaleMessages()
+    {
+        constexpr WPARAM marker = 0x5E17;
+        PostMessageA(window->getHandle(), WM_NULL, marker, 0);
+        MSG message{};
+        while (GetMessageA(&message, nullptr, 0, 0) != -1) {
+            if (message.message == WM_NULL && message.wParam == marker)
+                return;
+        }
     }
 
     RecordingAudio audio;
