@@ -68,8 +68,33 @@ TEST_F(OffscreenTest, WindowIsRefusedUnlessAllowed)
     EXPECT_TRUE(DestroyWindow(window));
 }
 
+// Removes an environment variable for one scope.
+class UnsetVariable {
+public:
+    explicit UnsetVariable(const char* name_) : name(name_)
+    {
+        const char* value = std::getenv(name_);
+        had = value != nullptr;
+        saved = had ? value : "";
+        unsetenv(name_);
+    }
+    ~UnsetVariable()
+    {
+        if (had)
+            setenv(name, saved.c_str(), 1);
+    }
+
+private:
+    const char* name;
+    bool had = false;
+    std::string saved;
+};
+
 TEST_F(OffscreenTest, MessageBoxWritesToStandardErrorAndReturnsWithoutADisplay)
 {
+    // No display at all: the box must not wait for a user who cannot see it.
+    UnsetVariable display("DISPLAY");
+    UnsetVariable wayland("WAYLAND_DISPLAY");
     ::testing::internal::CaptureStderr();
     const int result = MessageBoxA(nullptr, "Error initializing OrbVFS! :-(", "Orrin Tide Vellumo",
                                    MB_OK | MB_ICONWARNING);
@@ -79,6 +104,15 @@ TEST_F(OffscreenTest, MessageBoxWritesToStandardErrorAndReturnsWithoutADisplay)
         << "standard error got: " << written;
     EXPECT_NE(written.find("Orrin Tide Vellumo"), std::string::npos)
         << "the caption is missing from: " << written;
+}
+
+TEST_F(OffscreenTest, MessageBoxOnTheOffscreenDriverShowsNoBox)
+{
+    // A display may be named, but SDL is told to draw off screen: nobody
+    // could close a box there. (Were one shown, this test would hang.)
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(MessageBoxA(nullptr, "text", "caption", MB_OK), IDOK);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("caption: text"), std::string::npos);
 }
 
 TEST_F(OffscreenTest, ShutdownReleasesWindowsAndStartsAfresh)

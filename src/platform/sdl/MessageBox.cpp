@@ -3,8 +3,24 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/sdl/PlatformData.h"
+
+namespace {
+
+// Whether a display would be used if video started now: one is named, and
+// SDL is not told to use a driver without one.
+bool displayNamed()
+{
+    const char* driver = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    if (driver != nullptr &&
+        (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0))
+        return false;
+    return std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
+}
+
+} // namespace
 
 int MessageBoxA(HWND owner, const char* text, const char* caption, UINT)
 {
@@ -19,7 +35,7 @@ int MessageBoxA(HWND owner, const char* text, const char* caption, UINT)
     if (vlo::sdl::platformData().videoReady) {
         if (vlo::sdl::offscreenDriver())
             return IDOK;
-    } else if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr) {
+    } else if (!displayNamed()) {
         return IDOK;
     }
     PlatformWindow* parent = vlo::sdl::liveWindow(owner);
