@@ -1,0 +1,100 @@
+// Shows that are broken or incomplete: a missing or unreadable configuration
+// stops the program with its message and status 255 before the window is
+// shown; missing pictures, music that cannot be played and an empty play
+// list leave it running until the user quits.
+#include <gtest/gtest.h>
+
+#include "support/E2eProgram.h"
+#include "support/E2eShow.h"
+
+namespace vlo {
+namespace {
+
+using namespace e2e;
+
+const char* const configMessage = "Error reading main config file: Vellumo.ini!";
+
+class BrokenShow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (displayName().empty())
+            GTEST_SKIP() << "no X display (DISPLAY is not set)";
+    }
+
+    // Runs the show in `spec` and expects the configuration message: on
+    // standard error, and in a message box, which is closed with Return. The
+    // show's window never appears.
+    void expectConfigurationFailure(const show::ShowSpec& spec)
+    {
+        writeShow(folder, spec);
+        Program program(VLO_BINARY_DIR "/vellumo", folder.path(), {"SDL_AUDIODRIVER=dummy"});
+        const WindowInfo box = program.waitForWindow("Orrin Tide Vellumo", 30.0);
+        EXPECT_FALSE(findWindow("Emberfall II").found) << "the show's window appeared";
+        if (box.found)
+            run("xdotool key --window " + box.id + " Return");
+        ASSERT_TRUE(program.waitExit(10.0)) << "the program did not end; message box found: " << box.found;
+        EXPECT_TRUE(box.found) << "no message box was shown";
+        EXPECT_EQ(program.exitStatus(), 255);
+        EXPECT_NE(program.errorOutput().find(configMessage), std::string::npos)
+            << "standard error: " << program.errorOutput();
+    }
+
+    // Runs the show written to the folder, checks it is still running
+    // `seconds` after its window appeared, then ends it with Escape twice
+    // (the second ends the closing sequence; during the title the first one
+    // already ends the program).
+    void expectKeepsRunning(double seconds)
+    {
+        Program program(VLO_BINARY_DIR "/vellumo", folder.path(), {"SDL_AUDIODRIVER=dummy"});
+        const WindowInfo window = program.waitForWindow("Emberfall II", 30.0);
+        ASSERT_TRUE(window.found) << program.errorOutput();
+        sleepSeconds(seconds);
+        ASSERT_TRUE(program.running()) << "ended by itself; stderr: " << program.errorOutput();
+        keyTo(window.id, "Escape");
+        sleepSeconds(0.5);
+        if (program.running())
+            keyTo(window.id, "Escape");
+        ASSERT_TRUE(program.waitExit(5.0));
+        EXPECT_FALSE(program.crashed());
+        EXPECT_EQ(program.exitStatus(), 0) << program.errorOutput();
+    }
+
+    test::ScratchDir folder{"e2e-broken"};
+};
+
+TEST_F(BrokenShow, MissingConfigurationStopsWithTheMessage)
+{
+    show::ShowSpec spec = show::standardShow(2);
+    spec.writeIni = false;
+    expectConfigurationFailure(spec);
+}
+
+TEST_F(BrokenShow, UnknownSectionStopsWithTheMessage)
+{
+    show::ShowSpec spec = show::standardShow(2);
+    spec.writeIni = false;
+    spec.rawEntries["Vellumo.ini"] = "[vloData]\ntitle: title.png\n[end]\n[vloPictures]\n";
+    expectConfigurationFailure(spec);
+}
+
+TEST_F(BrokenShow, MissingPicturesAndUnplayableMusicKeepRunning)
+{
+    show::ShowSpec spec = show::standardShow(3);
+    spec.pictures.clear(); // not one picture in the archive, GUI graphics included
+    writeShow(folder, spec);
+    // Replace the music by files that are no audio at all.
+    for (const show::Track& track : spec.tracks)
+        folder.write(track.music, "this is not music\n");
+    // Past the title, so that the play list has tried every entry many times.
+    expectKeepsRunning(10.0);
+}
+
+TEST_F(BrokenShow, EmptyPlayListKeepsRunning)
+{
+    writeShow(folder, show::standardShow(0));
+    expectKeepsRunning(3.0);
+}
+
+} // namespace
+} // namespace vlo
