@@ -16,6 +16,12 @@
 #include "support/RecordingRenderer.h"
 #include "widgets/Widget.h"
 
+#if defined(__SANITIZE_ADDRESS__)
+// The sanitizer runtime reports every allocation of the process to these.
+extern "C" int __sanitizer_install_malloc_and_free_hooks(
+    void (*mallocHook)(const volatile void*, size_t), void (*freeHook)(const volatile void*));
+#endif
+
 namespace {
 
 using vlo::MainWindow;
@@ -415,6 +421,57 @@ TEST_F(MainWindowTest, FirstQuitStartsTheClosingSequenceAndTheSecondEndsIt)
     PostQuitMessage(9);
     EXPECT_FALSE(window->pumpMessage()) << "the second quit must end the loop";
     EXPECT_EQ(window->getExitCode(), 5) << "the exit code comes from the first quit";
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+// Allocations made while counting is on.
+bool countingAllocations = false;
+size_t allocationsCounted = 0;
+
+void countAllocation(const volatile void*, size_t)
+{
+    if (countingAllocations)
+        ++allocationsCounted;
+}
+
+void ignoreFree(const volatile void*) {}
+#endif
+
+TEST_F(MainWindowTest, MainLoopAllocatesNothingPerFrame)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    std::unique_ptr<MainWindow> window(newWindow());
+    ASSERT_NE(window->getHandle(), nullptr);
+    auto* renderer = new vlo::test::RecordingRenderer();
+    renderer->recording = false;
+    ASSERT_TRUE(window->setRenderer(renderer));
+    RecordingWidget root;
+    root.setSize(Vector2(7.0f, 6.0f));
+    window->setRootWidget(&root);
+    static bool hooked = false;
+    if (!hooked)
+        hooked = __sanitizer_install_malloc_and_free_hooks(countAllocation, ignoreFree) != 0;
+    ASSERT_TRUE(hooked);
+
+    // A few frames first: the message queue takes its storage once.
+    for (int frame = 0; frame < 10; ++frame) {
+        PostMessageA(window->getHandle(), WM_TIMER, 0, 0);
+        ASSERT_TRUE(window->pumpMessage());
+        window->drawFrame();
+    }
+    allocationsCounted = 0;
+    countingAllocations = true;
+    for (int frame = 0; frame < 200; ++frame) {
+        PostMessageA(window->getHandle(), WM_TIMER, 0, 0);
+        window->pumpMessage();
+        window->drawFrame();
+    }
+    countingAllocations = false;
+    EXPECT_EQ(allocationsCounted, 0u) << "allocations in 200 frames of the main loop";
+    EXPECT_EQ(root.frames, 210);
+#else
+    GTEST_SKIP() << "counts allocations through the address sanitizer's hooks";
+#endif
 }
 
 TEST_F(MainWindowTest, RunDrawsPerMessageAndReleasesWhatItOwns)
