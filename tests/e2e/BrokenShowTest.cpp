@@ -38,6 +38,7 @@ protected:
         EXPECT_EQ(program.exitStatus(), 255);
         EXPECT_NE(program.errorOutput().find(configMessage), std::string::npos)
             << "standard error: " << program.errorOutput();
+        EXPECT_EQ(leftoverExtractionFiles(folder), "");
     }
 
     // Runs the show written to the folder, checks it is still running
@@ -58,6 +59,7 @@ protected:
         ASSERT_TRUE(program.waitExit(5.0));
         EXPECT_FALSE(program.crashed());
         EXPECT_EQ(program.exitStatus(), 0) << program.errorOutput();
+        EXPECT_EQ(leftoverExtractionFiles(folder), "");
     }
 
     test::ScratchDir folder{"e2e-broken"};
