@@ -44,6 +44,11 @@ struct AudioBackend {
 // The SDL2_mixer back end the program uses.
 const AudioBackend& sdlMixerAudioBackend();
 
+// A back end that plays nothing, for previews: streams open only for files
+// SDL2_mixer decodes (on SDL's dummy audio driver) and end after the music's
+// real duration, counted on the GetTickCount clock.
+const AudioBackend& silentAudioBackend();
+
 // Installs a back end for the functions above; null restores the real one.
 void setAudioBackend(const AudioBackend* backend);
 

@@ -22,5 +22,7 @@ struct Command {
 int runCreate(const Arguments& arguments);
 int runList(const Arguments& arguments);
 int runExtract(const Arguments& arguments);
+int runCheck(const Arguments& arguments);
+int runPreview(const Arguments& arguments);
 
 } // namespace vlo::pack

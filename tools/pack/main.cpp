@@ -15,6 +15,8 @@ const Command commands[] = {
     { "create", "ARCHIVE DIR", "pack every regular file under DIR into ARCHIVE", runCreate },
     { "list", "ARCHIVE", "list the entries of ARCHIVE: name, size, offset", runList },
     { "extract", "ARCHIVE NAME [-o FILE]", "write one entry to FILE (standard output without -o)", runExtract },
+    { "check", "[DIR] [-v]", "list every problem of the show in DIR (default: the current folder)", runCheck },
+    { "preview", "[DIR] --at SECONDS[,SECONDS...] [-o PREFIX]", "render the show screen at those moments to PREFIX-SECONDS.png", runPreview },
 };
 
 void printHelp()

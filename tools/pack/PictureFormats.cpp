@@ -1,0 +1,237 @@
+#include "PictureFormats.h"
+
+#include <cstdint>
+
+namespace vlo::pack {
+
+namespace {
+
+// Sides above this are refused by every decoder of the viewer.
+constexpr int64_t kMaxSide = 16384;
+constexpr size_t kBmpHeaders = 54;
+constexpr size_t kTgaHeader = 18;
+
+uint32_t le16(const std::string& bytes, size_t at)
+{
+    return uint32_t(uint8_t(bytes[at])) | uint32_t(uint8_t(bytes[at + 1])) << 8;
+}
+
+uint32_t le32(const std::string& bytes, size_t at)
+{
+    return le16(bytes, at) | le16(bytes, at + 2) << 16;
+}
+
+uint32_t be32(const std::string& bytes, size_t at)
+{
+    return uint32_t(uint8_t(bytes[at])) << 24 | uint32_t(uint8_t(bytes[at + 1])) << 16
+        | uint32_t(uint8_t(bytes[at + 2])) << 8 | uint32_t(uint8_t(bytes[at + 3]));
+}
+
+bool startsWith(const std::string& bytes, const std::string& prefix)
+{
+    return bytes.compare(0, prefix.size(), prefix) == 0;
+}
+
+// The decoder the viewer uses for an extension: jpg and jpeg share one.
+std::string decoderOf(const std::string& extension)
+{
+    return extension == "jpeg" ? "jpg" : extension;
+}
+
+std::string formatName(const std::string& sniffed)
+{
+    if (sniffed == "png")
+        return "PNG";
+    if (sniffed == "jpg")
+        return "JPEG";
+    if (sniffed == "bmp")
+        return "Windows bitmap";
+    if (sniffed == "gif")
+        return "GIF";
+    return "WebP";
+}
+
+std::string sizeText(int64_t width, int64_t height)
+{
+    return std::to_string(width) + " x " + std::to_string(height);
+}
+
+std::string tooLarge(int64_t width, int64_t height)
+{
+    return "it is " + sizeText(width, height) + " pixels; the viewer shows pictures of at most 16384 x 16384";
+}
+
+std::string bmpRefusal(const std::string& bytes)
+{
+    if (bytes.size() < kBmpHeaders)
+        return "too short for a bitmap's headers: " + std::to_string(bytes.size()) + " bytes, need 54";
+    if (!startsWith(bytes, "BM"))
+        return "not a Windows bitmap (it does not start with 'BM')";
+    const uint32_t compression = le32(bytes, 30);
+    if (compression != 0)
+        return "a compressed bitmap (compression " + std::to_string(compression)
+            + "); the viewer reads only uncompressed ones";
+    const uint32_t bits = le16(bytes, 28);
+    if (bits != 8 && bits != 24 && bits != 32)
+        return "a " + std::to_string(bits) + "-bit bitmap; the viewer reads 8, 24 and 32 bits";
+    const int64_t width = int32_t(le32(bytes, 18));
+    const int64_t height = int32_t(le32(bytes, 22));
+    if (height < 0)
+        return "stored top row first (negative height); the viewer reads only bitmaps stored bottom row first";
+    if (width <= 0 || height == 0)
+        return "it claims a size of " + sizeText(width, height);
+    if (width > kMaxSide || height > kMaxSide)
+        return tooLarge(width, height);
+    return "the bitmap decoder refuses it";
+}
+
+std::string tgaRefusal(const std::string& bytes)
+{
+    if (bytes.size() < kTgaHeader)
+        return "too short for a Targa header: " + std::to_string(bytes.size()) + " bytes, need 18";
+    const int type = uint8_t(bytes[2]);
+    if (type != 2)
+        return "Targa image type " + std::to_string(type) + (type == 10 ? " (run-length compressed)" : "")
+            + "; the viewer reads only uncompressed true-colour files (type 2)";
+    const int bits = uint8_t(bytes[16]);
+    if (bits != 8 && bits != 24 && bits != 32)
+        return "a " + std::to_string(bits) + "-bit Targa; the viewer reads 8, 24 and 32 bits";
+    const int64_t width = int16_t(le16(bytes, 12));
+    const int64_t height = int16_t(le16(bytes, 14));
+    if (width <= 0 || height <= 0)
+        return "it claims a size of " + sizeText(width, height);
+    if (width > kMaxSide || height > kMaxSide)
+        return tooLarge(width, height);
+    return "the Targa decoder refuses it";
+}
+
+std::string pngRefusal(const std::string& bytes)
+{
+    if (sniffPictureFormat(bytes) != "png")
+        return "not a PNG file (no PNG signature)";
+    if (bytes.size() >= 24 && bytes.compare(12, 4, "IHDR") == 0) {
+        const int64_t width = be32(bytes, 16);
+        const int64_t height = be32(bytes, 20);
+        if (width > kMaxSide || height > kMaxSide)
+            return tooLarge(width, height);
+    }
+    return "the PNG data is damaged or cut short";
+}
+
+std::string jpegRefusal(const std::string& bytes)
+{
+    if (sniffPictureFormat(bytes) != "jpg")
+        return "not a JPEG file (no JPEG start marker)";
+    return "the JPEG library refuses it: damaged, cut short, or larger than 16384 x 16384";
+}
+
+// Rows the file holds fewer bytes for than the header promises.
+void noteShortPixels(const std::string& bytes, size_t start, int64_t needed, std::vector<std::string>& out)
+{
+    const int64_t held = int64_t(bytes.size()) - int64_t(start);
+    if (held < needed)
+        out.push_back("the file ends " + std::to_string(needed - held)
+            + " bytes before its last pixel; the missing pixels show black");
+}
+
+void bmpWarnings(const std::string& bytes, std::vector<std::string>& out)
+{
+    if (bytes.size() < kBmpHeaders)
+        return;
+    const uint32_t dataOffset = le32(bytes, 10);
+    const int bits = int(le16(bytes, 28));
+    const int64_t width = int32_t(le32(bytes, 18));
+    const int64_t height = int32_t(le32(bytes, 22));
+    if (dataOffset != kBmpHeaders)
+        out.push_back("its pixels start at byte " + std::to_string(dataOffset)
+            + ", but the viewer reads them from byte 54, right after the headers, so the picture shows "
+              "shifted; save it without a colour table or extra header fields");
+    if (bits == 8)
+        out.push_back("an 8-bit bitmap shows as grey levels: the viewer does not apply its colour table");
+    if (bits == 24 && (width * 3) % 4 != 0)
+        out.push_back("a 24-bit bitmap " + std::to_string(width)
+            + " pixels wide has padded rows, which the viewer reads without padding: the picture shows "
+              "sheared; use a width that is a multiple of 4, or 32 bits");
+    noteShortPixels(bytes, kBmpHeaders, width * height * (bits / 8), out);
+}
+
+void tgaWarnings(const std::string& bytes, std::vector<std::string>& out)
+{
+    if (bytes.size() < kTgaHeader)
+        return;
+    const int idLength = uint8_t(bytes[0]);
+    const int bits = uint8_t(bytes[16]);
+    const int64_t width = int16_t(le16(bytes, 12));
+    const int64_t height = int16_t(le16(bytes, 14));
+    if (idLength != 0 || bytes[1] != 0)
+        out.push_back("it has an image ID field or a colour map, which the viewer reads as pixels: the "
+                      "picture shows shifted");
+    if ((uint8_t(bytes[17]) & 0x20) == 0)
+        out.push_back("stored bottom row first: the viewer keeps the file's row order, so it shows upside "
+                      "down; save it with a top-left origin");
+    if (bits == 8)
+        out.push_back("an 8-bit Targa shows as grey levels");
+    noteShortPixels(bytes, kTgaHeader, width * height * (bits / 8), out);
+}
+
+void jpegWarnings(const std::string& bytes, std::vector<std::string>& out)
+{
+    // A JPEG cut short still decodes; the library fills the rest with grey.
+    size_t end = bytes.size();
+    while (end > 0 && bytes[end - 1] == '\0')
+        --end;
+    if (end < 2 || uint8_t(bytes[end - 2]) != 0xFF || uint8_t(bytes[end - 1]) != 0xD9)
+        out.push_back("the JPEG data has no end marker: it may be cut short, and the missing part shows grey");
+}
+
+} // namespace
+
+std::string sniffPictureFormat(const std::string& bytes)
+{
+    if (startsWith(bytes, std::string("\x89PNG\r\n\x1A\n", 8)))
+        return "png";
+    if (startsWith(bytes, "\xFF\xD8\xFF"))
+        return "jpg";
+    if (startsWith(bytes, "BM"))
+        return "bmp";
+    if (startsWith(bytes, "GIF8"))
+        return "gif";
+    if (bytes.size() >= 12 && startsWith(bytes, "RIFF") && bytes.compare(8, 4, "WEBP") == 0)
+        return "webp";
+    return std::string();
+}
+
+std::string refusalReason(const std::string& extension, const std::string& bytes)
+{
+    if (bytes.empty())
+        return "the entry is empty";
+    const std::string sniffed = sniffPictureFormat(bytes);
+    const std::string decoder = decoderOf(extension);
+    if (!sniffed.empty() && sniffed != decoder)
+        return "the file is a " + formatName(sniffed) + " picture, but its name ends in '." + extension
+            + "' and the viewer picks the decoder by the name";
+    if (decoder == "bmp")
+        return bmpRefusal(bytes);
+    if (decoder == "tga")
+        return tgaRefusal(bytes);
+    if (decoder == "png")
+        return pngRefusal(bytes);
+    if (decoder == "jpg")
+        return jpegRefusal(bytes);
+    return "the decoder refuses it";
+}
+
+std::vector<std::string> formatWarnings(const std::string& extension, const std::string& bytes)
+{
+    std::vector<std::string> out;
+    const std::string decoder = decoderOf(extension);
+    if (decoder == "bmp")
+        bmpWarnings(bytes, out);
+    else if (decoder == "tga")
+        tgaWarnings(bytes, out);
+    else if (decoder == "jpg")
+        jpegWarnings(bytes, out);
+    return out;
+}
+
+} // namespace vlo::pack
