@@ -1,0 +1,409 @@
+// vellumo-pack check, run as the built program on the demo show and on show
+// folders the tests write themselves: the standard test show, and broken
+// variants of it, each with one known fault.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <set>
+#include <sstream>
+
+#include "content/ArchiveDirectory.h"
+#include "content/ShowConfig.h"
+#include "support/ImageFixtures.h"
+#include "support/ScratchDir.h"
+#include "support/ShowFixture.h"
+#include "tools/PackRunner.h"
+
+namespace vlo {
+namespace {
+
+using test::describeRun;
+using test::PackResult;
+using test::runPack;
+using test::ScratchDir;
+
+// Half a second of tone: enough for the audio back end to open it.
+std::string shortTone()
+{
+    return show::wavOf(0.5, 440.0, { 0.5 });
+}
+
+// The lines of the check's output, one string each.
+std::vector<std::string> linesOf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// "Vellumo.ini:L:C" of the n-th occurrence (from 0) of a whole token in the
+// configuration text; lines and columns count from 1.
+std::string placeOf(const std::string& ini, const std::string& token, int occurrence = 0)
+{
+    const auto space = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+    int line = 1;
+    int column = 1;
+    int seen = 0;
+    for (size_t i = 0; i < ini.size();) {
+        if (space(ini[i])) {
+            line += ini[i] == '\n' ? 1 : 0;
+            column = ini[i] == '\n' ? 1 : column + 1;
+            ++i;
+            continue;
+        }
+        size_t end = i;
+        while (end < ini.size() && !space(ini[end]))
+            ++end;
+        if (ini.compare(i, end - i, token) == 0 && seen++ == occurrence)
+            return "Vellumo.ini:" + std::to_string(line) + ":" + std::to_string(column);
+        column += int(end - i);
+        i = end;
+    }
+    return "(no token '" + token + "')";
+}
+
+class CheckCommandTest : public ::testing::Test {
+protected:
+    // The standard test show with two tracks, as spec() says at the time of
+    // the call, with every track's music beside it unless left out.
+    PackResult check(const std::vector<std::string>& extra = {}, const std::set<size_t>& withoutMusic = {})
+    {
+        dir.write("data.zuo", archiveBytes.empty() ? spec.archive() : archiveBytes);
+        for (size_t i = 0; i < spec.tracks.size(); ++i) {
+            if (withoutMusic.count(i) == 0)
+                dir.write(spec.tracks[i].music, shortTone());
+        }
+        arguments = { "check", dir.path() };
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        return runPack(arguments);
+    }
+
+    // Replaces the configuration with the given text.
+    void useIni(const std::string& text)
+    {
+        spec.writeIni = false;
+        spec.rawEntries["Vellumo.ini"] = text;
+        iniText = text;
+    }
+
+    void expectLine(const PackResult& result, const std::string& line)
+    {
+        const auto lines = linesOf(result.out);
+        EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end())
+            << "expected the line\n  " << line << "\ngot:\n" << result.out << describeRun(arguments, result);
+    }
+
+    void expectSummary(const PackResult& result, int errors, int warnings, int status)
+    {
+        const std::string summary = std::to_string(errors) + (errors == 1 ? " error, " : " errors, ")
+            + std::to_string(warnings) + (warnings == 1 ? " warning" : " warnings");
+        const auto lines = linesOf(result.out);
+        ASSERT_FALSE(lines.empty()) << describeRun(arguments, result);
+        EXPECT_EQ(summary, lines.back()) << "output:\n" << result.out;
+        EXPECT_EQ(status, result.status) << describeRun(arguments, result);
+    }
+
+    ScratchDir dir { "check" };
+    show::ShowSpec spec = show::standardShow(2);
+    std::string iniText = spec.ini();
+    // When set, written as data.zuo instead of the spec's archive.
+    std::string archiveBytes;
+    std::vector<std::string> arguments;
+};
+
+TEST_F(CheckCommandTest, DemoShowHasNoErrors)
+{
+    const std::string demo = VLO_BINARY_DIR "/demo-show";
+    ASSERT_TRUE(std::filesystem::exists(demo + "/data.zuo"))
+        << "the demo show is missing at " << demo << ": configure with -DVLO_DEMO=ON and build demo_show";
+    arguments = { "check", demo };
+    const PackResult result = runPack(arguments);
+    EXPECT_EQ(0, result.status) << describeRun(arguments, result) << "\n" << result.out;
+    for (const std::string& line : linesOf(result.out))
+        EXPECT_NE(0u, line.rfind("error:", 0)) << "unexpected " << line;
+    EXPECT_EQ(0u, linesOf(result.out).back().rfind("0 errors, ", 0)) << result.out;
+}
+
+TEST_F(CheckCommandTest, SoundShowIsCleanAndVerboseListsEveryPicture)
+{
+    const PackResult quiet = check();
+    EXPECT_EQ("0 errors, 0 warnings\n", quiet.out);
+    expectSummary(quiet, 0, 0, 0);
+
+    const PackResult verbose = check({ "-v" });
+    expectSummary(verbose, 0, 0, 0);
+    // Sizes and depths as the test drew and encoded them: PNG and Targa keep
+    // alpha (32 bits), the 32-bit bitmap too.
+    expectLine(verbose, "info: " + placeOf(iniText, "title.png")
+        + ": 'title.png' (title picture): Portable Network Graphics, 700 x 600, 32 bits");
+    expectLine(verbose, "info: " + placeOf(iniText, "mask.bmp")
+        + ": 'mask.bmp' (background picture): Windows Bitmap, 700 x 600, 32 bits");
+    expectLine(verbose, "info: " + placeOf(iniText, "pictures/track2.tga")
+        + ": 'pictures/track2.tga' (track 2's picture): TrueVision Targa, 660 x 300, 32 bits");
+    expectLine(verbose, "info: data.zuo: 'gui/polygon.png' (window menu background): Portable Network Graphics, "
+                        "170 x 150, 32 bits");
+    expectLine(verbose, "info: " + placeOf(iniText, "music/track1.wav") + ": 'music/track1.wav' (track 1's music) opens");
+}
+
+TEST_F(CheckCommandTest, MisspeltKeyIsNamedWithItsPlaceAndTheKeysThatExist)
+{
+    useIni("[vloData]\ntitle: title.png\nTitle: title.png\nmask: mask.bmp\ncredits: credits.tga\n[end]\n"
+           "[vloMusic]\nmusic/track1.wav pictures/track1.png captions/track1.png\n[end]\n");
+    spec.tracks.resize(1);
+    const PackResult result = check();
+    expectLine(result, "error: Vellumo.ini:3:1: unknown key 'Title:'; keys are title:, mask:, fade:, credits: "
+                       "(did you mean 'title:'?); the viewer refuses the file");
+    EXPECT_EQ(1, result.status) << describeRun(arguments, result);
+    // Which entries are used is not known from a file the viewer refuses.
+    EXPECT_EQ(std::string::npos, result.out.find("is not used")) << result.out;
+}
+
+TEST_F(CheckCommandTest, MusicSectionBeforeDataSwallowsTheHeader)
+{
+    useIni("[vloMusic]\nmusic/track1.wav pictures/track1.png captions/track1.png\n[end]\n"
+           "[vloData]\ntitle: title.png\nmask: mask.bmp\ncredits: credits.tga\n[end]\n");
+    spec.tracks.resize(1);
+    const PackResult result = check();
+    expectLine(result, "error: Vellumo.ini:4:1: the section '[vloData]' follows the music section: the token after "
+                       "the music section's [end] is read and discarded, so this header is lost and 'title:' at 5:1 "
+                       "is read where a section header is expected; put the music section last; the viewer refuses "
+                       "the file");
+    expectSummary(result, 1, 0, 1);
+}
+
+TEST_F(CheckCommandTest, MissingPictureIsReportedWhereTheConfigurationNamesIt)
+{
+    spec.pictures.erase("pictures/track1.png");
+    spec.pictures.erase("gui/next_on.png");
+    spec.pictures["Gui/next_on.png"] = show::Canvas(100, 90, { 1, 2, 3, 255 });
+    const PackResult result = check();
+    expectLine(result, "error: " + placeOf(iniText, "pictures/track1.png")
+        + ": 'pictures/track1.png' (track 1's picture) is not in data.zuo");
+    expectLine(result, "error: data.zuo: 'gui/next_on.png' (next-track button, held down) is not in data.zuo "
+                       "(there is 'Gui/next_on.png': names are case-sensitive)");
+    // The wrongly named entry is then used by nothing.
+    expectLine(result, "warning: data.zuo: entry 'Gui/next_on.png' is not used by the show");
+    expectSummary(result, 2, 1, 1);
+}
+
+TEST_F(CheckCommandTest, PicturesThatDoNotDecodeSayWhy)
+{
+    spec.pictures.erase("captions/track1.png");
+    spec.rawEntries["captions/track1.png"] = show::jpegOf(show::Canvas(8, 8, { 9, 9, 9, 255 }));
+    spec.pictures.erase("mask.bmp");
+    spec.rawEntries["mask.bmp"] = show::toString(fixtures::bmpFile(700, 600, 24, 1, fixtures::Bytes(16, 0)));
+    spec.pictures.erase("pictures/track2.tga");
+    spec.rawEntries["pictures/track2.tga"] = show::toString(fixtures::tgaFile(10, 4, 4, 24, fixtures::Bytes(8, 0)));
+    spec.rawEntries["gui/stop_on.png"] = "";
+    spec.pictures.erase("gui/stop_on.png");
+    const PackResult result = check();
+    expectLine(result, "error: " + placeOf(iniText, "captions/track1.png")
+        + ": 'captions/track1.png' (track 1's caption) cannot be shown: the file is a JPEG picture, but its name "
+          "ends in '.png' and the viewer picks the decoder by the name");
+    expectLine(result, "error: " + placeOf(iniText, "mask.bmp")
+        + ": 'mask.bmp' (background picture) cannot be shown: a compressed bitmap (compression 1); the viewer reads "
+          "only uncompressed ones");
+    expectLine(result, "error: " + placeOf(iniText, "pictures/track2.tga")
+        + ": 'pictures/track2.tga' (track 2's picture) cannot be shown: Targa image type 10 (run-length "
+          "compressed); the viewer reads only uncompressed true-colour files (type 2)");
+    expectLine(result, "error: data.zuo: 'gui/stop_on.png' (stop button, held down) cannot be shown: the entry is "
+                       "empty");
+    expectSummary(result, 4, 0, 1);
+}
+
+TEST_F(CheckCommandTest, PicturesThatDecodeButShowWrongAreWarnedAbout)
+{
+    // Top row last (the Targa default), and a 24-bit bitmap 3 pixels wide,
+    // whose rows the file pads to 12 bytes.
+    spec.pictures.erase("credits.tga");
+    spec.rawEntries["credits.tga"] = show::toString(fixtures::tgaFile(2, 700, 600, 24, fixtures::Bytes(700 * 600 * 3, 0)));
+    spec.pictures.erase("pictures/track1.png");
+    spec.tracks[0].picture = "pictures/track1.bmp";
+    iniText = spec.ini();
+    spec.rawEntries["pictures/track1.bmp"] = show::toString(fixtures::bmpFile(3, 2, 24, 0, fixtures::Bytes(24, 0)));
+    const PackResult result = check();
+    expectLine(result, "warning: " + placeOf(iniText, "credits.tga")
+        + ": 'credits.tga' (credits picture): stored bottom row first: the viewer keeps the file's row order, so it "
+          "shows upside down; save it with a top-left origin");
+    expectLine(result, "warning: " + placeOf(iniText, "pictures/track1.bmp")
+        + ": 'pictures/track1.bmp' (track 1's picture): a 24-bit bitmap 3 pixels wide has padded rows, which the "
+          "viewer reads without padding: the picture shows sheared; use a width that is a multiple of 4, or 32 bits");
+    expectSummary(result, 0, 2, 0);
+}
+
+TEST_F(CheckCommandTest, PicturesThatDoNotFitTheScreenAreWarnedAbout)
+{
+    spec.pictures["mask.bmp"] = show::Canvas(800, 600, { 255, 255, 255, 255 });
+    spec.pictures["pictures/track1.png"] = show::Canvas(720, 300, { 255, 255, 0, 255 });
+    spec.pictures["gui/stop_off.png"] = show::Canvas(130, 90, { 1, 1, 1, 255 });
+    spec.pictures["gui/polygon.png"] = show::Canvas(150, 100, { 230, 230, 230, 255 });
+    const PackResult result = check();
+    expectLine(result, "warning: " + placeOf(iniText, "mask.bmp")
+        + ": 'mask.bmp' (background picture): it is 800 x 600, but the background must be 700 x 600: it is drawn "
+          "at its own size from the top-left corner, so what lies beyond 700 x 600 is cut off");
+    expectLine(result, "warning: " + placeOf(iniText, "pictures/track1.png")
+        + ": 'pictures/track1.png' (track 1's picture): it is 720 pixels wide, wider than the 700-pixel window: it "
+          "is cut off at the right");
+    expectLine(result, "warning: data.zuo: 'gui/stop_off.png' (stop button): it is 130 x 90, larger than a player "
+                       "button's slot of 127 x 95: the buttons overlap or run out of the window");
+    // Items of 160 x 40 stacked 10 px apart need 160 x 140; a 150 x 100
+    // picture makes a menu that holds 150 x 120 inside its margin.
+    expectLine(result, "warning: data.zuo: 'gui/polygon.png' (window menu background): the three menu items need "
+                       "160 x 140 pixels (the widest item; all three stacked 10 px apart), but the menu made from it "
+                       "holds 150 x 120 (the picture's size plus 10 x 30, less a 5-pixel margin all round): the items "
+                       "stick out of the menu");
+    expectSummary(result, 0, 4, 0);
+}
+
+TEST_F(CheckCommandTest, MusicThatIsMissingOrDoesNotPlayIsAnError)
+{
+    dir.write(spec.tracks[0].music, "RIFF this is no wave file at all");
+    const PackResult result = check({}, { 0, 1 });
+    expectLine(result, "error: " + placeOf(iniText, "music/track1.wav")
+        + ": 'music/track1.wav' (track 1's music): the audio back end cannot open it: not a format SDL2_mixer "
+          "decodes here (WAV, Ogg Vorbis, MP3, FLAC, tracker modules), or the file is damaged; the viewer skips the "
+          "track");
+    expectLine(result, "error: " + placeOf(iniText, "music/track2.wav")
+        + ": 'music/track2.wav' (track 2's music): there is no such file (looked for '" + dir.path("music/track2.wav")
+        + "'); the viewer skips the track");
+    expectSummary(result, 2, 0, 1);
+}
+
+TEST_F(CheckCommandTest, DamagedArchiveIsReported)
+{
+    // Cut inside the data of the last entry, whose data ends the archive;
+    // the directory stays whole.
+    const std::string whole = spec.archive();
+    std::istringstream in(whole);
+    const ArchiveDirectory directory = ArchiveDirectory::read(in);
+    ASSERT_TRUE(directory.complete());
+    const ArchiveRecord last = directory.records.back();
+    ASSERT_EQ(int64_t(whole.size()), int64_t(last.offset) + last.size) << "the last record's data ends the archive";
+    archiveBytes = whole.substr(0, whole.size() - 10);
+    PackResult result = check();
+    expectLine(result, "error: data.zuo: entry '" + last.name + "' (record at byte " + std::to_string(last.position)
+        + "): data at offset " + std::to_string(last.offset) + " with size " + std::to_string(last.size)
+        + " ends at byte " + std::to_string(whole.size()) + ", past the end of the file ("
+        + std::to_string(whole.size() - 10) + " bytes); the viewer extracts only the bytes the file holds");
+    EXPECT_EQ(1, result.status) << describeRun(arguments, result);
+
+    // Cut inside the directory, in the name of the second record: the magic
+    // (4 bytes) and the record of "Vellumo.ini" (tag 4, name and zero 12,
+    // size and offset 8) come first.
+    ASSERT_EQ("Vellumo.ini", directory.records.front().name);
+    archiveBytes = whole.substr(0, 36);
+    result = check();
+    expectLine(result, "error: data.zuo: directory cut short: file ends at byte 36 inside the name of the DAT record "
+                       "at byte 28; the viewer uses only the 1 record before it");
+    expectLine(result, "error: Vellumo.ini:1:1: the file holds no section: expected [vloData] or [vloMusic]; the "
+                       "viewer refuses the file");
+    EXPECT_EQ(1, result.status) << describeRun(arguments, result);
+}
+
+TEST_F(CheckCommandTest, UnusedAndRepeatedEntriesAreWarnings)
+{
+    spec.rawEntries["notes/todo.txt"] = "buy strings";
+    // One more record for title.png, later than the first: it wins.
+    spec.rawEntries["title.png"] = show::pngOf(show::Canvas(700, 600, { 0, 0, 255, 255 }));
+    archiveBytes = spec.archive();
+    const PackResult result = check();
+    expectLine(result, "warning: data.zuo: entry 'notes/todo.txt' is not used by the show");
+    EXPECT_NE(std::string::npos, result.out.find("warning: data.zuo: entry 'title.png' appears again in the record at "
+                                                  "byte "))
+        << result.out;
+    EXPECT_NE(std::string::npos, result.out.find("; the later record wins")) << result.out;
+    expectSummary(result, 0, 2, 0);
+}
+
+TEST_F(CheckCommandTest, CouldNotRunWithoutFolderOrArchive)
+{
+    arguments = { "check", dir.path("nowhere") };
+    PackResult result = runPack(arguments);
+    EXPECT_EQ(2, result.status) << describeRun(arguments, result);
+    EXPECT_EQ("vellumo-pack: check: '" + dir.path("nowhere") + "': no such folder\n", result.err);
+    EXPECT_EQ("", result.out);
+
+    arguments = { "check", dir.path() };
+    result = runPack(arguments);
+    EXPECT_EQ(2, result.status) << describeRun(arguments, result);
+    EXPECT_EQ("vellumo-pack: check: no data.zuo in '" + dir.path() + "'\n", result.err);
+
+    arguments = { "check", dir.path(), "--fast" };
+    result = runPack(arguments);
+    EXPECT_EQ(2, result.status) << describeRun(arguments, result);
+    EXPECT_EQ("vellumo-pack: check: unknown option '--fast' (see 'vellumo-pack --help')\n", result.err);
+}
+
+// The check's reading of the configuration must give the viewer's verdict on
+// every kind of file, including those whose verdict surprises.
+TEST_F(CheckCommandTest, VerdictOnTheConfigurationAgreesWithTheViewer)
+{
+    const std::string data = "[vloData]\ntitle: title.png\nmask: mask.bmp\ncredits: credits.tga\n[end]\n";
+    const std::string music = "[vloMusic]\nmusic/track1.wav pictures/track1.png captions/track1.png\n";
+    const std::vector<std::string> files = {
+        "",
+        " \n\t\n",
+        "[vloData]\n[end]\n",
+        "[vloData]",
+        "[vloData]\n",
+        "[vloData]\ntitle title.png\n[end]\n",
+        "[vloData] title: [end] mask: mask.bmp [end]",
+        data + music + "[end]\n",
+        data + music + "[end]",
+        data + music,
+        data + music + "[end] [vloData] [vloData] title: title.png [end]\n",
+        music + "[end]\n" + data,
+        data + music + "[end] stray\n",
+        "[vloData] title: title.png mask:",
+        "[vloData]\ntitle: title.png\n",
+        music + "[end]\n[vloMusic]\n[end]\n",
+        "[end]\n",
+        "[vlodata]\n[end]\n",
+    };
+    for (const std::string& text : files) {
+        useIni(text);
+        const PackResult result = check();
+        const std::string path = dir.path("viewer.ini");
+        dir.write("viewer.ini", text);
+        const ShowConfig viewer(path.c_str());
+        const bool refused = result.out.find("; the viewer refuses the file") != std::string::npos;
+        EXPECT_EQ(viewer.loadFailed != 0, refused)
+            << "file:\n" << text << "\nviewer loadFailed " << viewer.loadFailed << ", check said:\n" << result.out;
+        EXPECT_EQ(std::string::npos, result.out.find("differently from the viewer")) << text << "\n" << result.out;
+        if (refused) {
+            EXPECT_EQ(1, result.status) << describeRun(arguments, result);
+        }
+    }
+}
+
+TEST_F(CheckCommandTest, ConfigurationMistakesThatStillLoadAreWarnedAbout)
+{
+    useIni("[vloData]\ntitle: [end]\ntitle: title.png\nmask: mask.bmp\ncredits: credits.tga\n"
+           "[vloMusic]\n");
+    spec.tracks.clear();
+    PackResult result = check();
+    expectLine(result, "warning: Vellumo.ini:2:8: the value of 'title:' is '[end]', which looks like a key or a "
+                       "section marker: is the value missing?");
+    expectLine(result, "warning: Vellumo.ini:3:1: 'title:' is given again (first at 2:1); the last value wins");
+    expectLine(result, "error: Vellumo.ini:6:1: '[vloMusic]' where a key or [end] is expected: the data section "
+                       "opened at 1:1 is not closed with [end]; the viewer refuses the file");
+
+    useIni("[vloData]\ntitle: title.png\nmask: mask.bmp\n[end]\n[vloMusic]\n"
+           "music/track1.wav pictures/track1.png\ncaptions/track1.png\n");
+    spec.tracks.resize(1);
+    result = check();
+    expectLine(result, "error: Vellumo.ini:6:1: music line with 2 tokens; each track needs three on its line: music "
+                       "file, picture and caption (the viewer reads them three at a time, so from here on every track "
+                       "is shifted)");
+    expectLine(result, "warning: Vellumo.ini:5:1: the music section is not closed with [end]");
+    expectLine(result, "error: Vellumo.ini: no 'credits:' key: the credits and the closing sequence would show no "
+                       "picture");
+    EXPECT_EQ(1, result.status) << describeRun(arguments, result);
+}
+
+} // namespace
+} // namespace vlo
