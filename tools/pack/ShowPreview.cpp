@@ -112,7 +112,7 @@ bool ShowPreview::drawFrameAt(uint32_t milliseconds, CapturedFrame* capture)
     Renderer* renderer = window != nullptr ? window->getRenderer() : nullptr;
     if (renderer == nullptr)
         return false;
-    // The main loop's frame, with the read-back between drawing and swap.
+    // The main loop's frame, read back where the main loop would swap.
     renderer->clear(kClearColor);
     renderer->loadIdentity();
     if (Widget* root = window->getRootWidget()) {
@@ -121,9 +121,9 @@ bool ShowPreview::drawFrameAt(uint32_t milliseconds, CapturedFrame* capture)
         root->draw(*renderer);
         renderer->popState();
     }
-    const bool read = capture == nullptr || captureFrame(*capture);
-    SwapBuffers(renderer->deviceContext());
-    return read;
+    // Nobody sees the hidden window, so the frame is never presented: the
+    // next one starts with a clear of the same back buffer.
+    return capture == nullptr || captureFrame(*capture);
 }
 
 } // namespace vlo::pack
