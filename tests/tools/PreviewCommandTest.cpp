@@ -302,6 +302,60 @@ TEST_F(PreviewCommandTest, BackgroundTrackPictureAndButtonsAreInPlaceAfterTheTit
     }
 }
 
+// Seconds of music in an Ogg Vorbis file: the granule position (samples) of
+// its last page over the sample rate of its identification header; 0 when
+// the file is not one.
+double oggSeconds(const std::string& bytes)
+{
+    const auto le = [&](size_t at, int count) {
+        uint64_t value = 0;
+        for (int i = count - 1; i >= 0; --i)
+            value = value << 8 | uint8_t(bytes[at + size_t(i)]);
+        return value;
+    };
+    const size_t header = bytes.find("\x01vorbis");
+    const size_t last = bytes.rfind("OggS");
+    if (header == std::string::npos || last == std::string::npos || last + 14 > bytes.size())
+        return 0.0;
+    const uint64_t rate = le(header + 7 + 4 + 1, 4);
+    return rate == 0 ? 0.0 : double(le(last + 6, 8)) / double(rate);
+}
+
+TEST_F(PreviewCommandTest, TheNextTrackFollowsWhenTheMusicEnds)
+{
+    // The silent back end ends the first track after its real length; the
+    // caption of the second track is shown at once.
+    DemoShow& show = demoPreview().show;
+    const double length = oggSeconds(test::readFile(show.folder.path(show.config->tracks[0].file)));
+    ASSERT_GT(length, 1.0) << "the demo's first track is an Ogg Vorbis file of some length";
+    ScratchDir shots("preview-advance");
+    const std::string before = std::to_string(length - 0.2);
+    const std::string after = std::to_string(length + 0.2);
+    const PackRun run = runPackIn(shots.path(), { "preview", show.folder.path(), "--at", before + "," + after, "-o", "at" },
+                                  { "DISPLAY" }, { "SDL_VIDEODRIVER=offscreen" });
+    ASSERT_EQ(0, run.status) << describe(run);
+    const auto lines = [&] {
+        std::vector<std::string> paths;
+        std::istringstream in(run.out);
+        for (std::string line; std::getline(in, line);)
+            paths.push_back(line);
+        return paths;
+    }();
+    ASSERT_EQ(2u, lines.size()) << run.out;
+    const Picture mask = show.picture(show.config->mask);
+    const Picture first = show.picture(show.config->trackCaptions[0]);
+    const Picture second = show.picture(show.config->trackCaptions[1]);
+    const auto captionDifference = [&](const Picture& shot, const Picture& caption) {
+        return meanDifference(shot, 0, 0, caption.width, caption.height,
+                              [&](int x, int y, int c) { return multiplied(caption, 0, 0, mask, x, y, c); });
+    };
+    const Picture early = decode(lines[0]);
+    const Picture late = decode(lines[1]);
+    EXPECT_LT(captionDifference(early, first), 2.0) << "first caption 0.2 s before the track ends";
+    EXPECT_GT(captionDifference(early, second), 5.0) << "the two captions must differ for this test";
+    EXPECT_LT(captionDifference(late, second), 2.0) << "second caption 0.2 s after the first track ended";
+}
+
 TEST_F(PreviewCommandTest, SameMomentGivesTheSamePicture)
 {
     DemoPreview& preview = demoPreview();
