@@ -56,7 +56,7 @@ protected:
 
 TEST_F(DragHandlersTest, WindowMovesByExactlyThePointersMotion)
 {
-    h.runUntil(10.0f);
+    h.fastForward(10.0f);
     expectWindowAt(100, 100, "at start");
     pointerTo(100 + 600, 100 + 450); // on the background
     EXPECT_EQ(s.dragAnchorX, 600) << "the anchor follows the pointer";
@@ -81,7 +81,7 @@ TEST_F(DragHandlersTest, WindowMovesByExactlyThePointersMotion)
 
 TEST_F(DragHandlersTest, RightPressStartsNoDrag)
 {
-    h.runUntil(10.0f);
+    h.fastForward(10.0f);
     pointerTo(700, 550);
     button(true, RightButton);
     EXPECT_FALSE(s.dragging);
@@ -109,7 +109,7 @@ TEST_F(DragHandlersTest, PressWithoutEarlierMotionAnchorsOnTheFirstMotion)
 
 TEST_F(DragHandlersTest, PressOverThePictureOrAButtonAlsoDrags)
 {
-    h.runUntil(10.0f);
+    h.fastForward(10.0f);
     pointerTo(100 + 300, 100 + 250); // on the track picture
     button(true);
     EXPECT_TRUE(s.dragging);

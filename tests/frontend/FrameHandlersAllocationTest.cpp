@@ -104,7 +104,7 @@ protected:
     {
         allocations = 0;
         CountingHandler::enabled = true;
-        h.runUntil(h.now() + seconds);
+        h.runUntil(h.now() + seconds, seconds > 0.05f ? 50 : 10);
         CountingHandler::enabled = false;
         return allocations;
     }
@@ -123,7 +123,7 @@ TEST_F(FrameHandlersAllocationTest, TitleCaptionFadeAndSlideAllocateNothing)
 
 TEST_F(FrameHandlersAllocationTest, CreditsRunAllocatesOnlyOnItsFirstFrame)
 {
-    h.runUntil(11.0f);
+    h.fastForward(11.0f);
     ASSERT_TRUE(h.config->startCreditsOverlay(false));
     h.step(); // loads the credits picture
     ASSERT_TRUE(s.pageState.creditsLoaded);
@@ -134,7 +134,7 @@ TEST_F(FrameHandlersAllocationTest, CreditsRunAllocatesOnlyOnItsFirstFrame)
 TEST_F(FrameHandlersAllocationTest, CountingSeesAnAllocation)
 {
     // The counter works: a frame that loads a picture does allocate.
-    h.runUntil(11.0f);
+    h.fastForward(11.0f);
     ASSERT_TRUE(h.config->startCreditsOverlay(false));
     EXPECT_GT(countOver(0.01f), 0) << "the credits picture's load was not counted";
 }

@@ -45,7 +45,7 @@ protected:
 
 TEST_F(MenuCommandsTest, ItemsActOnRelease)
 {
-    h.runUntil(10.0f);
+    h.fastForward(10.0f);
     openMenu();
     h.press(itemX, creditsY);
     EXPECT_TRUE(s.menu->isOpen()) << "the press alone runs no command";
@@ -57,7 +57,7 @@ TEST_F(MenuCommandsTest, ItemsActOnRelease)
 
 TEST_F(MenuCommandsTest, CreditsShowsTheCreditsOnceAndTheButtonsLeaveAndReturn)
 {
-    h.runUntil(10.0f);
+    h.fastForward(10.0f);
     openMenu();
     h.click(itemX, creditsY);
     expectClosedAndRestored();
@@ -66,7 +66,7 @@ TEST_F(MenuCommandsTest, CreditsShowsTheCreditsOnceAndTheButtonsLeaveAndReturn)
     h.step();
     EXPECT_TRUE(s.panelAway);
     EXPECT_NE(h.config->creditsTexture, 0);
-    h.runUntil(h.now() + 10.1f, 20);
+    h.fastForward(h.now() + 10.1f);
     EXPECT_FALSE(h.config->creditsTimer.running);
     EXPECT_FALSE(s.panelAway);
     EXPECT_FALSE(h.window->isQuitRequested());
@@ -85,7 +85,7 @@ TEST_F(MenuCommandsTest, CreditsDuringTheTitleOnlyClosesTheMenu)
 
 TEST_F(MenuCommandsTest, ExitPostsTheQuitThatStartsTheClosingSequence)
 {
-    h.runUntil(10.0f);
+    h.fastForward(10.0f);
     openMenu();
     h.click(itemX, exitY);
     expectClosedAndRestored();
@@ -99,7 +99,7 @@ TEST_F(MenuCommandsTest, ExitPostsTheQuitThatStartsTheClosingSequence)
 
 TEST_F(MenuCommandsTest, MinimiseClosesTheMenu)
 {
-    h.runUntil(10.0f);
+    h.fastForward(10.0f);
     openMenu();
     h.click(itemX, minimiseY);
     expectClosedAndRestored();
@@ -108,7 +108,7 @@ TEST_F(MenuCommandsTest, MinimiseClosesTheMenu)
 
 TEST_F(MenuCommandsTest, ReleaseOverAnItemOfAClosedMenuDoesNothing)
 {
-    h.runUntil(10.0f);
+    h.fastForward(10.0f);
     s.pictureAlphaTarget = 0.25f;
     // No event can reach a closed menu (it lies off-screen), so call the
     // items' handlers as a release would.

@@ -23,7 +23,7 @@ int pictureWidth(ShowScreenHarness& h, int texture)
 class PageStepTest : public ::testing::Test {
 protected:
     // Runs until the title is over and the buttons rest in view.
-    void runPastTitle() { h.runUntil(10.0f); }
+    void runPastTitle() { h.fastForward(10.0f); }
 
     ShowScreenHarness h{show::standardShow(3)};
     ShowScreen& s = *h.screen;
@@ -31,6 +31,7 @@ protected:
 
 TEST_F(PageStepTest, CaptionAppearsAtFourTenthsOfTheTitle)
 {
+    h.fastForward(3.35f);
     h.runUntil(3.39f);
     EXPECT_TRUE(s.caption->hidden) << "caption shown before 3.4 s";
     EXPECT_EQ(s.pictureAlphaTarget, 0.0f);
@@ -47,6 +48,7 @@ TEST_F(PageStepTest, CaptionAppearsAtFourTenthsOfTheTitle)
 
 TEST_F(PageStepTest, TitleEndBringsTheButtonsInAndAllowsTheMenu)
 {
+    h.fastForward(8.45f);
     h.runUntil(8.5f);
     EXPECT_TRUE(s.panelAway);
     EXPECT_TRUE(h.config->titlePending);
@@ -139,7 +141,7 @@ TEST_F(PageStepTest, TrackChangeWhileTheMenuIsOpenFadesTheNewPictureInToHalf)
     h.runUntil(pressed + 2.1f);
     EXPECT_FALSE(s.trackSwapPending);
     EXPECT_EQ(s.pictureAlphaTarget, 0.5f);
-    h.runUntil(pressed + 4.0f);
+    h.fastForward(pressed + 4.0f);
     EXPECT_EQ(s.picture->backgroundColor.a, 0.5f);
 }
 

@@ -31,6 +31,7 @@ protected:
     // (the frame on which the title's end is reported); returns that time.
     float runUntilTargetMoves()
     {
+        h.fastForward(8.4f);
         const float before = s.panelTargetY;
         while (s.panelTargetY == before && h.now() < 12.0f)
             h.step();
@@ -43,7 +44,7 @@ protected:
 
 TEST_F(PanelSlideTest, ButtonsWaitBelowTheWindowDuringTheTitle)
 {
-    h.runUntil(8.4f);
+    h.fastForward(8.4f);
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(s.playerButton(i)->position().y, s.panelTargetY) << "button " << i << " moved during the title";
     EXPECT_NEAR(s.panelTargetY, waitingY, eps);
@@ -117,7 +118,7 @@ TEST_F(PanelSlideTest, LongPauseBetweenFramesStrandsNoButton)
 
 TEST_F(PanelSlideTest, CreditsMoveTheButtonsOutAndBackToTheSamePlaces)
 {
-    h.runUntil(10.0f);
+    h.fastForward(10.0f);
     ASSERT_EQ(s.nextButton->position().y, s.panelTargetY);
     const float rest = s.panelTargetY;
 
@@ -127,15 +128,15 @@ TEST_F(PanelSlideTest, CreditsMoveTheButtonsOutAndBackToTheSamePlaces)
         EXPECT_TRUE(s.panelAway) << "run " << run;
         EXPECT_NEAR(s.panelTargetY, rest + 1.5f, eps) << "run " << run;
         const float down = s.panelTargetY;
-        h.runUntil(h.now() + 1.5f);
+        h.fastForward(h.now() + 1.5f);
         for (int i = 0; i < 4; ++i)
             EXPECT_EQ(s.playerButton(i)->position().y, down) << "run " << run << " button " << i << " left";
 
         // The show-only run ends after 10 s; the buttons come back.
-        h.runUntil(h.now() + 9.0f);
+        h.fastForward(h.now() + 9.0f);
         EXPECT_FALSE(s.panelAway) << "run " << run;
         EXPECT_EQ(s.panelTargetY, rest) << "run " << run << ": same resting place";
-        h.runUntil(h.now() + 1.5f);
+        h.fastForward(h.now() + 1.5f);
         for (int i = 0; i < 4; ++i)
             EXPECT_EQ(s.playerButton(i)->position().y, rest) << "run " << run << " button " << i << " back";
         EXPECT_EQ(s.pageState.panelDownY, down);

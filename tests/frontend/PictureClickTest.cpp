@@ -30,7 +30,7 @@ protected:
 
 TEST_F(PictureClickTest, RightPressDuringTheTitleDoesNothing)
 {
-    h.runUntil(5.0f);
+    h.fastForward(5.0f);
     const float target = s.pictureAlphaTarget;
     h.click(300, 250, RightButton);
     EXPECT_FALSE(s.menu->isOpen());
@@ -40,6 +40,7 @@ TEST_F(PictureClickTest, RightPressDuringTheTitleDoesNothing)
 
 TEST_F(PictureClickTest, MenuCanOpenFromTheFrameTheTitleEnds)
 {
+    h.fastForward(8.4f);
     while (!h.config->titlePending || h.config->titleTimer.running)
         h.step();
     // The title overlay has ended but its end is reported on the next frame.
@@ -53,7 +54,7 @@ TEST_F(PictureClickTest, MenuCanOpenFromTheFrameTheTitleEnds)
 
 TEST_F(PictureClickTest, RightPressOpensTheMenuAtThePointerAndDimsThePicture)
 {
-    h.runUntil(10.0f);
+    h.fastForward(10.0f);
     h.click(150, 150, RightButton);
     expectMenuAt(1.5f, 1.5f);
     EXPECT_TRUE(popupOpen);
@@ -69,14 +70,14 @@ TEST_F(PictureClickTest, RightPressOpensTheMenuAtThePointerAndDimsThePicture)
 
 TEST_F(PictureClickTest, NearTheRightEdgeTheMenuOpensToTheLeft)
 {
-    h.runUntil(10.0f);
+    h.fastForward(10.0f);
     h.click(650, 150, RightButton);
     expectMenuAt(6.5f - 1.8f, 1.5f);
 }
 
 TEST_F(PictureClickTest, LowOnThePictureTheMenuOpensAbove)
 {
-    h.runUntil(10.0f);
+    h.fastForward(10.0f);
     h.click(150, 380, RightButton);
     expectMenuAt(1.5f, 3.8f - 1.8f);
     h.click(100, 100, LeftButton); // outside the picture: stays open
@@ -86,7 +87,7 @@ TEST_F(PictureClickTest, LowOnThePictureTheMenuOpensAbove)
 
 TEST_F(PictureClickTest, LeftPressOnThePictureClosesTheMenu)
 {
-    h.runUntil(10.0f);
+    h.fastForward(10.0f);
     h.click(150, 150, RightButton);
     ASSERT_TRUE(s.menu->isOpen());
     h.click(500, 300, LeftButton);
@@ -101,7 +102,7 @@ TEST_F(PictureClickTest, LeftPressOnThePictureClosesTheMenu)
 
 TEST_F(PictureClickTest, LeftPressWithTheMenuClosedChangesNothing)
 {
-    h.runUntil(10.0f);
+    h.fastForward(10.0f);
     s.pictureAlphaTarget = 0.25f;
     s.pictureFadeSpeed = 2.0f;
     h.click(500, 300, LeftButton);
@@ -112,7 +113,7 @@ TEST_F(PictureClickTest, LeftPressWithTheMenuClosedChangesNothing)
 
 TEST_F(PictureClickTest, PressOutsideThePictureLeavesTheMenuOpen)
 {
-    h.runUntil(10.0f);
+    h.fastForward(10.0f);
     h.click(150, 150, RightButton);
     h.click(600, 450, LeftButton); // on the background below the picture
     EXPECT_TRUE(s.menu->isOpen());
@@ -122,7 +123,7 @@ TEST_F(PictureClickTest, PressOutsideThePictureLeavesTheMenuOpen)
 
 TEST_F(PictureClickTest, DuringATrackSwapTheMenuLeavesThePictureTargetAlone)
 {
-    h.runUntil(10.0f);
+    h.fastForward(10.0f);
     h.audio.finish(h.stream());
     h.step();
     ASSERT_TRUE(s.trackSwapPending);
@@ -138,7 +139,7 @@ TEST_F(PictureClickTest, DuringATrackSwapTheMenuLeavesThePictureTargetAlone)
 
 TEST_F(PictureClickTest, RightPressWhileCreditsRunDoesNothing)
 {
-    h.runUntil(10.0f);
+    h.fastForward(10.0f);
     ASSERT_TRUE(h.config->startCreditsOverlay(false));
     h.step();
     ASSERT_TRUE(s.panelAway);

@@ -16,7 +16,7 @@ using namespace show;
 
 class PlayerHandlersTest : public ::testing::Test {
 protected:
-    void SetUp() override { h.runUntil(10.0f); }
+    void SetUp() override { h.fastForward(10.0f); }
 
     void clickAt(PixelPoint p, int button = LeftButton) { h.click(p.x, p.y, button); }
 
@@ -123,7 +123,7 @@ TEST(PlayerHandlersCaption, TrackChangeCentresTheCaption)
     ShowSpec spec = standardShow(3);
     spec.pictures["captions/track1.png"] = Canvas(500, 100, captionColour(0));
     ShowScreenHarness h(spec);
-    h.runUntil(10.0f);
+    h.fastForward(10.0f);
     ASSERT_NEAR(h.screen->caption->position().x, 0.0f, 1e-4f);
     h.click(nextButtonPoint.x, nextButtonPoint.y);
     EXPECT_NEAR(h.screen->caption->position().x, 1.0f, 1e-4f) << "(7 - 5) / 2";
