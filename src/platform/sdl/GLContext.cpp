@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/sdl/PlatformData.h"
+#include "platform/sdl/ResidentLibraries.h"
 
 using vlo::sdl::PlatformData;
 using vlo::sdl::liveWindow;
@@ -71,6 +72,7 @@ HGLRC wglCreateContext(HDC dc)
     SDL_GLContext created = SDL_GL_CreateContext(window->sdl);
     if (created == nullptr)
         return nullptr;
+    vlo::sdl::keepLoadedLibrariesResident();
     // SDL makes the new context current; WGL does not. Put back what was
     // current before.
     PlatformGLContext* previous = data.currentContext;
