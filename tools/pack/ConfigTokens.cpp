@@ -43,14 +43,4 @@ bool ConfigTokens::read(ConfigToken& token)
     return true;
 }
 
-ConfigPlace ConfigTokens::endPlace() const
-{
-    ConfigTokens rest(text);
-    rest.offset = offset;
-    rest.here = here;
-    while (rest.offset < text.size())
-        rest.advance();
-    return rest.here;
-}
-
 } // namespace vlo::pack

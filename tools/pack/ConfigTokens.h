@@ -33,8 +33,6 @@ public:
     // only white space is left or the end was already reached.
     bool read(ConfigToken& token);
     bool atEnd() const { return ended; }
-    // The place just past the last character.
-    ConfigPlace endPlace() const;
 
 private:
     void advance();

@@ -73,12 +73,12 @@ bool parseOptions(const Arguments& arguments, PreviewOptions& options, std::stri
         if (!optionsEnded && argument == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && (argument == "--at" || argument.rfind("--at=", 0) == 0)) {
-            const bool inline_ = argument != "--at";
-            if (!inline_ && i + 1 == arguments.size()) {
+            const bool joined = argument != "--at";
+            if (!joined && i + 1 == arguments.size()) {
                 error = "preview: --at needs SECONDS";
                 return false;
             }
-            if (!parseMoments(inline_ ? argument.substr(5) : arguments[++i], options.moments, error))
+            if (!parseMoments(joined ? argument.substr(5) : arguments[++i], options.moments, error))
                 return false;
         } else if (!optionsEnded && argument == "-o") {
             if (i + 1 == arguments.size()) {
