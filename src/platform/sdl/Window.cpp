@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "platform/sdl/ResidentLibraries.h"
 #include "platform/sdl/PlatformData.h"
 
 using vlo::sdl::PlatformData;
@@ -77,6 +78,8 @@ HWND CreateWindowExA(DWORD, const char* className, const char* windowName, DWORD
         SDL_CreateWindow(ansiToUtf8(windowName).c_str(), x, y, width, height, flags);
     if (sdlWindow == nullptr)
         return nullptr;
+    // An OpenGL window has just loaded the GL driver.
+    vlo::sdl::keepLoadedLibrariesResident();
 
     auto window = std::make_unique<PlatformWindow>();
     window->sdl = sdlWindow;
