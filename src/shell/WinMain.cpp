@@ -47,16 +47,17 @@ int WinMain(HINSTANCE instance, HINSTANCE, char*, int)
     if (instance == nullptr)
         instance = GetModuleHandleA(nullptr);
     MainWindow window(instance, WS_POPUP, WindowWidth, WindowHeight);
-    // Without a window there is nothing to draw into (no display).
-    if (window.getHandle() == nullptr) {
-        showMessage("Cannot open the window.");
-        ArchiveFS::shutdown();
-        return failStart(window);
-    }
-
     ShowConfig* config = new ShowConfig(ConfigName);
     if (config->loadFailed) {
         showMessage("Error reading main config file: Vellumo.ini!");
+        delete config;
+        ArchiveFS::shutdown();
+        return failStart(window);
+    }
+    // Without a window there is nothing to draw into (no display). Checked
+    // after the configuration, so that a broken show says so first.
+    if (window.getHandle() == nullptr) {
+        showMessage("Cannot open the window.");
         delete config;
         ArchiveFS::shutdown();
         return failStart(window);

@@ -34,7 +34,21 @@ TEST(ProgramTest, MissingArchiveReportsAndExitsWithoutAWindow)
     EXPECT_EQ(folder.listing(), "") << "the program left files behind";
 }
 
-TEST(ProgramTest, NoDisplayMeansNoWindowAndExitsBeforeReadingTheConfiguration)
+TEST(ProgramTest, NoDisplayMeansNoWindowOnceTheConfigurationHasLoaded)
+{
+    vlo::test::ScratchDir folder("program");
+    folder.write("data.zuo", vlo::test::archiveOf({{"Vellumo.ini", "[vloData] [end]\n"}}));
+    const vlo::test::ProgramRun run = vlo::test::runProgram(Program, folder.path(), {"DISPLAY", "WAYLAND_DISPLAY"}, {}, 120);
+    ASSERT_TRUE(run.started);
+    ASSERT_FALSE(run.timedOut) << "the program did not end; standard error:\n" << run.standardError;
+    EXPECT_EQ(run.exitStatus, 255) << "standard error:\n" << run.standardError;
+    EXPECT_TRUE(contains(run.standardError, "Cannot open the window."))
+        << "standard error was:\n" << run.standardError;
+    EXPECT_FALSE(contains(run.standardError, "Error reading main config file"));
+    EXPECT_EQ(folder.listing(), "data.zuo ") << "extraction files were left behind";
+}
+
+TEST(ProgramTest, BrokenConfigurationIsReportedEvenWithoutADisplay)
 {
     vlo::test::ScratchDir folder("program");
     folder.write("data.zuo", vlo::test::archiveOf({{"readme.txt", "not a configuration"}}));
@@ -42,11 +56,10 @@ TEST(ProgramTest, NoDisplayMeansNoWindowAndExitsBeforeReadingTheConfiguration)
     ASSERT_TRUE(run.started);
     ASSERT_FALSE(run.timedOut) << "the program did not end; standard error:\n" << run.standardError;
     EXPECT_EQ(run.exitStatus, 255) << "standard error:\n" << run.standardError;
-    EXPECT_TRUE(contains(run.standardError, "Cannot open the window."))
+    EXPECT_TRUE(contains(run.standardError, "Error reading main config file: Vellumo.ini!"))
         << "standard error was:\n" << run.standardError;
-    EXPECT_FALSE(contains(run.standardError, "Error initializing OrbVFS"));
-    EXPECT_FALSE(contains(run.standardError, "Error reading main config file"))
-        << "the configuration is read only once the window exists";
+    EXPECT_FALSE(contains(run.standardError, "Cannot open the window."))
+        << "a broken show must say so before anything about the window";
     EXPECT_EQ(folder.listing(), "data.zuo ") << "extraction files were left behind";
 }
 
