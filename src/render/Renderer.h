@@ -36,8 +36,9 @@ enum RendererStatus { RendererReady = 0, RendererContextFailed = 1, RendererRele
 class Renderer {
 public:
     Renderer(HWND window, float logicalWidth, float logicalHeight);
-    // Not virtual by design: the owner deletes the concrete renderer.
-    ~Renderer();
+    // Virtual: the main window deletes the renderer it owns through this
+    // interface.
+    virtual ~Renderer();
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
 

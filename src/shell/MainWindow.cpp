@@ -107,18 +107,9 @@ void MainWindow::setTitle(const char* text)
 
 bool MainWindow::setRenderer(Renderer* candidate)
 {
-    // Renderer has no virtual destructor, so a renderer handed over as its
-    // base type cannot be deleted correctly here: its context is released
-    // after the loop, its memory stays with the caller.
-    return adoptRenderer(candidate, nullptr);
-}
-
-bool MainWindow::adoptRenderer(Renderer* candidate, void (*deleter)(Renderer*))
-{
     if (candidate == nullptr || !candidate->isUsable() || candidate->status != RendererReady)
         return false;
     renderer = candidate;
-    deleteRenderer = deleter;
     // The program's one font; as the renderer's first it is font number 0,
     // which the text widgets draw with.
     renderer->createFont("Courier New", 14, true, false, false);
@@ -200,10 +191,8 @@ void MainWindow::releaseObjects()
     if (renderer != nullptr) {
         // The rendering context goes first, with the window still there.
         renderer->releaseContext();
-        if (deleteRenderer != nullptr)
-            deleteRenderer(renderer);
+        delete renderer;
         renderer = nullptr;
-        deleteRenderer = nullptr;
     }
     if (config != nullptr) {
         delete config;

@@ -27,18 +27,8 @@ public:
     HWND getHandle() const { return handle; }
 
     // Takes the renderer when it is usable; run() releases its context and
-    // deletes it. Renderer has no virtual destructor, so only a renderer
-    // handed over as its concrete type (GLRenderer*: the template form) can
-    // be deleted here; one handed over as Renderer* is released but its
-    // memory stays with the caller.
+    // deletes it.
     bool setRenderer(Renderer* renderer);
-    template <typename ConcreteRenderer>
-    bool setRenderer(ConcreteRenderer* concrete)
-    {
-        return adoptRenderer(concrete, [](Renderer* owned) {
-            delete static_cast<ConcreteRenderer*>(owned);
-        });
-    }
     void setConfig(ShowConfig* config);
     void setPlayer(MusicPlayer* player);
     void setRootWidget(Widget* root);
@@ -68,7 +58,6 @@ public:
     int getExitCode() const { return exitCode; }
 
 private:
-    bool adoptRenderer(Renderer* candidate, void (*deleter)(Renderer*));
     // Releases and frees the renderer, configuration and player.
     void releaseObjects();
 
@@ -84,9 +73,6 @@ private:
     ShowConfig* config = nullptr;
     MusicPlayer* player = nullptr;
     Widget* rootWidget = nullptr;
-    // How the renderer is freed: as the concrete type it was handed over as
-    // (null: not freed here).
-    void (*deleteRenderer)(Renderer*) = nullptr;
 };
 
 // Process-wide: the one main window, and whether its class is registered.

@@ -343,10 +343,10 @@ TEST_F(MainWindowTest, RendererIsRefusedUnlessUsableAndGetsTheOneFont)
     ASSERT_NE(window->getHandle(), nullptr);
     vlo::test::RecordingRenderer failed;
     failed.status = vlo::RendererContextFailed;
-    EXPECT_FALSE(window->setRenderer(static_cast<vlo::Renderer*>(&failed)));
+    EXPECT_FALSE(window->setRenderer(&failed));
     EXPECT_EQ(window->getRenderer(), nullptr);
     EXPECT_EQ(failed.count("createFont"), 0u) << "a refused renderer got a font";
-    EXPECT_FALSE(window->setRenderer(static_cast<vlo::Renderer*>(nullptr)));
+    EXPECT_FALSE(window->setRenderer(nullptr));
 
     auto* renderer = new vlo::test::RecordingRenderer();
     ASSERT_TRUE(window->setRenderer(renderer));
