@@ -118,6 +118,23 @@ TEST_F(PlayerHandlersTest, ButtonsIgnoreTheMouseWhileTheMenuIsOpen)
     expectPauseImages(true, "with the menu open");
 }
 
+// The same click as the window procedure receives it: two posted mouse
+// messages with the client position packed into lParam.
+TEST_F(PlayerHandlersTest, ClickThroughTheWindowProcedure)
+{
+    const LPARAM at = MAKELPARAM(WORD(nextButtonPoint.x), WORD(nextButtonPoint.y));
+    ASSERT_TRUE(PostMessageA(h.window->getHandle(), WM_LBUTTONDOWN, MK_LBUTTON, at));
+    ASSERT_TRUE(PostMessageA(h.window->getHandle(), WM_LBUTTONUP, 0, at));
+    // Posted messages come before timers; a few pumps take both (an input
+    // event of the window system may come between).
+    for (int i = 0; i < 10 && (h.config->currentTrack != 1u || s.nextButton->pressed); ++i)
+        ASSERT_TRUE(h.window->pumpMessage());
+    EXPECT_EQ(h.config->currentTrack, 1u);
+    EXPECT_EQ(h.playingPath(), "music/track2.wav");
+    EXPECT_FALSE(s.nextButton->pressed) << "the release reached the button too";
+    EXPECT_FALSE(s.dragging) << "the release ended the drag the press began";
+}
+
 TEST(PlayerHandlersCaption, TrackChangeCentresTheCaption)
 {
     ShowSpec spec = standardShow(3);
