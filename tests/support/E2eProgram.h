@@ -162,10 +162,18 @@ inline void clickAt(int x, int y, int button)
     mouseTo(x, y);
     run("xdotool click " + std::to_string(button));
 }
-// A key to the given window: focus it, then type.
+// A key to the given window: focus it, then type. The display may be shared
+// with other programs, so the focus is checked before the key goes out.
 inline void keyTo(const std::string& windowId, const std::string& key)
 {
-    run("xdotool windowfocus " + windowId + " 2>/dev/null");
+    const unsigned long wanted = std::strtoul(windowId.c_str(), nullptr, 0);
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        run("xdotool windowfocus " + windowId + " 2>/dev/null");
+        const std::string focused = capture("xdotool getwindowfocus 2>/dev/null");
+        if (std::strtoul(focused.c_str(), nullptr, 10) == wanted)
+            break;
+        sleepSeconds(0.05);
+    }
     run("xdotool key " + key);
 }
 
