@@ -101,6 +101,12 @@ inline WindowInfo findWindow(const std::string& title)
     return info;
 }
 
+// True when the window is mapped and visible (xwininfo's map state).
+inline bool isViewable(const std::string& windowId)
+{
+    return capture("xwininfo -id " + windowId + " 2>/dev/null").find("IsViewable") != std::string::npos;
+}
+
 // An RGB picture of part of the screen, rows from the top.
 struct Rgb {
     int r = 0;
