@@ -22,12 +22,12 @@ protected:
             GTEST_SKIP() << "no X display (DISPLAY is not set)";
     }
 
-    // Runs the show in `spec` and expects the configuration message: on
+    // Runs the show in `content` and expects the configuration message: on
     // standard error, and in a message box, which is closed with Return. The
     // show's window never appears.
-    void expectConfigurationFailure(const show::ShowSpec& spec)
+    void expectConfigurationFailure(const show::ShowContent& content)
     {
-        writeShow(folder, spec);
+        writeShow(folder, content);
         Program program(VLO_BINARY_DIR "/vellumo", folder.path(), {"SDL_AUDIODRIVER=dummy"});
         const WindowInfo box = program.waitForWindow("Orrin Tide Vellumo", 30.0);
         // The window exists by now (it is created before the configuration
@@ -71,26 +71,26 @@ protected:
 
 TEST_F(BrokenShow, MissingConfigurationStopsWithTheMessage)
 {
-    show::ShowSpec spec = show::standardShow(2);
-    spec.writeIni = false;
-    expectConfigurationFailure(spec);
+    show::ShowContent content = show::standardShow(2);
+    content.writeIni = false;
+    expectConfigurationFailure(content);
 }
 
 TEST_F(BrokenShow, UnknownSectionStopsWithTheMessage)
 {
-    show::ShowSpec spec = show::standardShow(2);
-    spec.writeIni = false;
-    spec.rawEntries["Vellumo.ini"] = "[vloData]\ntitle: title.png\n[end]\n[vloPictures]\n";
-    expectConfigurationFailure(spec);
+    show::ShowContent content = show::standardShow(2);
+    content.writeIni = false;
+    content.rawEntries["Vellumo.ini"] = "[vloData]\ntitle: title.png\n[end]\n[vloPictures]\n";
+    expectConfigurationFailure(content);
 }
 
 TEST_F(BrokenShow, MissingPicturesAndUnplayableMusicKeepRunning)
 {
-    show::ShowSpec spec = show::standardShow(3);
-    spec.pictures.clear(); // not one picture in the archive, GUI graphics included
-    writeShow(folder, spec);
+    show::ShowContent content = show::standardShow(3);
+    content.pictures.clear(); // not one picture in the archive, GUI graphics included
+    writeShow(folder, content);
     // Replace the music by files that are no audio at all.
-    for (const show::Track& track : spec.tracks)
+    for (const show::Track& track : content.tracks)
         folder.write(track.music, "this is not music\n");
     // Past the title, so that the play list has tried every entry many times.
     expectKeepsRunning(10.0);

@@ -28,8 +28,8 @@ protected:
     {
         if (displayName().empty())
             GTEST_SKIP() << "no X display (DISPLAY is not set)";
-        show::ShowSpec spec = show::standardShow(3);
-        writeShow(folder, spec);
+        show::ShowContent content = show::standardShow(3);
+        writeShow(folder, content);
     }
 
     // Waits until `seconds` after the window appeared.

@@ -137,9 +137,9 @@ TEST_F(PlayerHandlersTest, ClickThroughTheWindowProcedure)
 
 TEST(PlayerHandlersCaption, TrackChangeCentresTheCaption)
 {
-    ShowSpec spec = standardShow(3);
-    spec.pictures["captions/track1.png"] = Canvas(500, 100, captionColour(0));
-    ShowScreenHarness h(spec);
+    ShowContent content = standardShow(3);
+    content.pictures["captions/track1.png"] = Canvas(500, 100, captionColour(0));
+    ShowScreenHarness h(content);
     h.fastForward(10.0f);
     ASSERT_NEAR(h.screen->caption->position().x, 0.0f, 1e-4f);
     h.click(nextButtonPoint.x, nextButtonPoint.y);

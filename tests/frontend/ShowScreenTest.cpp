@@ -273,8 +273,8 @@ TEST_F(ShowScreenBuilt, FirstTrackPlaysAndTheTitleRuns)
 // logic hears of a track change on every frame and has nothing to swap.
 TEST(ShowScreenEmptyPlayList, BuildsTheScreenWithoutContentAndKeepsRunning)
 {
-    show::ShowSpec spec = show::standardShow(0);
-    ShowScreenHarness h(spec);
+    show::ShowContent content = show::standardShow(0);
+    ShowScreenHarness h(content);
     ShowScreen& s = *h.screen;
     ASSERT_EQ(h.config->loadFailed, 0);
     ASSERT_TRUE(h.config->tracks.empty());

@@ -194,9 +194,16 @@ public:
     {
         std::vector<std::string> environment;
         bool sanitizerOptions = false;
+        // An entry of extraEnvironment replaces the test's own of that name.
+        auto overridden = [&](const std::string& text) {
+            for (const std::string& extra : extraEnvironment)
+                if (text.compare(0, extra.find('=') + 1, extra, 0, extra.find('=') + 1) == 0)
+                    return true;
+            return false;
+        };
         for (char** entry = environ; *entry; ++entry) {
             const std::string text = *entry;
-            if (!withDisplay && text.rfind("DISPLAY=", 0) == 0)
+            if ((!withDisplay && text.rfind("DISPLAY=", 0) == 0) || overridden(text))
                 continue;
             sanitizerOptions = sanitizerOptions || text.rfind("ASAN_OPTIONS=", 0) == 0;
             environment.push_back(text);

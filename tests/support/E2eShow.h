@@ -27,11 +27,11 @@ inline std::string e2eTrackMusic(size_t index)
 }
 
 // Writes the show's archive and every track's WAV file beside it.
-inline void writeShow(const test::ScratchDir& folder, const show::ShowSpec& spec)
+inline void writeShow(const test::ScratchDir& folder, const show::ShowContent& content)
 {
-    folder.write("data.zuo", spec.archive());
-    for (size_t i = 0; i < spec.tracks.size(); ++i)
-        folder.write(spec.tracks[i].music, e2eTrackMusic(i));
+    folder.write("data.zuo", content.archive());
+    for (size_t i = 0; i < content.tracks.size(); ++i)
+        folder.write(content.tracks[i].music, e2eTrackMusic(i));
 }
 
 // The extraction files left beside the archive, space-separated.

@@ -74,13 +74,13 @@ inline std::string tgaOf(const Canvas& canvas)
 
 inline std::string pngOf(const Canvas& canvas)
 {
-    fixtures::PngSpec spec;
-    spec.width = uint32_t(canvas.width);
-    spec.height = uint32_t(canvas.height);
-    spec.colourType = PNG_COLOR_TYPE_RGB_ALPHA;
+    fixtures::PngSpec png;
+    png.width = uint32_t(canvas.width);
+    png.height = uint32_t(canvas.height);
+    png.colourType = PNG_COLOR_TYPE_RGB_ALPHA;
     for (const Rgba& p : canvas.pixels)
-        spec.rows.insert(spec.rows.end(), {p.r, p.g, p.b, p.a});
-    return toString(fixtures::pngFile(spec));
+        png.rows.insert(png.rows.end(), {p.r, p.g, p.b, p.a});
+    return toString(fixtures::pngFile(png));
 }
 
 // JPEG has no alpha; keep JPEG pictures to flat colours that survive the
@@ -143,7 +143,7 @@ struct Track {
 // Everything a show consists of. pictures maps archive names to canvases;
 // a name the configuration uses but pictures lacks is simply not in the
 // archive (a missing picture).
-struct ShowSpec {
+struct ShowContent {
     std::string title = "title.png";
     std::string mask = "mask.bmp";
     std::string credits = "credits.tga";
@@ -193,7 +193,7 @@ inline std::map<std::string, Rgba> guiColours()
     };
 }
 
-inline void addGuiGraphics(ShowSpec& spec)
+inline void addGuiGraphics(ShowContent& content)
 {
     for (const auto& [name, colour] : guiColours()) {
         int width = 100;
@@ -206,7 +206,7 @@ inline void addGuiGraphics(ShowSpec& spec)
             width = 160;
             height = 40;
         }
-        spec.pictures[name] = Canvas(width, height, colour);
+        content.pictures[name] = Canvas(width, height, colour);
     }
 }
 
@@ -230,24 +230,24 @@ inline Rgba captionColour(size_t index)
 
 inline int trackPictureWidth(size_t index) { return 680 - 20 * int(index % 4); }
 
-inline ShowSpec standardShow(size_t trackCount)
+inline ShowContent standardShow(size_t trackCount)
 {
-    ShowSpec spec;
-    spec.pictures[spec.title] = Canvas(700, 600, {255, 0, 0, 255});
-    spec.pictures[spec.mask] = Canvas(700, 600, {255, 255, 255, 255});
-    spec.pictures[spec.credits] = Canvas(700, 600, {0, 255, 0, 255});
+    ShowContent content;
+    content.pictures[content.title] = Canvas(700, 600, {255, 0, 0, 255});
+    content.pictures[content.mask] = Canvas(700, 600, {255, 255, 255, 255});
+    content.pictures[content.credits] = Canvas(700, 600, {0, 255, 0, 255});
     static const char* pictureExtensions[] = {".png", ".tga", ".bmp", ".jpg"};
     for (size_t i = 0; i < trackCount; ++i) {
         Track track;
         track.music = "music/track" + std::to_string(i + 1) + ".wav";
         track.picture = "pictures/track" + std::to_string(i + 1) + pictureExtensions[i % 4];
         track.caption = "captions/track" + std::to_string(i + 1) + ".png";
-        spec.pictures[track.picture] = Canvas(trackPictureWidth(i), 300, trackColour(i));
-        spec.pictures[track.caption] = Canvas(700, 100, captionColour(i));
-        spec.tracks.push_back(track);
+        content.pictures[track.picture] = Canvas(trackPictureWidth(i), 300, trackColour(i));
+        content.pictures[track.caption] = Canvas(700, 100, captionColour(i));
+        content.tracks.push_back(track);
     }
-    addGuiGraphics(spec);
-    return spec;
+    addGuiGraphics(content);
+    return content;
 }
 
 // Window-pixel positions (client area, origin top-left) of the standard

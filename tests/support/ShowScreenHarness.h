@@ -37,11 +37,11 @@ public:
     // The clock starts at an arbitrary non-zero value, as a real one would.
     static constexpr uint32_t startTick = 50000;
 
-    explicit ShowScreenHarness(const show::ShowSpec& spec)
+    explicit ShowScreenHarness(const show::ShowContent& content)
     {
         fakeTicks() = startTick;
         setTickSource(readFakeTicks);
-        scratch.write("data.zuo", spec.archive());
+        scratch.write("data.zuo", content.archive());
         archiveOpen = ArchiveFS::init(scratch.path("data.zuo"));
         // With the module's instance, destroying the window unregisters its
         // class, so that the next test's window can register it again.
