@@ -108,7 +108,7 @@ protected:
     }
 
     ScratchDir dir { "check" };
-    show::ShowSpec spec = show::standardShow(2);
+    show::ShowContent spec = show::standardShow(2);
     std::string iniText = spec.ini();
     // When set, written as data.zuo instead of the spec's archive.
     std::string archiveBytes;
