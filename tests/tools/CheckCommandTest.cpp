@@ -68,14 +68,14 @@ std::string placeOf(const std::string& ini, const std::string& token, int occurr
 
 class CheckCommandTest : public ::testing::Test {
 protected:
-    // The standard test show with two tracks, as spec() says at the time of
+    // The standard test show with two tracks, as content() says at the time of
     // the call, with every track's music beside it unless left out.
     PackResult check(const std::vector<std::string>& extra = {}, const std::set<size_t>& withoutMusic = {})
     {
-        dir.write("data.zuo", archiveBytes.empty() ? spec.archive() : archiveBytes);
-        for (size_t i = 0; i < spec.tracks.size(); ++i) {
+        dir.write("data.zuo", archiveBytes.empty() ? content.archive() : archiveBytes);
+        for (size_t i = 0; i < content.tracks.size(); ++i) {
             if (withoutMusic.count(i) == 0)
-                dir.write(spec.tracks[i].music, shortTone());
+                dir.write(content.tracks[i].music, shortTone());
         }
         arguments = { "check", dir.path() };
         arguments.insert(arguments.end(), extra.begin(), extra.end());
@@ -85,8 +85,8 @@ protected:
     // Replaces the configuration with the given text.
     void useIni(const std::string& text)
     {
-        spec.writeIni = false;
-        spec.rawEntries["Vellumo.ini"] = text;
+        content.writeIni = false;
+        content.rawEntries["Vellumo.ini"] = text;
         iniText = text;
     }
 
@@ -108,9 +108,9 @@ protected:
     }
 
     ScratchDir dir { "check" };
-    show::ShowContent spec = show::standardShow(2);
-    std::string iniText = spec.ini();
-    // When set, written as data.zuo instead of the spec's archive.
+    show::ShowContent content = show::standardShow(2);
+    std::string iniText = content.ini();
+    // When set, written as data.zuo instead of the show's own archive.
     std::string archiveBytes;
     std::vector<std::string> arguments;
 };
@@ -153,7 +153,7 @@ TEST_F(CheckCommandTest, MisspeltKeyIsNamedWithItsPlaceAndTheKeysThatExist)
 {
     useIni("[vloData]\ntitle: title.png\nTitle: title.png\nmask: mask.bmp\ncredits: credits.tga\n[end]\n"
            "[vloMusic]\nmusic/track1.wav pictures/track1.png captions/track1.png\n[end]\n");
-    spec.tracks.resize(1);
+    content.tracks.resize(1);
     const PackResult result = check();
     expectLine(result, "error: Vellumo.ini:3:1: unknown key 'Title:'; keys are title:, mask:, fade:, credits: "
                        "(did you mean 'title:'?); the viewer refuses the file");
@@ -166,7 +166,7 @@ TEST_F(CheckCommandTest, MusicSectionBeforeDataSwallowsTheHeader)
 {
     useIni("[vloMusic]\nmusic/track1.wav pictures/track1.png captions/track1.png\n[end]\n"
            "[vloData]\ntitle: title.png\nmask: mask.bmp\ncredits: credits.tga\n[end]\n");
-    spec.tracks.resize(1);
+    content.tracks.resize(1);
     const PackResult result = check();
     expectLine(result, "error: Vellumo.ini:4:1: the section '[vloData]' follows the music section: the token after "
                        "the music section's [end] is read and discarded, so this header is lost and 'title:' at 5:1 "
@@ -177,9 +177,9 @@ TEST_F(CheckCommandTest, MusicSectionBeforeDataSwallowsTheHeader)
 
 TEST_F(CheckCommandTest, MissingPictureIsReportedWhereTheConfigurationNamesIt)
 {
-    spec.pictures.erase("pictures/track1.png");
-    spec.pictures.erase("gui/next_on.png");
-    spec.pictures["Gui/next_on.png"] = show::Canvas(100, 90, { 1, 2, 3, 255 });
+    content.pictures.erase("pictures/track1.png");
+    content.pictures.erase("gui/next_on.png");
+    content.pictures["Gui/next_on.png"] = show::Canvas(100, 90, { 1, 2, 3, 255 });
     const PackResult result = check();
     expectLine(result, "error: " + placeOf(iniText, "pictures/track1.png")
         + ": 'pictures/track1.png' (track 1's picture) is not in data.zuo");
@@ -192,14 +192,14 @@ TEST_F(CheckCommandTest, MissingPictureIsReportedWhereTheConfigurationNamesIt)
 
 TEST_F(CheckCommandTest, PicturesThatDoNotDecodeSayWhy)
 {
-    spec.pictures.erase("captions/track1.png");
-    spec.rawEntries["captions/track1.png"] = show::jpegOf(show::Canvas(8, 8, { 9, 9, 9, 255 }));
-    spec.pictures.erase("mask.bmp");
-    spec.rawEntries["mask.bmp"] = show::toString(fixtures::bmpFile(700, 600, 24, 1, fixtures::Bytes(16, 0)));
-    spec.pictures.erase("pictures/track2.tga");
-    spec.rawEntries["pictures/track2.tga"] = show::toString(fixtures::tgaFile(10, 4, 4, 24, fixtures::Bytes(8, 0)));
-    spec.rawEntries["gui/stop_on.png"] = "";
-    spec.pictures.erase("gui/stop_on.png");
+    content.pictures.erase("captions/track1.png");
+    content.rawEntries["captions/track1.png"] = show::jpegOf(show::Canvas(8, 8, { 9, 9, 9, 255 }));
+    content.pictures.erase("mask.bmp");
+    content.rawEntries["mask.bmp"] = show::toString(fixtures::bmpFile(700, 600, 24, 1, fixtures::Bytes(16, 0)));
+    content.pictures.erase("pictures/track2.tga");
+    content.rawEntries["pictures/track2.tga"] = show::toString(fixtures::tgaFile(10, 4, 4, 24, fixtures::Bytes(8, 0)));
+    content.rawEntries["gui/stop_on.png"] = "";
+    content.pictures.erase("gui/stop_on.png");
     const PackResult result = check();
     expectLine(result, "error: " + placeOf(iniText, "captions/track1.png")
         + ": 'captions/track1.png' (track 1's caption) cannot be shown: the file is a JPEG picture, but its name "
@@ -219,12 +219,12 @@ TEST_F(CheckCommandTest, PicturesThatDecodeButShowWrongAreWarnedAbout)
 {
     // Top row last (the Targa default), and a 24-bit bitmap 3 pixels wide,
     // whose rows the file pads to 12 bytes.
-    spec.pictures.erase("credits.tga");
-    spec.rawEntries["credits.tga"] = show::toString(fixtures::tgaFile(2, 700, 600, 24, fixtures::Bytes(700 * 600 * 3, 0)));
-    spec.pictures.erase("pictures/track1.png");
-    spec.tracks[0].picture = "pictures/track1.bmp";
-    iniText = spec.ini();
-    spec.rawEntries["pictures/track1.bmp"] = show::toString(fixtures::bmpFile(3, 2, 24, 0, fixtures::Bytes(24, 0)));
+    content.pictures.erase("credits.tga");
+    content.rawEntries["credits.tga"] = show::toString(fixtures::tgaFile(2, 700, 600, 24, fixtures::Bytes(700 * 600 * 3, 0)));
+    content.pictures.erase("pictures/track1.png");
+    content.tracks[0].picture = "pictures/track1.bmp";
+    iniText = content.ini();
+    content.rawEntries["pictures/track1.bmp"] = show::toString(fixtures::bmpFile(3, 2, 24, 0, fixtures::Bytes(24, 0)));
     const PackResult result = check();
     expectLine(result, "warning: " + placeOf(iniText, "credits.tga")
         + ": 'credits.tga' (credits picture): stored bottom row first: the viewer keeps the file's row order, so it "
@@ -237,10 +237,10 @@ TEST_F(CheckCommandTest, PicturesThatDecodeButShowWrongAreWarnedAbout)
 
 TEST_F(CheckCommandTest, PicturesThatDoNotFitTheScreenAreWarnedAbout)
 {
-    spec.pictures["mask.bmp"] = show::Canvas(800, 600, { 255, 255, 255, 255 });
-    spec.pictures["pictures/track1.png"] = show::Canvas(720, 300, { 255, 255, 0, 255 });
-    spec.pictures["gui/stop_off.png"] = show::Canvas(130, 90, { 1, 1, 1, 255 });
-    spec.pictures["gui/polygon.png"] = show::Canvas(150, 100, { 230, 230, 230, 255 });
+    content.pictures["mask.bmp"] = show::Canvas(800, 600, { 255, 255, 255, 255 });
+    content.pictures["pictures/track1.png"] = show::Canvas(720, 300, { 255, 255, 0, 255 });
+    content.pictures["gui/stop_off.png"] = show::Canvas(130, 90, { 1, 1, 1, 255 });
+    content.pictures["gui/polygon.png"] = show::Canvas(150, 100, { 230, 230, 230, 255 });
     const PackResult result = check();
     expectLine(result, "warning: " + placeOf(iniText, "mask.bmp")
         + ": 'mask.bmp' (background picture): it is 800 x 600, but the background must be 700 x 600: it is drawn "
@@ -261,7 +261,7 @@ TEST_F(CheckCommandTest, PicturesThatDoNotFitTheScreenAreWarnedAbout)
 
 TEST_F(CheckCommandTest, MusicThatIsMissingOrDoesNotPlayIsAnError)
 {
-    dir.write(spec.tracks[0].music, "RIFF this is no wave file at all");
+    dir.write(content.tracks[0].music, "RIFF this is no wave file at all");
     const PackResult result = check({}, { 0, 1 });
     expectLine(result, "error: " + placeOf(iniText, "music/track1.wav")
         + ": 'music/track1.wav' (track 1's music): the audio back end cannot open it: not a format SDL2_mixer "
@@ -277,7 +277,7 @@ TEST_F(CheckCommandTest, DamagedArchiveIsReported)
 {
     // Cut inside the data of the last entry, whose data ends the archive;
     // the directory stays whole.
-    const std::string whole = spec.archive();
+    const std::string whole = content.archive();
     std::istringstream in(whole);
     const ArchiveDirectory directory = ArchiveDirectory::read(in);
     ASSERT_TRUE(directory.complete());
@@ -306,10 +306,10 @@ TEST_F(CheckCommandTest, DamagedArchiveIsReported)
 
 TEST_F(CheckCommandTest, UnusedAndRepeatedEntriesAreWarnings)
 {
-    spec.rawEntries["notes/todo.txt"] = "buy strings";
+    content.rawEntries["notes/todo.txt"] = "buy strings";
     // One more record for title.png, later than the first: it wins.
-    spec.rawEntries["title.png"] = show::pngOf(show::Canvas(700, 600, { 0, 0, 255, 255 }));
-    archiveBytes = spec.archive();
+    content.rawEntries["title.png"] = show::pngOf(show::Canvas(700, 600, { 0, 0, 255, 255 }));
+    archiveBytes = content.archive();
     const PackResult result = check();
     expectLine(result, "warning: data.zuo: entry 'notes/todo.txt' is not used by the show");
     EXPECT_NE(std::string::npos, result.out.find("warning: data.zuo: entry 'title.png' appears again in the record at "
@@ -384,7 +384,7 @@ TEST_F(CheckCommandTest, ConfigurationMistakesThatStillLoadAreWarnedAbout)
 {
     useIni("[vloData]\ntitle: [end]\ntitle: title.png\nmask: mask.bmp\ncredits: credits.tga\n"
            "[vloMusic]\n");
-    spec.tracks.clear();
+    content.tracks.clear();
     PackResult result = check();
     expectLine(result, "warning: Vellumo.ini:2:8: the value of 'title:' is '[end]', which looks like a key or a "
                        "section marker: is the value missing?");
@@ -394,7 +394,7 @@ TEST_F(CheckCommandTest, ConfigurationMistakesThatStillLoadAreWarnedAbout)
 
     useIni("[vloData]\ntitle: title.png\nmask: mask.bmp\n[end]\n[vloMusic]\n"
            "music/track1.wav pictures/track1.png\ncaptions/track1.png\n");
-    spec.tracks.resize(1);
+    content.tracks.resize(1);
     result = check();
     expectLine(result, "error: Vellumo.ini:6:1: music line with 2 tokens; each track needs three on its line: music "
                        "file, picture and caption (the viewer reads them three at a time, so from here on every track "

@@ -20,7 +20,7 @@ Decoded decode(const Bytes& bytes)
     return fixtures::decodeBytes(codec, bytes);
 }
 
-// Encodes the spec and decodes the result; fails the test when libpng could
+// Encodes the described picture and decodes the result; fails the test when libpng could
 // not write the fixture.
 Decoded roundTrip(const PngSpec& spec)
 {
