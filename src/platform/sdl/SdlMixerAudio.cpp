@@ -11,59 +11,34 @@
 #include <SDL_mixer.h>
 
 #include <climits>
-#include <memory>
-#include <unordered_map>
+#include <utility>
 
 #include "platform/AudioLibrary.h"
+#include "platform/sdl/StreamTable.h"
 
 namespace vlo {
 namespace {
 
-struct MusicDeleter {
-    void operator()(Mix_Music* music) const { Mix_FreeMusic(music); }
-};
-using MusicPtr = std::unique_ptr<Mix_Music, MusicDeleter>;
-
-enum class Phase { Stopped, Playing, Paused };
-
 struct Stream {
     MusicPtr music;
     int volume = 100; // 0..100
-    Phase phase = Phase::Stopped;
+    StreamPhase phase = StreamPhase::Stopped;
     // Seconds into the music where playing without restart continues.
     double position = 0.0;
+
+    void rewind() { position = 0.0; }
 };
 
-// Everything the back end holds between calls.
-struct MixerData {
-    bool open = false;
-    std::unordered_map<DWORD, Stream> streams;
-    DWORD lastHandle = 0;
-    // The stream the mixer plays or holds paused; 0 when the mixer is idle.
-    DWORD onMixer = 0;
-};
-
-MixerData& data()
+StreamTable<Stream>& data()
 {
-    static MixerData mixer;
+    static StreamTable<Stream> mixer;
     return mixer;
 }
-
-// Output format: 16-bit stereo; 1024 frames per buffer keep pause and stop
-// within about 25 ms at 44100 Hz.
-constexpr int kChannels = 2;
-constexpr int kBufferFrames = 1024;
 
 int mixerVolume(int volume)
 {
     // 0..100 onto SDL2_mixer's linear 0..MIX_MAX_VOLUME, rounded.
     return (volume * MIX_MAX_VOLUME + 50) / 100;
-}
-
-Stream* findStream(DWORD handle)
-{
-    auto found = data().streams.find(handle);
-    return found == data().streams.end() ? nullptr : &found->second;
 }
 
 // Where the music on the mixer is now, in seconds; 0 when the decoder cannot
@@ -74,68 +49,40 @@ double mixerPosition(Stream& stream)
     return position > 0.0 ? position : 0.0;
 }
 
-// A stream that was playing and that the mixer has let go of has reached its
-// end: it counts as stopped, and the next play starts it from the beginning.
-void noteEnd(DWORD handle, Stream& stream)
+// A playing stream has ended once the mixer has let go of it.
+bool hasEnded(DWORD handle, const Stream&)
 {
-    if (stream.phase != Phase::Playing)
-        return;
-    if (data().onMixer == handle && Mix_PlayingMusic())
-        return;
-    stream.phase = Phase::Stopped;
-    stream.position = 0.0;
-    if (data().onMixer == handle)
-        data().onMixer = 0;
+    return !(data().current == handle && Mix_PlayingMusic());
 }
 
 // Takes the stream off the mixer, keeping its position: a playing stream
 // becomes stopped (the mixer cannot play two), a paused one stays paused.
 void takeOffMixer()
 {
-    MixerData& mixer = data();
-    if (mixer.onMixer == 0)
+    StreamTable<Stream>& mixer = data();
+    if (mixer.current == 0)
         return;
-    if (Stream* current = findStream(mixer.onMixer)) {
-        noteEnd(mixer.onMixer, *current);
-        if (current->phase == Phase::Playing) {
+    if (Stream* current = mixer.findNoted(mixer.current, hasEnded)) {
+        if (current->phase == StreamPhase::Playing) {
             current->position = mixerPosition(*current);
-            current->phase = Phase::Stopped;
+            current->phase = StreamPhase::Stopped;
         }
     }
     Mix_HaltMusic();
-    mixer.onMixer = 0;
-}
-
-DWORD newHandle()
-{
-    MixerData& mixer = data();
-    // Handles are never 0 and not handed out again while in use.
-    do {
-        ++mixer.lastHandle;
-    } while (mixer.lastHandle == 0 || mixer.streams.count(mixer.lastHandle) != 0);
-    return mixer.lastHandle;
+    mixer.current = 0;
 }
 
 BOOL mixInit(int device, DWORD frequency, DWORD, HWND, const void*)
 {
-    MixerData& mixer = data();
-    // -1 is the default output device and 1 the first real one; both mean the
-    // device SDL picks. Device 0 (no sound) is not offered.
-    if (mixer.open || (device != -1 && device != 1))
-        return FALSE;
-    if (frequency == 0 || frequency > DWORD(INT_MAX))
+    StreamTable<Stream>& mixer = data();
+    if (mixer.open || !initArgumentsAccepted(device, frequency))
         return FALSE;
     // Without SDL_AUDIODRIVER and without a sound card this fails: SDL does
     // not fall back to its dummy driver, and the program then plays nothing.
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return FALSE;
-    // Decoders that are not installed are simply missing; WAV needs none.
-    Mix_Init(MIX_INIT_OGG | MIX_INIT_MP3 | MIX_INIT_FLAC | MIX_INIT_MOD);
-    if (Mix_OpenAudio(int(frequency), AUDIO_S16SYS, kChannels, kBufferFrames) != 0) {
-        Mix_Quit();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (!openMixer(frequency))
         return FALSE;
-    }
     mixer.open = true;
     return TRUE;
 }
@@ -161,46 +108,37 @@ HSTREAM mixStreamCreateFile(BOOL memory, const void* file, DWORD offset, DWORD l
     }
     if (!music)
         return 0;
-    const DWORD handle = newHandle();
-    data().streams[handle].music = std::move(music);
-    return handle;
+    Stream stream;
+    stream.music = std::move(music);
+    return data().add(std::move(stream));
 }
 
 BOOL mixChannelSetAttributes(DWORD handle, int frequency, int volume, int pan)
 {
-    Stream* stream = findStream(handle);
-    if (stream == nullptr)
-        return FALSE;
-    // The playback rate and the panning of the music cannot be changed on
-    // SDL2_mixer: only "unchanged" (-1, -101) and the defaults are accepted.
-    if (frequency != -1 && frequency != 0)
-        return FALSE;
-    if (pan != -101 && pan != 0)
+    Stream* stream = data().find(handle);
+    if (stream == nullptr || !attributesAccepted(frequency, volume, pan))
         return FALSE;
     if (volume == -1)
         return TRUE;
-    if (volume < 0 || volume > 100)
-        return FALSE;
     stream->volume = volume;
-    if (data().onMixer == handle)
+    if (data().current == handle)
         Mix_VolumeMusic(mixerVolume(volume));
     return TRUE;
 }
 
 BOOL mixChannelPlay(DWORD handle, BOOL restart)
 {
-    MixerData& mixer = data();
-    Stream* stream = findStream(handle);
+    StreamTable<Stream>& mixer = data();
+    Stream* stream = mixer.findNoted(handle, hasEnded);
     if (stream == nullptr)
         return FALSE;
-    noteEnd(handle, *stream);
-    if (mixer.onMixer == handle && !restart) {
-        if (stream->phase == Phase::Playing)
+    if (mixer.current == handle && !restart) {
+        if (stream->phase == StreamPhase::Playing)
             return TRUE;
-        if (stream->phase == Phase::Paused) {
+        if (stream->phase == StreamPhase::Paused) {
             Mix_VolumeMusic(mixerVolume(stream->volume));
             Mix_ResumeMusic();
-            stream->phase = Phase::Playing;
+            stream->phase = StreamPhase::Playing;
             return TRUE;
         }
     }
@@ -211,85 +149,68 @@ BOOL mixChannelPlay(DWORD handle, BOOL restart)
     // given position.
     if (Mix_FadeInMusicPos(stream->music.get(), 1, 0, start) != 0) {
         Mix_HaltMusic();
-        stream->phase = Phase::Stopped;
+        stream->phase = StreamPhase::Stopped;
         return FALSE;
     }
-    mixer.onMixer = handle;
-    stream->phase = Phase::Playing;
+    mixer.current = handle;
+    stream->phase = StreamPhase::Playing;
     stream->position = start;
     return TRUE;
 }
 
 BOOL mixChannelStop(DWORD handle)
 {
-    Stream* stream = findStream(handle);
+    Stream* stream = data().find(handle);
     if (stream == nullptr)
         return FALSE;
-    if (data().onMixer == handle)
+    if (data().current == handle)
         takeOffMixer();
-    stream->phase = Phase::Stopped;
+    stream->phase = StreamPhase::Stopped;
     return TRUE;
 }
 
 BOOL mixChannelPause(DWORD handle)
 {
-    Stream* stream = findStream(handle);
-    if (stream == nullptr)
-        return FALSE;
-    noteEnd(handle, *stream);
-    if (stream->phase != Phase::Playing)
+    Stream* stream = data().findNoted(handle, hasEnded);
+    if (stream == nullptr || stream->phase != StreamPhase::Playing)
         return FALSE;
     Mix_PauseMusic();
     stream->position = mixerPosition(*stream);
-    stream->phase = Phase::Paused;
+    stream->phase = StreamPhase::Paused;
     return TRUE;
 }
 
 DWORD mixChannelIsActive(DWORD handle)
 {
-    Stream* stream = findStream(handle);
-    if (stream == nullptr)
-        return BASS_ACTIVE_STOPPED;
-    noteEnd(handle, *stream);
-    switch (stream->phase) {
-    case Phase::Playing:
-        return BASS_ACTIVE_PLAYING;
-    case Phase::Paused:
-        return BASS_ACTIVE_PAUSED;
-    case Phase::Stopped:
-        break;
-    }
-    return BASS_ACTIVE_STOPPED;
+    const Stream* stream = data().findNoted(handle, hasEnded);
+    return stream == nullptr ? BASS_ACTIVE_STOPPED : activeState(stream->phase);
 }
 
 BOOL mixStreamFree(HSTREAM handle)
 {
-    MixerData& mixer = data();
-    if (findStream(handle) == nullptr)
+    StreamTable<Stream>& mixer = data();
+    if (mixer.find(handle) == nullptr)
         return FALSE;
     // The mixer must let go of the music before it is freed.
-    if (mixer.onMixer == handle) {
+    if (mixer.current == handle)
         Mix_HaltMusic();
-        mixer.onMixer = 0;
-    }
-    mixer.streams.erase(handle);
+    mixer.erase(handle);
     return TRUE;
 }
 
 BOOL mixStop()
 {
-    MixerData& mixer = data();
+    StreamTable<Stream>& mixer = data();
     if (!mixer.open)
         return FALSE;
     // Stopping the output pauses what plays; a later play without restart
     // continues it.
-    if (mixer.onMixer != 0) {
-        if (Stream* current = findStream(mixer.onMixer)) {
-            noteEnd(mixer.onMixer, *current);
-            if (current->phase == Phase::Playing) {
+    if (mixer.current != 0) {
+        if (Stream* current = mixer.findNoted(mixer.current, hasEnded)) {
+            if (current->phase == StreamPhase::Playing) {
                 Mix_PauseMusic();
                 current->position = mixerPosition(*current);
-                current->phase = Phase::Paused;
+                current->phase = StreamPhase::Paused;
             }
         }
     }
@@ -298,15 +219,12 @@ BOOL mixStop()
 
 BOOL mixFree()
 {
-    MixerData& mixer = data();
+    StreamTable<Stream>& mixer = data();
     if (!mixer.open)
         return FALSE;
     Mix_HaltMusic();
-    mixer.onMixer = 0;
-    mixer.streams.clear();
-    Mix_CloseAudio();
-    Mix_Quit();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    mixer.clear();
+    closeMixer();
     mixer.open = false;
     return TRUE;
 }
