@@ -16,33 +16,12 @@ BUILD="$ROOT/build"
 SHOW="$BUILD/demo-show"
 SHOTS="$BUILD/demo-screenshots"
 
-PACKAGES=(build-essential cmake pkg-config libsdl2-dev libsdl2-mixer-dev libfreetype-dev
-          libfontconfig-dev fonts-liberation libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
-          libpng-dev libjpeg62-turbo-dev zlib1g-dev libvorbis-dev libogg-dev libgtest-dev
-          libbenchmark-dev xvfb xdotool x11-utils imagemagick)
-
 say() { printf 'demo: %s\n' "$*"; }
 
 # --- packages ---------------------------------------------------------------
 
-missing=()
-for p in "${PACKAGES[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-        missing+=("$p")
-    fi
-done
-if ((${#missing[@]})); then
-    if [[ $(id -u) -ne 0 ]]; then
-        say "missing packages: ${missing[*]}"
-        say "run as root, then run this script again:"
-        echo "apt-get update && apt-get install -y ${missing[*]}"
-        exit 1
-    fi
-    say "installing ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get update
-    apt-get install -y "${missing[@]}"
-fi
+source "$ROOT/scripts/packages.sh"
+vlo_install_packages
 
 # --- build ------------------------------------------------------------------
 
