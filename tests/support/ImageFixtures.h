@@ -2,6 +2,7 @@
 // Image files for decoder tests, benchmarks and fuzz seeds, written by the
 // caller itself: bitmap and Targa byte by byte, PNG with libpng and JPEG with
 // libjpeg. Header-only so every test program can use it without a library.
+#include <algorithm>
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
@@ -51,6 +52,52 @@ inline Bytes bmpFile(int32_t width, int32_t height, uint16_t bitCount, uint32_t 
     putUint32LE(out, 0); // colours used
     putUint32LE(out, 0); // important colours
     out.insert(out.end(), pixels.begin(), pixels.end());
+    return out;
+}
+
+// A bitmap laid out as writers lay them out: an info header of infoSize
+// bytes (40, or 108 and 124 for the V4 and V5 headers, whose extra fields are
+// left zero), the colour table, then pixels at dataOffset (0: right after the
+// table; a larger value leaves a gap of 0xCC bytes). pixels are the file's
+// row bytes as given, padding included.
+struct BmpLayout {
+    int32_t width = 0;
+    int32_t height = 0;
+    uint16_t bitCount = 24;
+    uint32_t compression = 0;
+    uint32_t infoSize = 40;
+    Bytes colourTable;
+    uint32_t coloursUsed = 0;
+    uint32_t dataOffset = 0;
+    Bytes pixels;
+};
+
+inline Bytes bmpFile(const BmpLayout& layout)
+{
+    const uint32_t tableEnd = 14 + layout.infoSize + static_cast<uint32_t>(layout.colourTable.size());
+    const uint32_t offset = layout.dataOffset == 0 ? tableEnd : layout.dataOffset;
+    Bytes out;
+    putUint16LE(out, 0x4D42);
+    putUint32LE(out, static_cast<uint32_t>(std::max(offset, tableEnd) + layout.pixels.size()));
+    putUint32LE(out, 0);
+    putUint32LE(out, offset);
+    putUint32LE(out, layout.infoSize);
+    putUint32LE(out, static_cast<uint32_t>(layout.width));
+    putUint32LE(out, static_cast<uint32_t>(layout.height));
+    putUint16LE(out, 1);
+    putUint16LE(out, layout.bitCount);
+    putUint32LE(out, layout.compression);
+    putUint32LE(out, static_cast<uint32_t>(layout.pixels.size()));
+    putUint32LE(out, 2835);
+    putUint32LE(out, 2835);
+    putUint32LE(out, layout.coloursUsed);
+    putUint32LE(out, 0);
+    out.resize(14 + std::max<size_t>(layout.infoSize, 40), 0);
+    out.resize(14 + layout.infoSize);
+    out.insert(out.end(), layout.colourTable.begin(), layout.colourTable.end());
+    if (offset > out.size())
+        out.resize(offset, 0xCC);
+    out.insert(out.end(), layout.pixels.begin(), layout.pixels.end());
     return out;
 }
 
@@ -193,7 +240,7 @@ struct JpegErrors {
 }
 
 inline bool jpegEncode(jpeg_compress_struct* info, FILE* file, int width, int height, int components,
-                       const Bytes& pixels, int quality, bool progressive)
+                       const Bytes& pixels, int quality, bool progressive, bool ycck)
 {
     if (setjmp(reinterpret_cast<JpegErrors*>(info->err)->jump))
         return false;
@@ -202,8 +249,10 @@ inline bool jpegEncode(jpeg_compress_struct* info, FILE* file, int width, int he
     info->image_width = static_cast<JDIMENSION>(width);
     info->image_height = static_cast<JDIMENSION>(height);
     info->input_components = components;
-    info->in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
+    info->in_color_space = components == 1 ? JCS_GRAYSCALE : components == 4 ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(info);
+    if (components == 4 && ycck)
+        jpeg_set_colorspace(info, JCS_YCCK);
     jpeg_set_quality(info, quality, TRUE);
     if (progressive)
         jpeg_simple_progression(info);
@@ -219,10 +268,11 @@ inline bool jpegEncode(jpeg_compress_struct* info, FILE* file, int width, int he
 
 } // namespace detail
 
-// Encodes a JPEG of 1 (grey) or 3 (RGB) components, rows top first; empty on
-// any libjpeg error.
+// Encodes a JPEG of 1 (grey), 3 (RGB) or 4 (CMYK, stored as given, or as
+// YCCK when asked) components, rows top first; empty on any libjpeg error.
+// libjpeg marks CMYK and YCCK files with an Adobe segment, as print tools do.
 inline Bytes jpegFile(int width, int height, int components, const Bytes& pixels, int quality = 95,
-                      bool progressive = false)
+                      bool progressive = false, bool ycck = false)
 {
     Bytes out;
     FILE* file = std::tmpfile();
@@ -232,7 +282,7 @@ inline Bytes jpegFile(int width, int height, int components, const Bytes& pixels
     detail::JpegErrors errors {};
     info.err = jpeg_std_error(&errors.standard);
     errors.standard.error_exit = detail::jpegJump;
-    const bool encoded = detail::jpegEncode(&info, file, width, height, components, pixels, quality, progressive);
+    const bool encoded = detail::jpegEncode(&info, file, width, height, components, pixels, quality, progressive, ycck);
     jpeg_destroy_compress(&info);
     if (encoded) {
         std::rewind(file);

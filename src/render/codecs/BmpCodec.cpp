@@ -1,5 +1,6 @@
 #include "render/codecs/BmpCodec.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -13,7 +14,9 @@ namespace {
 
 constexpr size_t kFileHeaderSize = 14;
 constexpr size_t kInfoHeaderSize = 40;
+constexpr size_t kHeadersSize = kFileHeaderSize + kInfoHeaderSize;
 constexpr uint16_t kSignature = 0x4D42; // "BM"
+constexpr size_t kMaxColourEntries = 256;
 
 void flipRows(unsigned char* pixels, size_t rowBytes, size_t rows)
 {
@@ -27,6 +30,70 @@ void flipRows(unsigned char* pixels, size_t rowBytes, size_t rows)
         std::memcpy(upper, lower, rowBytes);
         std::memcpy(lower, spare.get(), rowBytes);
     }
+}
+
+// Bytes from the file's current position to its end, with the position kept;
+// -1 when the stream cannot tell (then the headers' offsets cannot be
+// trusted and the pixels are read as if they followed the headers).
+int64_t bytesToEnd(FILE* file)
+{
+    const long here = std::ftell(file);
+    if (here < 0 || std::fseek(file, 0, SEEK_END) != 0)
+        return -1;
+    const long end = std::ftell(file);
+    if (std::fseek(file, here, SEEK_SET) != 0 || end < here)
+        return -1;
+    return end - here;
+}
+
+// Where the rows start and how they are laid out, in bytes from the start
+// of the file, worked out from header fields checked against the file's
+// length before anything is allocated.
+struct RowLayout {
+    size_t dataStart = kHeadersSize;
+    size_t tableStart = kHeadersSize;
+    size_t colourEntries = 0;
+    size_t packedRow = 0;
+    bool padded = false;
+};
+
+RowLayout rowLayout(const unsigned char* header, int64_t fileLength, int depth, size_t width, size_t height)
+{
+    RowLayout layout;
+    layout.packedRow = width * static_cast<size_t>(pixelBytes(depth));
+    if (fileLength < 0)
+        return layout;
+    const size_t length = static_cast<size_t>(fileLength);
+    const unsigned char* info = header + kFileHeaderSize;
+    // The info header may be longer than its 40 common bytes (V4: 108, V5:
+    // 124); what follows it is the colour table, then the pixels.
+    const uint32_t infoSize = readUint32LE(info);
+    size_t headersEnd = kHeadersSize;
+    if (infoSize >= kInfoHeaderSize && infoSize <= length - kFileHeaderSize)
+        headersEnd = kFileHeaderSize + infoSize;
+    const uint32_t offset = readUint32LE(header + 10);
+    if (offset >= headersEnd && offset < length)
+        layout.dataStart = offset;
+    layout.tableStart = headersEnd;
+    if (depth == 8 && layout.dataStart >= headersEnd + 4) {
+        const uint32_t used = readUint32LE(info + 32);
+        size_t entries = used == 0 || used > kMaxColourEntries ? kMaxColourEntries : used;
+        entries = std::min(entries, (layout.dataStart - headersEnd) / 4);
+        layout.colourEntries = entries;
+    }
+    // Writers pad every row to a multiple of 4 bytes. A file too short for
+    // padded rows is read packed, as it always was.
+    const size_t paddedRow = (layout.packedRow + 3) & ~static_cast<size_t>(3);
+    layout.padded = paddedRow != layout.packedRow && length - layout.dataStart >= paddedRow * height;
+    return layout;
+}
+
+// Reads exactly count bytes, or zeros where the file has ended.
+void readOrZero(FILE* file, unsigned char* dest, size_t count)
+{
+    const size_t got = std::fread(dest, 1, count, file);
+    if (got < count)
+        std::memset(dest + got, 0, count - got);
 }
 
 } // namespace
@@ -53,7 +120,8 @@ bool BmpCodec::canSave()
 
 unsigned char* BmpCodec::load(FILE* file, int* width, int* height, int* bits)
 {
-    unsigned char header[kFileHeaderSize + kInfoHeaderSize];
+    const int64_t fileLength = bytesToEnd(file);
+    unsigned char header[kHeadersSize];
     if (std::fread(header, 1, sizeof header, file) != sizeof header)
         return nullptr;
     const unsigned char* info = header + kFileHeaderSize;
@@ -61,21 +129,69 @@ unsigned char* BmpCodec::load(FILE* file, int* width, int* height, int* bits)
     const int depth = readUint16LE(info + 14);
     if (readUint16LE(header) != kSignature || compression != 0 || pixelBytes(depth) == 0)
         return nullptr;
-    const int32_t w = readInt32LE(info + 4);
-    const int32_t h = readInt32LE(info + 8);
+    const int64_t w = readInt32LE(info + 4);
+    // A negative height marks a file that stores its top row first.
+    const int64_t signedHeight = readInt32LE(info + 8);
+    const bool topDown = signedHeight < 0;
+    const int64_t h = topDown ? -signedHeight : signedHeight;
     if (w <= 0 || h <= 0 || w > kMaxImageSide || h > kMaxImageSide)
         return nullptr;
 
-    const size_t rowBytes = static_cast<size_t>(w) * pixelBytes(depth);
-    unsigned char* pixels = new unsigned char[rowBytes * static_cast<size_t>(h)];
-    // One read for all rows (row-sized reads would each pass through the
-    // stream's small buffer), then the rows are turned over: the file holds
-    // the bottom row first, the buffer starts with the top row.
-    readPixels(file, depth, pixels, static_cast<size_t>(w) * static_cast<size_t>(h));
-    flipRows(pixels, rowBytes, static_cast<size_t>(h));
-    *width = w;
-    *height = h;
-    *bits = depth;
+    const size_t columns = static_cast<size_t>(w);
+    const size_t rows = static_cast<size_t>(h);
+    const RowLayout layout = rowLayout(header, fileLength, depth, columns, rows);
+    // Colour-table entries are blue, green, red and a spare byte; indices
+    // past the table give black.
+    unsigned char palette[kMaxColourEntries * 3] = {};
+    if (layout.colourEntries > 0) {
+        unsigned char table[kMaxColourEntries * 4];
+        const long tableAt = static_cast<long>(layout.tableStart) - static_cast<long>(kHeadersSize);
+        if (std::fseek(file, tableAt, SEEK_CUR) != 0)
+            return nullptr;
+        readOrZero(file, table, layout.colourEntries * 4);
+        for (size_t i = 0; i < layout.colourEntries; ++i) {
+            palette[3 * i] = table[4 * i + 2];
+            palette[3 * i + 1] = table[4 * i + 1];
+            palette[3 * i + 2] = table[4 * i];
+        }
+        const long dataAt = static_cast<long>(layout.dataStart)
+            - static_cast<long>(layout.tableStart + layout.colourEntries * 4);
+        if (std::fseek(file, dataAt, SEEK_CUR) != 0)
+            return nullptr;
+    } else if (layout.dataStart != kHeadersSize) {
+        if (std::fseek(file, static_cast<long>(layout.dataStart - kHeadersSize), SEEK_CUR) != 0)
+            return nullptr;
+    }
+
+    const int outDepth = layout.colourEntries > 0 ? 24 : depth;
+    const size_t outRow = columns * static_cast<size_t>(pixelBytes(outDepth));
+    unsigned char* pixels = new unsigned char[outRow * rows];
+    if (!layout.padded && layout.colourEntries == 0) {
+        // One read for all rows (row-sized reads would each pass through the
+        // stream's small buffer), then bottom-up rows are turned over.
+        readPixels(file, depth, pixels, columns * rows);
+        if (!topDown)
+            flipRows(pixels, outRow, rows);
+    } else {
+        const size_t padding = layout.padded ? (4 - layout.packedRow % 4) % 4 : 0;
+        std::unique_ptr<unsigned char[]> indices(layout.colourEntries > 0 ? new unsigned char[columns] : nullptr);
+        unsigned char skipped[3];
+        for (size_t k = 0; k < rows; ++k) {
+            unsigned char* dest = pixels + outRow * (topDown ? k : rows - 1 - k);
+            if (indices) {
+                readOrZero(file, indices.get(), columns);
+                for (size_t x = 0; x < columns; ++x)
+                    std::memcpy(dest + 3 * x, palette + 3 * indices[x], 3);
+            } else {
+                readPixels(file, depth, dest, columns);
+            }
+            if (padding > 0)
+                readOrZero(file, skipped, padding);
+        }
+    }
+    *width = static_cast<int>(w);
+    *height = static_cast<int>(h);
+    *bits = outDepth;
     return pixels;
 }
 

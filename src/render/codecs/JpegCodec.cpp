@@ -34,6 +34,8 @@ struct JpegDecode {
     jpeg_decompress_struct info {};
     JumpingErrorManager errors {};
     std::unique_ptr<unsigned char[]> pixels;
+    // One scan line of CMYK samples, before it becomes RGB.
+    std::unique_ptr<unsigned char[]> inkRow;
     int width = 0;
     int height = 0;
     int components = 0;
@@ -45,6 +47,18 @@ struct JpegDecode {
         jpeg_destroy_decompress(&info);
     }
 };
+
+// CMYK samples as Adobe's encoders (and most others since) store them,
+// inverted: 255 means no ink. Red is what cyan and black let through, and so
+// on; the result is opaque RGB.
+void inkToRgb(const unsigned char* ink, unsigned char* rgb, size_t count)
+{
+    for (size_t i = 0; i < count; ++i) {
+        const unsigned black = ink[4 * i + 3];
+        for (int c = 0; c < 3; ++c)
+            rgb[3 * i + c] = static_cast<unsigned char>((ink[4 * i + c] * black + 127) / 255);
+    }
+}
 
 // Runs the library from header to finish. No object with a destructor may
 // live in this frame: a library error leaves through longjmp to the setjmp
@@ -64,20 +78,30 @@ bool decode(JpegDecode& state, FILE* file)
     if (state.info.image_width > static_cast<JDIMENSION>(kMaxImageSide)
         || state.info.image_height > static_cast<JDIMENSION>(kMaxImageSide))
         return false;
+    // Print files come as CMYK, or as YCCK, which the library turns into
+    // CMYK; both are shown as RGB.
+    const bool ink = state.info.jpeg_color_space == JCS_CMYK || state.info.jpeg_color_space == JCS_YCCK;
+    if (ink)
+        state.info.out_color_space = JCS_CMYK;
     jpeg_start_decompress(&state.info);
 
     const JDIMENSION w = state.info.output_width;
     const JDIMENSION h = state.info.output_height;
-    const int components = state.info.output_components;
+    const int decoded = state.info.output_components;
     if (w == 0 || h == 0 || w > static_cast<JDIMENSION>(kMaxImageSide)
-        || h > static_cast<JDIMENSION>(kMaxImageSide) || components < 1 || components > 4)
+        || h > static_cast<JDIMENSION>(kMaxImageSide) || decoded < 1 || decoded > 4 || (ink && decoded != 4))
         return false;
+    const int components = ink ? 3 : decoded;
     const size_t rowBytes = static_cast<size_t>(w) * static_cast<size_t>(components);
     state.pixels.reset(new unsigned char[rowBytes * h]);
+    if (ink)
+        state.inkRow.reset(new unsigned char[static_cast<size_t>(w) * 4]);
     // One scan line per call; the library counts the lines it has delivered.
     while (state.info.output_scanline < h) {
-        JSAMPROW row = state.pixels.get() + rowBytes * state.info.output_scanline;
-        jpeg_read_scanlines(&state.info, &row, 1);
+        unsigned char* out = state.pixels.get() + rowBytes * state.info.output_scanline;
+        JSAMPROW row = ink ? state.inkRow.get() : out;
+        if (jpeg_read_scanlines(&state.info, &row, 1) == 1 && ink)
+            inkToRgb(row, out, w);
     }
     jpeg_finish_decompress(&state.info);
 

@@ -1,6 +1,7 @@
 #pragma once
-// JPEG through libjpeg with its default output colour space: greyscale files
-// decode to 8 bits, colour files to 24 bits (red, green, blue), top row first.
+// JPEG through libjpeg: greyscale files decode to 8 bits, colour files to 24
+// bits (red, green, blue), top row first. CMYK and YCCK files (as print tools
+// write them, with inverted ink values) are turned into opaque 24-bit RGB.
 #include "render/codecs/ImageCodec.h"
 
 namespace vlo {

@@ -38,8 +38,9 @@ unsigned char* TgaCodec::load(FILE* file, int* width, int* height, int* bits)
     unsigned char header[kHeaderSize];
     if (std::fread(header, 1, kHeaderSize, file) != kHeaderSize)
         return nullptr;
-    // The identification field, colour map and origin bits are not looked at:
-    // the pixels are taken straight after the header.
+    // The colour map and the origin bits are not looked at: the pixels follow
+    // the header and its identification field, and rows keep the file's order.
+    const size_t idLength = header[0];
     const int type = header[2];
     const int depth = header[16];
     const int w = readInt16LE(header + 12);
@@ -48,6 +49,12 @@ unsigned char* TgaCodec::load(FILE* file, int* width, int* height, int* bits)
         return nullptr;
     if (w <= 0 || h <= 0 || w > kMaxImageSide || h > kMaxImageSide)
         return nullptr;
+
+    // Skipped by reading, as the field is at most 255 bytes long. A file that
+    // ends inside it decodes like any file cut short: to zero pixels.
+    unsigned char identification[255];
+    if (idLength > 0)
+        static_cast<void>(std::fread(identification, 1, idLength, file));
 
     const size_t count = static_cast<size_t>(w) * static_cast<size_t>(h);
     unsigned char* pixels = new unsigned char[count * pixelBytes(depth)];

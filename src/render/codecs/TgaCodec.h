@@ -1,6 +1,7 @@
 #pragma once
 // TrueVision Targa: uncompressed true-colour files (image type 2) of 8, 24 or
-// 32 bits. Rows keep the file's order, so a file stored bottom row first (the
+// 32 bits. The image-identification field after the header is skipped; a
+// colour map is not. Rows keep the file's order, so a file stored bottom row first (the
 // Targa default) comes out bottom row first.
 #include "render/codecs/ImageCodec.h"
 

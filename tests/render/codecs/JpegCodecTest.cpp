@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 
 #include "render/codecs/DecodeResult.h"
 
@@ -98,6 +99,55 @@ TEST(JpegCodec, ColourDecodesToRgbTopRowFirst)
     expectNear(0, top[2], "top row blue");
     expectNear(0, bottom[0], "bottom row red");
     expectNear(255, bottom[2], "bottom row blue");
+}
+
+// 32 x 16 in inverted CMYK (255 = no ink), as print tools store it: the left
+// 16 x 16 block (255, 128, 0, 255), the right one (200, 100, 50, 128).
+Bytes twoInkBlocks()
+{
+    Bytes ink(32 * 16 * 4);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 32; ++x) {
+            uint8_t* p = ink.data() + (y * 32 + x) * 4;
+            const bool left = x < 16;
+            p[0] = left ? 255 : 200;
+            p[1] = left ? 128 : 100;
+            p[2] = left ? 0 : 50;
+            p[3] = left ? 255 : 128;
+        }
+    return ink;
+}
+
+void expectInkBlocksAsRgb(const Decoded& d, const char* what)
+{
+    ASSERT_NE(nullptr, d.pixels) << what;
+    EXPECT_EQ(32, d.width) << what;
+    EXPECT_EQ(16, d.height) << what;
+    EXPECT_EQ(24, d.bits) << what << ": opaque RGB, no fourth channel";
+    // Full black value leaves the colour as it is; 128 halves it:
+    // 200 x 128 / 255 = 100.4, 100 x 128 / 255 = 50.2, 50 x 128 / 255 = 25.1.
+    const unsigned char* left = d.pixels.get() + (8 * 32 + 4) * 3;
+    const unsigned char* right = d.pixels.get() + (8 * 32 + 28) * 3;
+    const int expected[2][3] = {{255, 128, 0}, {100, 50, 25}};
+    const char* channels[3] = {"red", "green", "blue"};
+    for (int c = 0; c < 3; ++c) {
+        expectNear(expected[0][c], left[c], (std::string(what) + ", left block " + channels[c]).c_str());
+        expectNear(expected[1][c], right[c], (std::string(what) + ", right block " + channels[c]).c_str());
+    }
+}
+
+TEST(JpegCodec, CmykDecodesToOpaqueRgb)
+{
+    const Bytes file = jpegFile(32, 16, 4, twoInkBlocks(), 100);
+    ASSERT_FALSE(file.empty()) << "libjpeg could not write the fixture";
+    expectInkBlocksAsRgb(decode(file), "CMYK");
+}
+
+TEST(JpegCodec, YcckDecodesToOpaqueRgb)
+{
+    const Bytes file = jpegFile(32, 16, 4, twoInkBlocks(), 100, false, true);
+    ASSERT_FALSE(file.empty()) << "libjpeg could not write the fixture";
+    expectInkBlocksAsRgb(decode(file), "YCCK");
 }
 
 TEST(JpegCodec, RejectedFilesReturnNullWithoutEndingTheProcess)

@@ -53,6 +53,35 @@ TEST(TgaCodec, TwentyFourBitRowsKeepFileOrder)
         EXPECT_EQ(expected[i], d.pixels[i]) << "byte " << i << " (first file row stays first)";
 }
 
+TEST(TgaCodec, IdentificationFieldIsSkipped)
+{
+    // 25 bytes of identification text between the header and the pixels.
+    Bytes file = tgaFile(2, 2, 1, 24, {1, 2, 3, 4, 5, 6});
+    file[0] = 25;
+    const std::string id = "written by a paint tool.."; // 25 bytes
+    ASSERT_EQ(25u, id.size());
+    file.insert(file.begin() + 18, id.begin(), id.end());
+    const Decoded d = decode(file);
+    ASSERT_NE(nullptr, d.pixels);
+    EXPECT_EQ(2, d.width);
+    EXPECT_EQ(1, d.height);
+    EXPECT_EQ(24, d.bits);
+    const unsigned char expected[6] = {3, 2, 1, 6, 5, 4};
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(expected[i], d.pixels[i]) << "byte " << i << " (pixels follow the 25-byte field)";
+}
+
+TEST(TgaCodec, FileEndingInsideTheIdentificationFieldGivesZeros)
+{
+    Bytes file = tgaFile(2, 1, 1, 32, {});
+    file[0] = 200;
+    file.insert(file.end(), {7, 7, 7, 7, 7});
+    const Decoded d = decode(file);
+    ASSERT_NE(nullptr, d.pixels) << "decodes like any file cut short";
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(0, d.pixels[i]) << "byte " << i << " of a pixel the file does not hold";
+}
+
 TEST(TgaCodec, EightBitYieldsRawBytes)
 {
     const Decoded d = decode(tgaFile(2, 2, 1, 8, {200, 100}));
