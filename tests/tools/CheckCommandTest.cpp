@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <filesystem>
 #include <set>
@@ -66,8 +67,37 @@ std::string placeOf(const std::string& ini, const std::string& token, int occurr
     return "(no token '" + token + "')";
 }
 
+// A JPEG with an Exif segment right after its start marker whose first
+// directory holds the given entries (tag, type, count, value; little-endian).
+std::string jpegWithExif(const std::string& jpeg, const std::vector<std::array<uint32_t, 4>>& entries)
+{
+    std::string tiff = std::string("II*\0", 4) + std::string("\x08\0\0\0", 4);
+    const auto put16 = [&tiff](uint32_t v) { tiff += char(v & 0xFF); tiff += char((v >> 8) & 0xFF); };
+    const auto put32 = [&](uint32_t v) { put16(v & 0xFFFF); put16(v >> 16); };
+    put16(uint32_t(entries.size()));
+    for (const auto& e : entries) {
+        put16(e[0]);
+        put16(e[1]);
+        put32(e[2]);
+        put32(e[3]);
+    }
+    put32(0);
+    const std::string contents = std::string("Exif\0\0", 6) + tiff;
+    const size_t length = contents.size() + 2;
+    const std::string segment = std::string("\xFF\xE1", 2) + char(length >> 8) + char(length & 0xFF) + contents;
+    return jpeg.substr(0, 2) + segment + jpeg.substr(2);
+}
+
 class CheckCommandTest : public ::testing::Test {
 protected:
+    // Track pictures of one size, so that none is stretched to another's
+    // size (tests that want that make it so).
+    CheckCommandTest()
+    {
+        for (size_t i = 0; i < content.tracks.size(); ++i)
+            content.pictures[content.tracks[i].picture] = show::Canvas(680, 300, show::trackColour(i));
+    }
+
     // The standard test show with two tracks, as content() says at the time of
     // the call, with every track's music beside it unless left out.
     PackResult check(const std::vector<std::string>& extra = {}, const std::set<size_t>& withoutMusic = {})
@@ -143,7 +173,7 @@ TEST_F(CheckCommandTest, SoundShowIsCleanAndVerboseListsEveryPicture)
     expectLine(verbose, "info: " + placeOf(iniText, "mask.bmp")
         + ": 'mask.bmp' (background picture): Windows Bitmap, 700 x 600, 32 bits");
     expectLine(verbose, "info: " + placeOf(iniText, "pictures/track2.tga")
-        + ": 'pictures/track2.tga' (track 2's picture): TrueVision Targa, 660 x 300, 32 bits");
+        + ": 'pictures/track2.tga' (track 2's picture): TrueVision Targa, 680 x 300, 32 bits");
     expectLine(verbose, "info: data.zuo: 'gui/polygon.png' (window menu background): Portable Network Graphics, "
                         "170 x 150, 32 bits");
     expectLine(verbose, "info: " + placeOf(iniText, "music/track1.wav") + ": 'music/track1.wav' (track 1's music) opens");
@@ -205,58 +235,201 @@ TEST_F(CheckCommandTest, PicturesThatDoNotDecodeSayWhy)
         + ": 'captions/track1.png' (track 1's caption) cannot be shown: the file is a JPEG picture, but its name "
           "ends in '.png' and the viewer picks the decoder by the name");
     expectLine(result, "error: " + placeOf(iniText, "mask.bmp")
-        + ": 'mask.bmp' (background picture) cannot be shown: a compressed bitmap (compression 1); the viewer reads "
-          "only uncompressed ones");
+        + ": 'mask.bmp' (background picture) cannot be shown: a compressed bitmap (compression 1: run-length 8-bit); "
+          "the viewer reads only uncompressed ones: save it uncompressed (ImageMagick: BMP3:name.bmp)");
     expectLine(result, "error: " + placeOf(iniText, "pictures/track2.tga")
         + ": 'pictures/track2.tga' (track 2's picture) cannot be shown: Targa image type 10 (run-length "
-          "compressed); the viewer reads only uncompressed true-colour files (type 2)");
+          "compressed); the viewer reads only uncompressed true-colour files (type 2): save it uncompressed, in true "
+          "colour");
     expectLine(result, "error: data.zuo: 'gui/stop_on.png' (stop button, held down) cannot be shown: the entry is "
                        "empty");
     expectSummary(result, 4, 0, 1);
 }
 
+TEST_F(CheckCommandTest, RefusedBitmapsAndTargasNameTheirCompression)
+{
+    // 32-bit bitmaps with bit-field masks, as ImageMagick writes them with
+    // alpha, and a run-length colour-mapped Targa.
+    content.pictures.erase("mask.bmp");
+    content.rawEntries["mask.bmp"] = show::toString(fixtures::bmpFile(700, 600, 32, 3, fixtures::Bytes(16, 0)));
+    content.pictures.erase("credits.tga");
+    content.rawEntries["credits.tga"] = show::toString(fixtures::tgaFile(9, 4, 4, 8, fixtures::Bytes(8, 0)));
+    const PackResult result = check();
+    expectLine(result, "error: " + placeOf(iniText, "mask.bmp")
+        + ": 'mask.bmp' (background picture) cannot be shown: a compressed bitmap (compression 3: bit fields); the "
+          "viewer reads only uncompressed ones: save it uncompressed (ImageMagick: BMP3:name.bmp)");
+    expectLine(result, "error: " + placeOf(iniText, "credits.tga")
+        + ": 'credits.tga' (credits picture) cannot be shown: Targa image type 9 (run-length compressed, "
+          "colour-mapped); the viewer reads only uncompressed true-colour files (type 2): save it uncompressed, in "
+          "true colour");
+    expectSummary(result, 2, 0, 1);
+}
+
 TEST_F(CheckCommandTest, PicturesThatDecodeButShowWrongAreWarnedAbout)
 {
-    // Top row last (the Targa default), and a 24-bit bitmap 3 pixels wide,
-    // whose rows the file pads to 12 bytes.
+    // A Targa stored bottom row first (the Targa default).
     content.pictures.erase("credits.tga");
     content.rawEntries["credits.tga"] = show::toString(fixtures::tgaFile(2, 700, 600, 24, fixtures::Bytes(700 * 600 * 3, 0)));
+    // A photo whose camera was turned: Exif orientation 6.
     content.pictures.erase("pictures/track1.png");
-    content.tracks[0].picture = "pictures/track1.bmp";
+    content.tracks[0].picture = "pictures/track1.jpg";
+    content.rawEntries["pictures/track1.jpg"] = jpegWithExif(
+        show::jpegOf(show::Canvas(680, 300, { 200, 100, 0, 255 })), { { 0x010F, 2, 1, 0 }, { 0x0112, 3, 1, 6 } });
+    // A bitmap whose data offset lies past its end, and an 8-bit one with
+    // no colour table.
+    content.pictures.erase("pictures/track2.tga");
+    content.tracks[1].picture = "pictures/track2.bmp";
+    fixtures::Bytes farOffset = fixtures::bmpFile(680, 300, 32, 0, fixtures::Bytes(680 * 300 * 4, 0x80));
+    farOffset[12] = 0x10; // offset 54 + 0x100000
+    content.rawEntries["pictures/track2.bmp"] = show::toString(farOffset);
+    content.pictures.erase("captions/track1.png");
+    content.tracks[0].caption = "captions/track1.bmp";
+    content.rawEntries["captions/track1.bmp"] = show::toString(fixtures::bmpFile(700, 100, 8, 0, fixtures::Bytes(70000, 9)));
     iniText = content.ini();
-    content.rawEntries["pictures/track1.bmp"] = show::toString(fixtures::bmpFile(3, 2, 24, 0, fixtures::Bytes(24, 0)));
     const PackResult result = check();
     expectLine(result, "warning: " + placeOf(iniText, "credits.tga")
-        + ": 'credits.tga' (credits picture): stored bottom row first: the viewer keeps the file's row order, so it "
-          "shows upside down; save it with a top-left origin");
-    expectLine(result, "warning: " + placeOf(iniText, "pictures/track1.bmp")
-        + ": 'pictures/track1.bmp' (track 1's picture): a 24-bit bitmap 3 pixels wide has padded rows, which the "
-          "viewer reads without padding: the picture shows sheared; use a width that is a multiple of 4, or 32 bits");
-    expectSummary(result, 0, 2, 0);
+        + ": 'credits.tga' (credits picture): stored bottom row first, so it shows upside down: save it with its "
+          "origin at the top left");
+    expectLine(result, "warning: " + placeOf(iniText, "pictures/track1.jpg")
+        + ": 'pictures/track1.jpg' (track 1's picture): its EXIF orientation is 6: other viewers turn it 90 degrees "
+          "clockwise, but this one ignores the tag, so it shows unrotated; turn the pixels themselves (for example "
+          "'exiftran -ai' or ImageMagick's -auto-orient)");
+    expectLine(result, "warning: " + placeOf(iniText, "pictures/track2.bmp")
+        + ": 'pictures/track2.bmp' (track 2's picture): its pixel-data offset, byte 1048630, lies past the end of the "
+          "file, so the viewer reads the pixels from byte 54: the picture shows shifted or garbled");
+    expectLine(result, "warning: " + placeOf(iniText, "captions/track1.bmp")
+        + ": 'captions/track1.bmp' (track 1's caption): an 8-bit bitmap without a colour table shows as grey levels");
+    expectSummary(result, 0, 4, 0);
+}
+
+TEST_F(CheckCommandTest, BitmapsAndTargasAsWritersWriteThemPassQuietly)
+{
+    // Padded rows with the pixels at byte 138 (ImageMagick's default
+    // header), an 8-bit bitmap with a colour table, a top-down one, and a
+    // Targa with an identification field and a top-left origin.
+    fixtures::BmpLayout v5;
+    v5.width = 699;
+    v5.height = 600;
+    v5.infoSize = 124;
+    v5.pixels = fixtures::Bytes(size_t(2100) * 600, 0x40); // 699 x 3 = 2097, padded to 2100
+    content.pictures.erase("mask.bmp");
+    content.rawEntries["mask.bmp"] = show::toString(fixtures::bmpFile(v5));
+    fixtures::BmpLayout palette;
+    palette.width = 700;
+    palette.height = -100;
+    palette.bitCount = 8;
+    palette.colourTable = { 0, 0, 0, 0, 255, 255, 255, 0 };
+    palette.pixels = fixtures::Bytes(70000, 1);
+    content.pictures.erase("captions/track1.png");
+    content.tracks[0].caption = "captions/track1.bmp";
+    content.rawEntries["captions/track1.bmp"] = show::toString(fixtures::bmpFile(palette));
+    fixtures::Bytes tga = fixtures::tgaFile(2, 680, 300, 24, fixtures::Bytes(680 * 300 * 3, 7));
+    tga[0] = 25;
+    tga[17] |= 0x20;
+    tga.insert(tga.begin() + 18, 25, 'i');
+    content.pictures.erase("pictures/track2.tga");
+    content.rawEntries["pictures/track2.tga"] = show::toString(tga);
+    iniText = content.ini();
+    const PackResult result = check({ "-v" });
+    expectLine(result, "info: " + placeOf(iniText, "captions/track1.bmp")
+        + ": 'captions/track1.bmp' (track 1's caption): Windows Bitmap, 700 x 100, 24 bits");
+    // Only the background's one missing column is worth a word.
+    expectLine(result, "warning: " + placeOf(iniText, "mask.bmp")
+        + ": 'mask.bmp' (background picture): it is 699 x 600, but the background should be 700 x 600: the screen "
+          "stretches it to the window's 700-pixel width");
+    expectSummary(result, 0, 1, 0);
+}
+
+TEST_F(CheckCommandTest, SmallPicturesTheScreenStretchesAreWarnedAbout)
+{
+    content.pictures["title.png"] = show::Canvas(350, 300, { 255, 0, 0, 255 });
+    content.pictures["mask.bmp"] = show::Canvas(600, 500, { 255, 255, 255, 255 });
+    content.pictures["pictures/track2.tga"] = show::Canvas(340, 300, { 0, 255, 255, 255 });
+    content.pictures["captions/track2.png"] = show::Canvas(700, 30, { 128, 0, 0, 255 });
+    content.pictures["gui/pause_on.png"] = show::Canvas(90, 90, { 0, 120, 200, 255 });
+    content.pictures["gui/exit_on.png"] = show::Canvas(150, 40, { 160, 60, 60, 255 });
+    const PackResult result = check();
+    expectLine(result, "warning: " + placeOf(iniText, "title.png")
+        + ": 'title.png' (title picture): it is 350 x 300, smaller than the 700 x 600 window: the screen stretches it "
+          "over the whole window, so it shows enlarged; make it 700 x 600");
+    expectLine(result, "warning: " + placeOf(iniText, "mask.bmp")
+        + ": 'mask.bmp' (background picture): it is 600 x 500, but the background should be 700 x 600: the screen "
+          "stretches it over the whole window");
+    expectLine(result, "warning: " + placeOf(iniText, "pictures/track2.tga")
+        + ": 'pictures/track2.tga' (track 2's picture): it is 340 x 300, but the track pictures' place grows to the "
+          "largest track picture shown so far and never shrinks (here up to 680 x 300, at least 40 x 40): once a "
+          "larger one has been shown, this one is stretched to fill it; give all track pictures one size");
+    expectLine(result, "warning: " + placeOf(iniText, "captions/track2.png")
+        + ": 'captions/track2.png' (track 2's caption): it is 700 x 30, but the captions' place grows to the largest "
+          "caption shown so far and never shrinks (here up to 700 x 100, at least 40 x 40): once a larger one has "
+          "been shown, this one is stretched to fill it; give all captions one size");
+    // The play button carries the play and the pause pictures.
+    expectLine(result, "warning: data.zuo: 'gui/pause_on.png' (play/pause button while music plays, held down): it "
+                       "is 90 x 90, but its button is as large as the largest of its pictures (100 x 90, at least "
+                       "40 x 40): the screen stretches it to that size; give the button's pictures one size");
+    expectLine(result, "warning: data.zuo: 'gui/exit_on.png' (menu item 'exit', held down): it is 150 x 40, but its "
+                       "menu item is as large as the larger of its two pictures (160 x 40): the screen stretches it to "
+                       "that size; give both pictures one size");
+    expectSummary(result, 0, 6, 0);
+}
+
+TEST_F(CheckCommandTest, DamagedExifSegmentsAreReadSafelyAndIgnored)
+{
+    const std::string jpeg = show::jpegOf(show::Canvas(680, 300, { 200, 100, 0, 255 }));
+    // A directory offset far past the segment, an entry count larger than
+    // the segment holds, an orientation of the wrong type, and one of 9.
+    std::string farDirectory = jpegWithExif(jpeg, { { 0x0112, 3, 1, 6 } });
+    farDirectory[2 + 4 + 6 + 4] = '\xF0';
+    std::string manyEntries = jpegWithExif(jpeg, { { 0x0112, 3, 1, 6 } });
+    manyEntries[2 + 4 + 6 + 8] = '\x40';
+    manyEntries[2 + 4 + 6 + 8 + 2 + 0] = '\x01'; // first tag is no longer the orientation
+    const std::string wrongType = jpegWithExif(jpeg, { { 0x0112, 4, 1, 6 } });
+    const std::string outOfRange = jpegWithExif(jpeg, { { 0x0112, 3, 1, 9 } });
+    std::string cutSegment = jpegWithExif(jpeg, { { 0x0112, 3, 1, 6 } });
+    cutSegment.resize(2 + 4 + 12);
+    const std::string cases[] = { farDirectory, manyEntries, wrongType, outOfRange };
+    content.pictures.erase("pictures/track1.png");
+    content.tracks[0].picture = "pictures/track1.jpg";
+    iniText = content.ini();
+    for (const std::string& file : cases) {
+        content.rawEntries["pictures/track1.jpg"] = file;
+        expectSummary(check(), 0, 0, 0);
+    }
+    // Cut inside the segment: the picture does not decode, and the segment
+    // is not read past its end.
+    content.rawEntries["pictures/track1.jpg"] = cutSegment;
+    const PackResult cut = check();
+    EXPECT_EQ(std::string::npos, cut.out.find("EXIF")) << cut.out;
+    expectSummary(cut, 1, 0, 1);
 }
 
 TEST_F(CheckCommandTest, PicturesThatDoNotFitTheScreenAreWarnedAbout)
 {
-    content.pictures["mask.bmp"] = show::Canvas(800, 600, { 255, 255, 255, 255 });
+    content.pictures["mask.bmp"] = show::Canvas(800, 650, { 255, 255, 255, 255 });
     content.pictures["pictures/track1.png"] = show::Canvas(720, 300, { 255, 255, 0, 255 });
+    content.pictures["pictures/track2.tga"] = show::Canvas(720, 300, { 0, 255, 255, 255 });
     content.pictures["gui/stop_off.png"] = show::Canvas(130, 90, { 1, 1, 1, 255 });
     content.pictures["gui/polygon.png"] = show::Canvas(150, 100, { 230, 230, 230, 255 });
     const PackResult result = check();
     expectLine(result, "warning: " + placeOf(iniText, "mask.bmp")
-        + ": 'mask.bmp' (background picture): it is 800 x 600, but the background must be 700 x 600: it is drawn "
-          "at its own size from the top-left corner, so what lies beyond 700 x 600 is cut off");
+        + ": 'mask.bmp' (background picture): it is 800 x 650, but the background should be 700 x 600: it is drawn "
+          "at its own width against the window's right edge, so its leftmost 100 pixels are cut off; it is drawn at "
+          "its own height against the window's bottom edge, so its top 50 pixels are cut off");
     expectLine(result, "warning: " + placeOf(iniText, "pictures/track1.png")
         + ": 'pictures/track1.png' (track 1's picture): it is 720 pixels wide, wider than the 700-pixel window: it "
           "is cut off at the right");
     expectLine(result, "warning: data.zuo: 'gui/stop_off.png' (stop button): it is 130 x 90, larger than a player "
                        "button's slot of 127 x 95: the buttons overlap or run out of the window");
+    expectLine(result, "warning: data.zuo: 'gui/stop_on.png' (stop button, held down): it is 100 x 90, but its button "
+                       "is as large as the largest of its pictures (130 x 90, at least 40 x 40): the screen stretches "
+                       "it to that size; give the button's pictures one size");
     // Items of 160 x 40 stacked 10 px apart need 160 x 140; a 150 x 100
     // picture makes a menu that holds 150 x 120 inside its margin.
     expectLine(result, "warning: data.zuo: 'gui/polygon.png' (window menu background): the three menu items need "
                        "160 x 140 pixels (the widest item; all three stacked 10 px apart), but the menu made from it "
                        "holds 150 x 120 (the picture's size plus 10 x 30, less a 5-pixel margin all round): the items "
                        "stick out of the menu");
-    expectSummary(result, 0, 4, 0);
+    expectSummary(result, 0, 6, 0);
 }
 
 TEST_F(CheckCommandTest, MusicThatIsMissingOrDoesNotPlayIsAnError)

@@ -154,6 +154,7 @@ void checkPictures(ShowArchive& archive, const ConfigLintResult& config, const s
     std::map<std::string, PictureInfo> inspected;
     std::set<std::string> formatNoted;
     std::map<std::string, PictureSize> guiSizes;
+    std::vector<ShownPicture> shown;
     for (const PictureUse& use : screenPictures(config)) {
         const bool fixedName = use.place.line == 0;
         const std::string place = fixedName ? std::string(kArchiveName) : configPlace(use.place);
@@ -183,6 +184,15 @@ void checkPictures(ShowArchive& archive, const ConfigLintResult& config, const s
             report.warning(place, label + ": " + misfit);
         if (fixedName)
             guiSizes[use.name] = PictureSize { info.width, info.height };
+        shown.push_back(ShownPicture { use, info.width, info.height });
+    }
+    const std::vector<std::string> stretched = stretchProblems(shown);
+    for (size_t i = 0; i < shown.size(); ++i) {
+        if (stretched[i].empty())
+            continue;
+        const PictureUse& use = shown[i].use;
+        report.warning(use.place.line == 0 ? std::string(kArchiveName) : configPlace(use.place),
+            inQuotes(use.name) + " (" + use.what + "): " + stretched[i]);
     }
     const std::string menu = menuProblem(guiSizes);
     if (!menu.empty())

@@ -1,6 +1,9 @@
 #include "PictureFormats.h"
 
 #include <cstdint>
+#include <cstdlib>
+
+#include "JpegExif.h"
 
 namespace vlo::pack {
 
@@ -61,6 +64,27 @@ std::string tooLarge(int64_t width, int64_t height)
     return "it is " + sizeText(width, height) + " pixels; the viewer shows pictures of at most 16384 x 16384";
 }
 
+// What a bitmap's compression field names.
+std::string compressionName(uint32_t compression)
+{
+    switch (compression) {
+    case 1:
+        return "run-length 8-bit";
+    case 2:
+        return "run-length 4-bit";
+    case 3:
+        return "bit fields";
+    case 4:
+        return "JPEG inside the bitmap";
+    case 5:
+        return "PNG inside the bitmap";
+    case 6:
+        return "alpha bit fields";
+    default:
+        return "unknown";
+    }
+}
+
 std::string bmpRefusal(const std::string& bytes)
 {
     if (bytes.size() < kBmpHeaders)
@@ -69,20 +93,40 @@ std::string bmpRefusal(const std::string& bytes)
         return "not a Windows bitmap (it does not start with 'BM')";
     const uint32_t compression = le32(bytes, 30);
     if (compression != 0)
-        return "a compressed bitmap (compression " + std::to_string(compression)
-            + "); the viewer reads only uncompressed ones";
+        return "a compressed bitmap (compression " + std::to_string(compression) + ": "
+            + compressionName(compression)
+            + "); the viewer reads only uncompressed ones: save it uncompressed (ImageMagick: BMP3:name.bmp)";
     const uint32_t bits = le16(bytes, 28);
     if (bits != 8 && bits != 24 && bits != 32)
         return "a " + std::to_string(bits) + "-bit bitmap; the viewer reads 8, 24 and 32 bits";
     const int64_t width = int32_t(le32(bytes, 18));
-    const int64_t height = int32_t(le32(bytes, 22));
-    if (height < 0)
-        return "stored top row first (negative height); the viewer reads only bitmaps stored bottom row first";
+    const int64_t height = std::abs(int64_t(int32_t(le32(bytes, 22))));
     if (width <= 0 || height == 0)
-        return "it claims a size of " + sizeText(width, height);
+        return "it claims a size of " + sizeText(width, int32_t(le32(bytes, 22)));
     if (width > kMaxSide || height > kMaxSide)
         return tooLarge(width, height);
     return "the bitmap decoder refuses it";
+}
+
+// What a Targa image type stands for, in brackets; empty when unknown.
+std::string tgaTypeName(int type)
+{
+    switch (type) {
+    case 0:
+        return " (no image data)";
+    case 1:
+        return " (colour-mapped)";
+    case 3:
+        return " (greyscale)";
+    case 9:
+        return " (run-length compressed, colour-mapped)";
+    case 10:
+        return " (run-length compressed)";
+    case 11:
+        return " (run-length compressed, greyscale)";
+    default:
+        return std::string();
+    }
 }
 
 std::string tgaRefusal(const std::string& bytes)
@@ -91,8 +135,8 @@ std::string tgaRefusal(const std::string& bytes)
         return "too short for a Targa header: " + std::to_string(bytes.size()) + " bytes, need 18";
     const int type = uint8_t(bytes[2]);
     if (type != 2)
-        return "Targa image type " + std::to_string(type) + (type == 10 ? " (run-length compressed)" : "")
-            + "; the viewer reads only uncompressed true-colour files (type 2)";
+        return "Targa image type " + std::to_string(type) + tgaTypeName(type)
+            + "; the viewer reads only uncompressed true-colour files (type 2): save it uncompressed, in true colour";
     const int bits = uint8_t(bytes[16]);
     if (bits != 8 && bits != 24 && bits != 32)
         return "a " + std::to_string(bits) + "-bit Targa; the viewer reads 8, 24 and 32 bits";
@@ -138,21 +182,33 @@ void bmpWarnings(const std::string& bytes, std::vector<std::string>& out)
 {
     if (bytes.size() < kBmpHeaders)
         return;
+    // Where the viewer takes the pixels from: the data offset when it lies
+    // past the headers (the info header may be longer than 40 bytes) and
+    // inside the file, else byte 54.
+    const size_t length = bytes.size();
+    const uint32_t infoSize = le32(bytes, 14);
+    const size_t headersEnd = infoSize >= 40 && infoSize <= length - 14 ? 14 + size_t(infoSize) : kBmpHeaders;
     const uint32_t dataOffset = le32(bytes, 10);
+    const bool offsetUsed = dataOffset >= headersEnd && dataOffset < length;
+    const size_t start = offsetUsed ? dataOffset : kBmpHeaders;
     const int bits = int(le16(bytes, 28));
     const int64_t width = int32_t(le32(bytes, 18));
-    const int64_t height = int32_t(le32(bytes, 22));
-    if (dataOffset != kBmpHeaders)
-        out.push_back("its pixels start at byte " + std::to_string(dataOffset)
-            + ", but the viewer reads them from byte 54, right after the headers, so the picture shows "
-              "shifted; save it without a colour table or extra header fields");
-    if (bits == 8)
-        out.push_back("an 8-bit bitmap shows as grey levels: the viewer does not apply its colour table");
-    if (bits == 24 && (width * 3) % 4 != 0)
-        out.push_back("a 24-bit bitmap " + std::to_string(width)
-            + " pixels wide has padded rows, which the viewer reads without padding: the picture shows "
-              "sheared; use a width that is a multiple of 4, or 32 bits");
-    noteShortPixels(bytes, kBmpHeaders, width * height * (bits / 8), out);
+    const int64_t height = std::abs(int64_t(int32_t(le32(bytes, 22))));
+    if (!offsetUsed && dataOffset != kBmpHeaders)
+        out.push_back("its pixel-data offset, byte " + std::to_string(dataOffset) + ", lies "
+            + (dataOffset < headersEnd ? "inside its headers" : "past the end of the file")
+            + ", so the viewer reads the pixels from byte 54: the picture shows shifted or garbled");
+    if (bits == 8 && !(offsetUsed && start >= headersEnd + 4))
+        out.push_back("an 8-bit bitmap without a colour table shows as grey levels");
+    const int64_t packed = width * (bits / 8);
+    const int64_t padded = (packed + 3) / 4 * 4;
+    const int64_t held = int64_t(length) - int64_t(start);
+    if (padded != packed && held < padded * height && held > packed * height)
+        out.push_back("it holds " + std::to_string(held) + " bytes of pixels, more than unpadded rows take ("
+            + std::to_string(packed * height) + ") but fewer than rows padded to 4 bytes ("
+            + std::to_string(padded * height)
+            + "), so the viewer reads the rows unpadded: if the writer padded them the picture shows sheared");
+    noteShortPixels(bytes, start, packed * height, out);
 }
 
 void tgaWarnings(const std::string& bytes, std::vector<std::string>& out)
@@ -163,15 +219,17 @@ void tgaWarnings(const std::string& bytes, std::vector<std::string>& out)
     const int bits = uint8_t(bytes[16]);
     const int64_t width = int16_t(le16(bytes, 12));
     const int64_t height = int16_t(le16(bytes, 14));
-    if (idLength != 0 || bytes[1] != 0)
-        out.push_back("it has an image ID field or a colour map, which the viewer reads as pixels: the "
-                      "picture shows shifted");
-    if ((uint8_t(bytes[17]) & 0x20) == 0)
-        out.push_back("stored bottom row first: the viewer keeps the file's row order, so it shows upside "
-                      "down; save it with a top-left origin");
+    const int descriptor = uint8_t(bytes[17]);
+    if (bytes[1] != 0)
+        out.push_back("it has a colour map, which the viewer reads as pixels: the picture shows shifted; save it "
+                      "without one, in true colour");
+    if ((descriptor & 0x20) == 0)
+        out.push_back("stored bottom row first, so it shows upside down: save it with its origin at the top left");
+    if ((descriptor & 0x10) != 0)
+        out.push_back("stored right to left, so it shows mirrored: save it with its origin at the top left");
     if (bits == 8)
         out.push_back("an 8-bit Targa shows as grey levels");
-    noteShortPixels(bytes, kTgaHeader, width * height * (bits / 8), out);
+    noteShortPixels(bytes, kTgaHeader + size_t(idLength), width * height * (bits / 8), out);
 }
 
 void jpegWarnings(const std::string& bytes, std::vector<std::string>& out)
@@ -182,6 +240,12 @@ void jpegWarnings(const std::string& bytes, std::vector<std::string>& out)
         --end;
     if (end < 2 || uint8_t(bytes[end - 2]) != 0xFF || uint8_t(bytes[end - 1]) != 0xD9)
         out.push_back("the JPEG data has no end marker: it may be cut short, and the missing part shows grey");
+    const int orientation = exifOrientation(bytes);
+    const std::string effect = orientationEffect(orientation);
+    if (!effect.empty())
+        out.push_back("its EXIF orientation is " + std::to_string(orientation) + ": other viewers " + effect
+            + ", but this one ignores the tag, so it shows unrotated; turn the pixels themselves (for example "
+              "'exiftran -ai' or ImageMagick's -auto-orient)");
 }
 
 } // namespace

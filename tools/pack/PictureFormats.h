@@ -14,8 +14,9 @@ std::string sniffPictureFormat(const std::string& bytes);
 std::string refusalReason(const std::string& extension, const std::string& bytes);
 
 // How a picture the decoder accepted will still look different from what
-// other viewers show (rows read without padding, a colour table that is not
-// applied, an upside-down Targa, data cut short...). Empty when nothing.
+// other viewers show (a pixel-data offset the viewer cannot use, an 8-bit
+// bitmap without a colour table, an upside-down Targa, a JPEG's EXIF
+// orientation, data cut short...). Empty when nothing.
 std::vector<std::string> formatWarnings(const std::string& extension, const std::string& bytes);
 
 } // namespace vlo::pack

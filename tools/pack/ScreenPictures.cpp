@@ -1,6 +1,7 @@
 #include "ScreenPictures.h"
 
 #include <algorithm>
+#include <map>
 
 namespace vlo::pack {
 
@@ -61,18 +62,41 @@ void addUse(std::vector<PictureUse>& uses, const ConfigValue& value, PictureRole
         uses.push_back(PictureUse { value.text, role, what, value.place });
 }
 
+// The background starts as large as the window and grows to the picture's
+// size, and is placed against the window's bottom-right corner: a smaller
+// picture is stretched over the window, a larger one shows its bottom-right
+// part.
 std::string maskProblem(int width, int height)
 {
     if (width == kWindowWidth && height == kWindowHeight)
         return std::string();
-    std::string effect;
-    if (width < kWindowWidth || height < kWindowHeight)
-        effect = "part of the window stays empty";
-    if (width > kWindowWidth || height > kWindowHeight)
-        effect += std::string(effect.empty() ? "" : " and ") + "what lies beyond 700 x 600 is cut off";
+    std::vector<std::string> effects;
+    if (width < kWindowWidth && height < kWindowHeight)
+        effects.push_back("the screen stretches it over the whole window");
+    else if (width < kWindowWidth)
+        effects.push_back("the screen stretches it to the window's 700-pixel width");
+    else if (height < kWindowHeight)
+        effects.push_back("the screen stretches it to the window's 600-pixel height");
+    if (width > kWindowWidth)
+        effects.push_back("it is drawn at its own width against the window's right edge, so its leftmost "
+            + std::to_string(width - kWindowWidth) + " pixels are cut off");
+    if (height > kWindowHeight)
+        effects.push_back("it is drawn at its own height against the window's bottom edge, so its top "
+            + std::to_string(height - kWindowHeight) + " pixels are cut off");
+    std::string text = "it is " + sizeText(width, height) + ", but the background should be 700 x 600: ";
+    for (size_t i = 0; i < effects.size(); ++i)
+        text += (i == 0 ? "" : "; ") + effects[i];
+    return text;
+}
+
+// The title and credits pictures are drawn over the whole window.
+std::string overlayProblem(int width, int height)
+{
+    if (width >= kWindowWidth && height >= kWindowHeight)
+        return std::string();
     return "it is " + sizeText(width, height)
-        + ", but the background must be 700 x 600: it is drawn at its own size from the top-left corner, so "
-        + effect;
+        + ", smaller than the 700 x 600 window: the screen stretches it over the whole window, so it shows "
+          "enlarged; make it 700 x 600";
 }
 
 // A picture drawn at its own size from (left 0, top) that must stay inside
@@ -126,11 +150,97 @@ std::string sizeProblem(PictureRole role, int width, int height)
             return "it is " + sizeText(width, height) + ", larger than a player button's slot of 127 x 95: the "
                                                         "buttons overlap or run out of the window";
         return std::string();
+    case PictureRole::Title:
+    case PictureRole::Credits:
+        return overlayProblem(width, height);
     default:
-        // Title and credits are stretched over the window; the menu's parts
-        // are judged together by menuProblem.
+        // The menu's parts are judged together by menuProblem, pictures that
+        // share a place by stretchProblems.
         return std::string();
     }
+}
+
+namespace {
+
+// Pictures that share one place on the screen, which is as large as the
+// largest of them (and at least `floor` pixels each way).
+struct SharedPlace {
+    int width = 0;
+    int height = 0;
+};
+
+// Which place a picture shares with others, and the place's minimum side;
+// empty for pictures that have a place of their own.
+std::string sharedPlaceOf(const PictureUse& use, int& floor)
+{
+    // The widgets' margin of 0.2 units gives every picture place but the
+    // menu items' an initial 40 x 40 pixels.
+    floor = 40;
+    switch (use.role) {
+    case PictureRole::TrackPicture:
+        return "track pictures";
+    case PictureRole::Caption:
+        return "captions";
+    case PictureRole::PlayerButton: {
+        // "gui/pause_on.png" shares the play button with the play pictures.
+        const std::string stem = use.name.substr(4, use.name.rfind('_') - 4);
+        return "button " + (stem == "pause" ? std::string("play") : stem);
+    }
+    case PictureRole::MenuItem:
+        floor = 0;
+        return "item " + use.name.substr(4, use.name.rfind('_') - 4);
+    default:
+        return std::string();
+    }
+}
+
+std::string stretchText(const ShownPicture& shown, const SharedPlace& place)
+{
+    const std::string size = "it is " + sizeText(shown.width, shown.height) + ", but ";
+    const std::string extent = sizeText(place.width, place.height);
+    switch (shown.use.role) {
+    case PictureRole::TrackPicture:
+    case PictureRole::Caption: {
+        const std::string kind = shown.use.role == PictureRole::Caption ? "caption" : "track picture";
+        return size + "the " + kind + "s' place grows to the largest " + kind
+            + " shown so far and never shrinks (here up to " + extent
+            + ", at least 40 x 40): once a larger one has been shown, this one is stretched to fill it; give "
+              "all " + kind + "s one size";
+    }
+    case PictureRole::PlayerButton:
+        return size + "its button is as large as the largest of its pictures (" + extent
+            + ", at least 40 x 40): the screen stretches it to that size; give the button's pictures one size";
+    default:
+        return size + "its menu item is as large as the larger of its two pictures (" + extent
+            + "): the screen stretches it to that size; give both pictures one size";
+    }
+}
+
+} // namespace
+
+std::vector<std::string> stretchProblems(const std::vector<ShownPicture>& shown)
+{
+    std::map<std::string, SharedPlace> places;
+    for (const ShownPicture& picture : shown) {
+        int floor = 0;
+        const std::string key = sharedPlaceOf(picture.use, floor);
+        if (key.empty())
+            continue;
+        SharedPlace& place = places[key];
+        place.width = std::max({ place.width, picture.width, floor });
+        place.height = std::max({ place.height, picture.height, floor });
+    }
+    std::vector<std::string> problems(shown.size());
+    for (size_t i = 0; i < shown.size(); ++i) {
+        int floor = 0;
+        const std::string key = sharedPlaceOf(shown[i].use, floor);
+        if (key.empty())
+            continue;
+        const SharedPlace& place = places[key];
+        if (shown[i].width < place.width || shown[i].height < place.height)
+            problems[i] = stretchText(shown[i], place);
+    }
+    return problems;
 }
 
 std::string menuProblem(const std::map<std::string, PictureSize>& sizes)

@@ -26,8 +26,24 @@ struct PictureUse {
 std::vector<PictureUse> screenPictures(const ConfigLintResult& config);
 
 // A warning when a picture of this size does not fit its place on the
-// 700 x 600 window; empty when it fits. Sizes in pixels.
+// 700 x 600 window (a title, credits or background picture smaller than the
+// window is stretched over it); empty when it fits. Sizes in pixels.
 std::string sizeProblem(PictureRole role, int width, int height);
+
+// A picture the screen loads, with the size it decoded to (pixels).
+struct ShownPicture {
+    PictureUse use;
+    int width = 0;
+    int height = 0;
+};
+
+// For each picture, a warning when the screen draws it larger than it is
+// because it shares its place with larger pictures, else empty (one entry
+// per picture, in order). The track picture's and the caption's places grow
+// to the largest picture shown in them so far and never shrink; a player
+// button or menu item is as large as the largest of its pictures. Each place
+// is at least 40 x 40 pixels, a menu item's excepted.
+std::vector<std::string> stretchProblems(const std::vector<ShownPicture>& shown);
 
 struct PictureSize {
     int width = 0;
