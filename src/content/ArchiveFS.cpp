@@ -9,6 +9,7 @@
 
 #include "content/ArchiveDirectory.h"
 #include "content/ExtractionName.h"
+#include "platform/ExtractionFiles.h"
 
 namespace vlo {
 namespace ArchiveFS {
@@ -106,13 +107,11 @@ std::string extract(std::string name)
         s.extractionPath.clear();
         return std::string();
     }
-    s.extractionPath = s.extractionBase + extension;
-
-    std::FILE* out = std::fopen(s.extractionPath.c_str(), "wb");
-    if (!out) {
-        s.extractionPath.clear();
+    // A new file beside the archive, or in the process's private folder when
+    // the archive's folder cannot take it; an existing file is never written.
+    std::FILE* out = ExtractionFiles::create(s.extractionBase + extension, s.extractionPath);
+    if (!out)
         return std::string();
-    }
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(out, &std::fclose);
 
     // One read of the whole entry into one buffer and one write. A name the
@@ -137,8 +136,9 @@ std::string extract(std::string name)
 void removeExtracted()
 {
     ArchiveState& s = state();
+    // Only the file that extract() created, never one put in its place.
     if (s.initialised && !s.extractionPath.empty())
-        std::remove(s.extractionPath.c_str());
+        ExtractionFiles::remove(s.extractionPath);
 }
 
 void shutdown()

@@ -7,8 +7,10 @@ namespace vlo {
 
 // The content archive ("data.zuo"): a directory of named entries over raw
 // bytes. Process-wide state with free operations. extract() copies one entry
-// to an extraction file beside the archive and returns its path; the caller
-// reads it and calls removeExtracted() before the next extract().
+// to an extraction file beside the archive (or, when that folder cannot take
+// a new file, under the same name in the process's private folder) and
+// returns its path; the caller reads it and calls removeExtracted() before
+// the next extract().
 namespace ArchiveFS {
 
 bool init(const std::string& name);

@@ -296,3 +296,41 @@ TEST_F(ArchiveFSTest, UnsafeExtensionsWriteNothing)
 
 } // namespace
 } // namespace vlo
+
+namespace vlo {
+namespace {
+
+// Extraction files are made new: a name that something else holds (a link
+// planted under it, another viewer's file) is never written through, and
+// the extraction goes to the process's private folder under the same name.
+TEST_F(ArchiveFSTest, TakenExtractionNamesAreLeftAloneAndTheEntryStillArrives)
+{
+    ScratchDir user { "archivefs-user" };
+    user.write("photo.png", "the user's photo");
+    std::filesystem::create_symlink(user.path("photo.png"), extractionPath(".png"));
+    dir.write("data.zuo.temp.ini", "another viewer's Vellumo.ini");
+    open(archiveOf({ { "gui/a.png", "PNGDATA" }, { "Vellumo.ini", "[vloData] [end]" }, { "b.jpg", "JPG" } }));
+
+    const std::string png = ArchiveFS::extract("gui/a.png");
+    EXPECT_NE(extractionPath(".png"), png);
+    EXPECT_EQ("data.zuo.temp.png", std::filesystem::path(png).filename().string());
+    EXPECT_EQ("PNGDATA", readFile(png));
+    ArchiveFS::removeExtracted();
+    EXPECT_FALSE(std::filesystem::exists(png)) << "removeExtracted left " << png;
+
+    const std::string ini = ArchiveFS::extract("Vellumo.ini");
+    EXPECT_NE(extractionPath(".ini"), ini);
+    EXPECT_EQ("[vloData] [end]", readFile(ini));
+    ArchiveFS::removeExtracted();
+
+    EXPECT_EQ(extractionPath(".jpg"), ArchiveFS::extract("b.jpg")) << "a free name is used beside the archive";
+    ArchiveFS::removeExtracted();
+
+    EXPECT_EQ("the user's photo", readFile(user.path("photo.png"))) << "the link was written through";
+    EXPECT_TRUE(std::filesystem::is_symlink(extractionPath(".png"))) << "the planted link was removed";
+    EXPECT_EQ("another viewer's Vellumo.ini", readFile(extractionPath(".ini")));
+    EXPECT_EQ("data.zuo data.zuo.temp.ini data.zuo.temp.png ", dir.listing());
+}
+
+} // namespace
+} // namespace vlo

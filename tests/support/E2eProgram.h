@@ -107,6 +107,63 @@ inline bool isViewable(const std::string& windowId)
     return capture("xwininfo -id " + windowId + " 2>/dev/null").find("IsViewable") != std::string::npos;
 }
 
+// The geometry of one window as xwininfo reports it now.
+inline WindowInfo windowById(const std::string& id)
+{
+    WindowInfo info;
+    std::istringstream lines(capture("xwininfo -id " + id + " 2>/dev/null"));
+    std::string line;
+    int fields = 0;
+    auto number = [](const std::string& text) { return std::atoi(text.substr(text.find(':') + 1).c_str()); };
+    while (std::getline(lines, line)) {
+        if (line.find("Absolute upper-left X:") != std::string::npos)
+            info.x = number(line), ++fields;
+        else if (line.find("Absolute upper-left Y:") != std::string::npos)
+            info.y = number(line), ++fields;
+        else if (line.find("Width:") != std::string::npos)
+            info.width = number(line), ++fields;
+        else if (line.find("Height:") != std::string::npos)
+            info.height = number(line), ++fields;
+    }
+    info.id = id;
+    info.found = fields == 4;
+    return info;
+}
+
+// The window titled `title` that belongs to process `pid` (by _NET_WM_PID).
+inline WindowInfo findWindowOf(const std::string& title, pid_t pid)
+{
+    std::istringstream lines(capture("xwininfo -root -tree 2>/dev/null"));
+    const std::string quoted = "\"" + title + "\":";
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.find(quoted) == std::string::npos)
+            continue;
+        std::istringstream fields(line);
+        std::string id;
+        fields >> id;
+        const std::string owner = capture("xdotool getwindowpid " + id + " 2>/dev/null");
+        if (std::atol(owner.c_str()) == long(pid))
+            return windowById(id);
+    }
+    return WindowInfo();
+}
+
+// Moves a top-level window so that its top-left corner is at (x, y) on the
+// screen, and waits until the X server reports it there.
+inline WindowInfo moveWindow(const std::string& id, int x, int y)
+{
+    WindowInfo info;
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        run("xdotool windowmove " + id + " " + std::to_string(x) + " " + std::to_string(y) + " 2>/dev/null");
+        info = windowById(id);
+        if (info.found && info.x == x && info.y == y)
+            return info;
+        sleepSeconds(0.05);
+    }
+    return info;
+}
+
 // An RGB picture of part of the screen, rows from the top.
 struct Rgb {
     int r = 0;
@@ -187,10 +244,13 @@ inline void keyTo(const std::string& windowId, const std::string& key)
 class Program {
 public:
     // extraEnvironment: "NAME=value" entries set on top of the test's own
-    // environment. withDisplay false runs it without DISPLAY.
+    // environment. withDisplay false runs it without DISPLAY. arguments
+    // follow the binary's name; errorFile receives standard error (default:
+    // stderr.txt in the folder).
     Program(const std::string& binary, const std::string& folder, const std::vector<std::string>& extraEnvironment,
-            bool withDisplay = true)
-        : stderrPath(folder + "/stderr.txt")
+            bool withDisplay = true, const std::vector<std::string>& arguments = {},
+            const std::string& errorFile = "")
+        : stderrPath(errorFile.empty() ? folder + "/stderr.txt" : errorFile)
     {
         std::vector<std::string> environment;
         bool sanitizerOptions = false;
@@ -217,7 +277,11 @@ public:
             envp.push_back(text.data());
         envp.push_back(nullptr);
         std::string program = binary;
-        char* argv[] = {program.data(), nullptr};
+        std::vector<std::string> argumentCopies(arguments);
+        std::vector<char*> argv{program.data()};
+        for (std::string& argument : argumentCopies)
+            argv.push_back(argument.data());
+        argv.push_back(nullptr);
 
         started = Clock::now();
         pid = fork();
@@ -231,7 +295,7 @@ public:
             const int out = open("/dev/null", O_WRONLY);
             if (out >= 0)
                 dup2(out, 1);
-            execve(program.c_str(), argv, envp.data());
+            execve(program.c_str(), argv.data(), envp.data());
             _exit(127);
         }
     }
@@ -248,6 +312,27 @@ public:
     Program& operator=(const Program&) = delete;
 
     bool startedOk() const { return pid > 0; }
+    pid_t processId() const { return pid; }
+
+    // Sends a signal to the program (by its process id only).
+    void sendSignal(int number) const
+    {
+        if (pid > 0 && !exited)
+            kill(pid, number);
+    }
+
+    // Waits up to `seconds` for this process's window with the title.
+    WindowInfo waitForOwnWindow(const std::string& title, double seconds)
+    {
+        const auto until = Clock::now() + std::chrono::duration<double>(seconds);
+        while (Clock::now() < until && running()) {
+            const WindowInfo info = findWindowOf(title, pid);
+            if (info.found)
+                return info;
+            sleepSeconds(0.05);
+        }
+        return WindowInfo();
+    }
 
     double secondsSinceStart() const { return std::chrono::duration<double>(Clock::now() - started).count(); }
 

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -27,18 +28,30 @@ struct ProgramRun {
     // The exit status (0..255), or -1 when the program was killed by a signal.
     int exitStatus = -1;
     std::string standardError;
+    std::string standardOutput;
 };
 
-// Runs program (no arguments) in folder with the variables in unset removed
+// Runs program with `arguments` in folder with the variables in unset removed
 // from the environment and those in set added; kills it after timeoutSeconds.
-// Standard output is discarded; standard error is kept.
+// Standard output and standard error are kept. Both go through files beside the test's own scratch files
+// (errorFolder, default: folder).
 inline ProgramRun runProgram(const std::string& program, const std::string& folder,
                              const std::vector<std::string>& unset,
                              const std::vector<std::pair<std::string, std::string>>& set,
-                             int timeoutSeconds)
+                             int timeoutSeconds, const std::vector<std::string>& arguments = {},
+                             const std::string& errorFolder = "")
 {
     ProgramRun run;
-    const std::string errorFile = folder + "/.stderr-of-run";
+    const std::string captureFolder = errorFolder.empty() ? folder : errorFolder;
+    const std::string errorFile = captureFolder + "/.stderr-of-run";
+    const std::string outputFile = captureFolder + "/.stdout-of-run";
+    std::vector<std::string> argumentCopies;
+    argumentCopies.push_back(program);
+    argumentCopies.insert(argumentCopies.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& argument : argumentCopies)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
     const pid_t child = fork();
     if (child < 0)
         return run;
@@ -50,9 +63,9 @@ inline ProgramRun runProgram(const std::string& program, const std::string& fold
         for (const auto& variable : set)
             setenv(variable.first.c_str(), variable.second.c_str(), 1);
         if (freopen(errorFile.c_str(), "w", stderr) == nullptr ||
-            freopen("/dev/null", "w", stdout) == nullptr)
+            freopen(outputFile.c_str(), "w", stdout) == nullptr)
             _exit(127);
-        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        execv(program.c_str(), argv.data());
         _exit(127);
     }
     run.started = true;
@@ -73,7 +86,11 @@ inline ProgramRun runProgram(const std::string& program, const std::string& fold
     std::ifstream in(errorFile, std::ios::binary);
     run.standardError.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     in.close();
+    std::ifstream out(outputFile, std::ios::binary);
+    run.standardOutput.assign(std::istreambuf_iterator<char>(out), std::istreambuf_iterator<char>());
+    out.close();
     std::remove(errorFile.c_str());
+    std::remove(outputFile.c_str());
     return run;
 }
 

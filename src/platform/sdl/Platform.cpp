@@ -1,5 +1,7 @@
 #include "platform/Platform.h"
 
+#include "platform/ExtractionFiles.h"
+
 #include "platform/sdl/PlatformData.h"
 
 namespace vlo {
@@ -37,6 +39,9 @@ void platformShutdown()
     data.eventsReady = false;
     data.videoReady = false;
     SDL_Quit();
+    // SDL has given SIGINT and SIGTERM back to their default action; from
+    // here to the end they remove the extraction files before ending.
+    ExtractionFiles::guardSignals();
 }
 
 } // namespace vlo

@@ -1,0 +1,208 @@
+// The demo show in a folder the program cannot write: run by an unprivileged
+// user on a copy that root owns. It must look exactly as it does from a
+// writable folder, write nothing into its folder, and leave no private
+// folder behind, whether it ends normally or by SIGTERM.
+#include <signal.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/E2eProgram.h"
+#include "support/E2eShow.h"
+#include "support/OtherUser.h"
+
+namespace vlo {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace e2e;
+
+const std::string Vellumo = VLO_BINARY_DIR "/vellumo";
+const std::string DemoShow = VLO_BINARY_DIR "/demo-show";
+// The demo's "next" button, in window pixels.
+constexpr int DemoNextX = 545;
+constexpr int DemoNextY = 530;
+
+// Every path under a folder with its size, sorted: what "unchanged" means.
+std::string treeOf(const std::string& folder)
+{
+    std::vector<std::string> lines;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        std::string line = fs::relative(entry.path(), folder).string();
+        if (entry.is_regular_file())
+            line += " " + std::to_string(entry.file_size());
+        lines.push_back(line);
+    }
+    std::sort(lines.begin(), lines.end());
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    return text;
+}
+
+// The share of points on a 25-pixel grid where two pictures of the window
+// differ by more than `tolerance` in a channel.
+double differingShare(const Screenshot& a, const Screenshot& b, int tolerance = 24)
+{
+    int points = 0;
+    int differing = 0;
+    for (int y = 12; y < 600; y += 25)
+        for (int x = 12; x < 700; x += 25) {
+            ++points;
+            differing += near(a.at(x, y), b.at(x, y), tolerance) ? 0 : 1;
+        }
+    return double(differing) / double(points);
+}
+
+// The moments the test looks at: the title near its full strength, the
+// first track once the title has gone, and the second track after "next".
+struct Pictures {
+    Screenshot title;
+    Screenshot first;
+    Screenshot second;
+};
+
+class ReadOnlyShow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (displayName().empty())
+            GTEST_SKIP() << "no X display (DISPLAY is not set)";
+        if (!fs::exists(DemoShow + "/data.zuo"))
+            GTEST_SKIP() << "the demo show was not built (" << DemoShow << ")";
+        const std::string why = test::whyNobodyCannotRun(Vellumo);
+        if (!why.empty())
+            GTEST_SKIP() << why;
+        // A copy that root owns (mode 0755): nobody can read it, not write it.
+        fs::copy(DemoShow, show.path(), fs::copy_options::recursive);
+        fs::remove(show.path("stderr.txt"));
+        ASSERT_TRUE(test::giveToNobody(runtime.path()));
+        ASSERT_TRUE(test::giveToNobody(home.path()));
+        ASSERT_TRUE(test::giveToNobody(logs.path()));
+    }
+
+    std::vector<std::string> nobodyEnvironment() const
+    {
+        return {"SDL_AUDIODRIVER=dummy", "XDG_RUNTIME_DIR=" + runtime.path(), "HOME=" + home.path(),
+                "XDG_CACHE_HOME=" + home.path(), "MESA_SHADER_CACHE_DISABLE=true"};
+    }
+
+    // Starts the program as nobody on the read-only copy, from the folder
+    // `logs` (the show is given on the command line).
+    std::unique_ptr<Program> startAsNobody()
+    {
+        return std::make_unique<Program>(test::Setpriv, logs.path(), nobodyEnvironment(), true,
+                                         test::asNobody(Vellumo, {show.path()}), logs.path("stderr.txt"));
+    }
+
+    // The private folder the program made, checked to be nobody's own and
+    // closed to others; empty when there is none or more than one.
+    std::string privateFolder() const
+    {
+        std::vector<fs::path> found;
+        for (const auto& entry : fs::directory_iterator(runtime.root))
+            found.push_back(entry.path());
+        if (found.size() != 1)
+            return "";
+        struct stat info;
+        if (lstat(found[0].c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
+            return "";
+        EXPECT_EQ(0700u, info.st_mode & 0777u) << found[0];
+        EXPECT_EQ(test::NobodyId, info.st_uid) << found[0];
+        return found[0].string();
+    }
+
+    // Runs the show to the second track, taking the three pictures, then
+    // ends it with two Escapes (the second ends the closing sequence at once).
+    Pictures watch(Program& program, const std::string& shotFile)
+    {
+        Pictures pictures;
+        mouseTo(1270, 1015);
+        const WindowInfo window = program.waitForOwnWindow("Emberfall II", 30.0);
+        EXPECT_TRUE(window.found) << program.errorOutput();
+        if (!window.found)
+            return pictures;
+        const double shown = program.secondsSinceStart();
+        auto waitUntil = [&](double seconds) {
+            const double now = program.secondsSinceStart() - shown;
+            if (seconds > now)
+                sleepSeconds(seconds - now);
+        };
+        waitUntil(4.15);
+        pictures.title = screenshot(window, shotFile);
+        waitUntil(10.5);
+        pictures.first = screenshot(window, shotFile);
+        clickAt(window.x + DemoNextX, window.y + DemoNextY, 1);
+        waitUntil(16.0);
+        pictures.second = screenshot(window, shotFile);
+        keyTo(window.id, "Escape");
+        sleepSeconds(1.0);
+        keyTo(window.id, "Escape");
+        EXPECT_TRUE(program.waitExit(20.0)) << "the show did not end after two Escapes";
+        return pictures;
+    }
+
+    test::ScratchDir show{"e2e-readonly-show"};
+    test::ScratchDir runtime{"e2e-readonly-runtime"};
+    test::ScratchDir home{"e2e-readonly-home"};
+    test::ScratchDir logs{"e2e-readonly-logs"};
+    test::ScratchDir reference{"e2e-readonly-reference"};
+};
+
+TEST_F(ReadOnlyShow, RunsAsFromAWritableFolderAndWritesNothingThere)
+{
+    // The same show from a writable folder, as root: what it must look like.
+    fs::copy(DemoShow, reference.path(), fs::copy_options::recursive);
+    Program writable(Vellumo, reference.path(), {"SDL_AUDIODRIVER=dummy"}, true, {}, logs.path("reference.txt"));
+    const Pictures expected = watch(writable, logs.path("reference.rgb"));
+    ASSERT_EQ(0, writable.exitStatus()) << writable.errorOutput();
+    ASSERT_TRUE(expected.title.valid() && expected.first.valid() && expected.second.valid());
+    // The three moments really differ, so that matching them means something.
+    ASSERT_GT(differingShare(expected.title, expected.first), 0.3);
+    ASSERT_GT(differingShare(expected.first, expected.second), 0.05);
+
+    const std::string before = treeOf(show.path());
+    std::unique_ptr<Program> program = startAsNobody();
+    ASSERT_TRUE(program->startedOk());
+    const WindowInfo window = program->waitForOwnWindow("Emberfall II", 30.0);
+    ASSERT_TRUE(window.found) << program->errorOutput();
+    const std::string folder = privateFolder();
+    EXPECT_FALSE(folder.empty()) << "no private folder under XDG_RUNTIME_DIR: " << runtime.listing();
+
+    const Pictures got = watch(*program, logs.path("readonly.rgb"));
+    EXPECT_EQ(0, program->exitStatus()) << program->errorOutput();
+    EXPECT_LT(differingShare(expected.title, got.title), 0.03) << "the title differs from the writable run";
+    EXPECT_LT(differingShare(expected.first, got.first), 0.03) << "the first track differs";
+    EXPECT_LT(differingShare(expected.second, got.second), 0.03) << "the second track differs";
+    EXPECT_EQ(before, treeOf(show.path())) << "the read-only folder changed";
+    EXPECT_TRUE(fs::is_empty(runtime.path())) << "left in the runtime folder: " << runtime.listing();
+}
+
+TEST_F(ReadOnlyShow, SigtermRemovesThePrivateFolder)
+{
+    const std::string before = treeOf(show.path());
+    std::unique_ptr<Program> program = startAsNobody();
+    ASSERT_TRUE(program->startedOk());
+    const WindowInfo window = program->waitForOwnWindow("Emberfall II", 30.0);
+    ASSERT_TRUE(window.found) << program->errorOutput();
+    sleepSeconds(1.0);
+    const std::string folder = privateFolder();
+    ASSERT_FALSE(folder.empty()) << "no private folder under XDG_RUNTIME_DIR: " << runtime.listing();
+
+    // During the title the close request ends the program at once.
+    program->sendSignal(SIGTERM);
+    ASSERT_TRUE(program->waitExit(15.0)) << "still running after SIGTERM";
+    EXPECT_EQ(0, program->exitStatus()) << program->errorOutput();
+    EXPECT_FALSE(fs::exists(folder)) << "the private folder outlived SIGTERM";
+    EXPECT_TRUE(fs::is_empty(runtime.path())) << runtime.listing();
+    EXPECT_EQ(before, treeOf(show.path()));
+}
+
+} // namespace
+} // namespace vlo
