@@ -63,7 +63,7 @@ unsigned char* BmpCodec::load(FILE* file, int* width, int* height, int* bits)
         return nullptr;
     const int32_t w = readInt32LE(info + 4);
     const int32_t h = readInt32LE(info + 8);
-    if (w <= 0 || h <= 0 || w > kMaxImageSide || h > kMaxImageSide)
+    if (!imageSizeAccepted(w, h))
         return nullptr;
 
     const size_t rowBytes = static_cast<size_t>(w) * pixelBytes(depth);

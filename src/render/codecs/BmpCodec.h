@@ -14,8 +14,8 @@ public:
     const char* extension(int index) override;
     int extensionCount() override;
     bool canSave() override;
-    // Refuses compressed files, other depths, and sides that are zero,
-    // negative (top-down files) or above kMaxImageSide. A file shorter than
+    // Refuses compressed files, other depths, and sizes imageSizeAccepted
+    // refuses (negative heights: top-down files). A file shorter than
     // its header says still decodes; the pixels it lacks are zero.
     unsigned char* load(FILE* file, int* width, int* height, int* bits) override;
     bool save(FILE* file, int width, int height, int bits, const unsigned char* pixels) override;

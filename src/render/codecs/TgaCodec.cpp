@@ -46,7 +46,7 @@ unsigned char* TgaCodec::load(FILE* file, int* width, int* height, int* bits)
     const int h = readInt16LE(header + 14);
     if (type != kUncompressedTrueColour || pixelBytes(depth) == 0)
         return nullptr;
-    if (w <= 0 || h <= 0 || w > kMaxImageSide || h > kMaxImageSide)
+    if (!imageSizeAccepted(w, h))
         return nullptr;
 
     const size_t count = static_cast<size_t>(w) * static_cast<size_t>(h);
