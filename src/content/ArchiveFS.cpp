@@ -58,9 +58,11 @@ bool init(const std::string& name)
     ArchiveState& s = state();
     if (s.initialised)
         return false;
-    // A folder opens like a file here but cannot be read as one.
+    // Only a regular file (or a link to one) is opened: a folder opens like a
+    // file but cannot be read as one, a FIFO without a writer would block the
+    // open for good, and a device such as /dev/zero never ends.
     std::error_code error;
-    if (std::filesystem::is_directory(name, error))
+    if (!std::filesystem::is_regular_file(name, error))
         return false;
     s.archive.clear();
     s.archive.open(name, std::ios::in | std::ios::binary);

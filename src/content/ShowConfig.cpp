@@ -16,15 +16,17 @@ ShowConfig::ShowConfig(const char* fileName)
 {
     const std::string path = ArchiveFS::extract(fileName);
     std::ifstream in(path);
-    if (!in.is_open()) {
+    if (in.is_open()) {
+        // White space is exactly space, tab, line feed, carriage return,
+        // vertical tab and form feed, whatever locale the process runs in.
+        in.imbue(std::locale::classic());
+        loadFailed = parseSections(in) ? 0 : 1;
+        in.close();
+    } else {
         loadFailed = 1;
-        return;
     }
-    // White space is exactly space, tab, line feed, carriage return, vertical
-    // tab and form feed, whatever locale the process runs in.
-    in.imbue(std::locale::classic());
-    loadFailed = parseSections(in) ? 0 : 1;
-    in.close();
+    // Also when the file could not be opened: an extraction file that was
+    // written but cannot be read must not stay behind.
     ArchiveFS::removeExtracted();
 }
 

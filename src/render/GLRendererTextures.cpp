@@ -44,16 +44,16 @@ bool pixelFormatFor(int bits, PixelFormat& out)
 
 // Decodes an archive entry into the four outputs. False when no decoder
 // knows the extension; a decoder that failed leaves the outputs at 0. The
-// extraction file is removed only after a decoder has read it.
+// extraction file goes however the decoding ended: one that no decoder could
+// read (an unknown extension such as ".gif", the extension-less file of an
+// empty name) would otherwise stay in the show's folder for good.
 bool decodeEntry(const char* path, int* width, int* height, int* bits, unsigned char** pixels)
 {
     const std::string extracted = ArchiveFS::extract(path);
     ImageCodecRegistry registry;
-    if (!registry.load(extracted.c_str(), width, height, bits, pixels)) {
-        return false;
-    }
+    const bool known = registry.load(extracted.c_str(), width, height, bits, pixels);
     ArchiveFS::removeExtracted();
-    return true;
+    return known;
 }
 
 } // namespace

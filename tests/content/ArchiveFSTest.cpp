@@ -2,6 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+
 #include "support/ArchiveBytes.h"
 #include "support/ScratchDir.h"
 
@@ -292,6 +301,40 @@ TEST_F(ArchiveFSTest, UnsafeExtensionsWriteNothing)
     EXPECT_FALSE(std::filesystem::exists(dir.path("data.zuo.temp.old/cover")));
 
     EXPECT_EQ("ok", extractBytes("safe.png")) << "a safe entry after the refused ones";
+}
+
+TEST_F(ArchiveFSTest, InitRefusesPathsThatAreNoRegularFile)
+{
+    // The FIFO has a writer (this test) holding four bytes, so that an init
+    // that opened it would not block but go on and succeed, and fail here.
+    const std::string fifo = dir.path("fifo.zuo");
+    ASSERT_EQ(0, mkfifo(fifo.c_str(), 0600));
+    const int both = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(both, 0);
+    ASSERT_EQ(4, ::write(both, "VFS", 4));
+    EXPECT_FALSE(ArchiveFS::init(fifo)) << "a FIFO";
+    ::close(both);
+
+    EXPECT_FALSE(ArchiveFS::init("/dev/zero")) << "a device that never ends";
+    EXPECT_FALSE(ArchiveFS::init("/dev/null")) << "a device that is always empty";
+
+    const std::string socketPath = dir.path("socket.zuo");
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+    std::strcpy(address.sun_path, socketPath.c_str());
+    ASSERT_EQ(0, ::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address));
+    EXPECT_FALSE(ArchiveFS::init(socketPath)) << "a socket";
+    ::close(listener);
+    EXPECT_FALSE(ArchiveFS::isInitialised());
+
+    // A link to a regular file is that file.
+    dir.write("real.zuo", archiveOf({ { "one.txt", "1" } }));
+    std::filesystem::create_symlink(dir.path("real.zuo"), dir.path("link.zuo"));
+    EXPECT_TRUE(ArchiveFS::init(dir.path("link.zuo")));
+    EXPECT_EQ(1u, ArchiveFS::entrySizes().count("one.txt"));
 }
 
 } // namespace

@@ -199,5 +199,17 @@ TEST_F(ShowConfigTest, LoadsFromTheArchiveAndRemovesTheExtraction)
     EXPECT_EQ("data.zuo ", dir.listing());
 }
 
+TEST_F(ShowConfigTest, AConfigurationThatFailsLeavesNoExtractionFile)
+{
+    dir.write("data.zuo", archiveOf({ { "Vellumo.ini", "[notASection]\n" }, { "Broken.ini", "[vloData]\nwhat: x\n" },
+                                      { "Empty.ini", "" } }));
+    ASSERT_TRUE(ArchiveFS::init(dir.path("data.zuo")));
+    for (const char* name : { "Vellumo.ini", "Broken.ini", "Empty.ini", "Absent.ini", "" }) {
+        const ShowConfig config(name);
+        EXPECT_EQ(1, config.loadFailed) << "'" << name << "'";
+        EXPECT_EQ("data.zuo ", dir.listing()) << "left behind by the load of '" << name << "'";
+    }
+}
+
 } // namespace
 } // namespace vlo

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -413,6 +414,58 @@ TEST_F(GLRendererTexturesTest, PicturesComeOutOfTheArchiveAndTheExtractionFileGo
 
     EXPECT_EQ(r->loadTexture("gui/missing.png", FilterLinear, false), 0)
         << "an entry the archive lacks extracts empty and is refused";
+}
+
+// Names of the files and folders under root (all levels) that start with the
+// extraction base "data.zuo.temp".
+std::vector<std::string> extractionLeftovers(const std::string& root)
+{
+    std::vector<std::string> found;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("data.zuo.temp", 0) == 0)
+            found.push_back(entry.path().string());
+    }
+    return found;
+}
+
+TEST_F(GLRendererTexturesTest, NoExtractionFileOutlivesAFailedLoad)
+{
+    Bytes cutJpeg = fixtures::jpegFile(8, 8, 1, Bytes(64, 128));
+    ASSERT_TRUE(fixtures::patchJpegFrameSize(cutJpeg, 16384, 16384));
+    cutJpeg.resize(300);
+    const Bytes hugePng = fixtures::pngDeclaring(16384, 16384, 8, PNG_COLOR_TYPE_RGB, Bytes(4096, 0x5A));
+    const auto text = [](const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); };
+    const std::vector<std::pair<std::string, std::string>> entries = {
+        {"gui/a.gif", "GIF89a"},                          // no decoder for the extension
+        {"", "no name"},                                  // an empty name: no extension at all
+        {"readme", "no dot"},                             // the whole name is the extension
+        {"gui/damaged.png", "\x89PNG\r\n\x1A\n-cut"},   // the PNG decoder fails
+        {"gui/huge.png", text(hugePng)},                  // past the pixel budget
+        {"gui/cut.jpg", text(cutJpeg)},                   // a JPEG declaring more than it holds
+        {"gui/rle.tga", text(fixtures::tgaFile(10, 1, 1, 24, {1, 2, 3}))},
+        {"gui/bad.bmp", "BM"},
+        {"gui/empty.png", ""},
+    };
+    scratch.write("data.zuo", test::archiveOf(entries));
+    ASSERT_TRUE(ArchiveFS::init(scratch.path("data.zuo")));
+    struct Shutdown {
+        ~Shutdown() { ArchiveFS::shutdown(); }
+    } shutdown;
+
+    std::vector<std::string> names;
+    for (const auto& entry : entries)
+        names.push_back(entry.first);
+    names.push_back("gui/not-in-the-archive.jpg");
+    for (const std::string& name : names) {
+        EXPECT_EQ(r->loadTexture(name.c_str(), FilterLinear, false), 0) << "'" << name << "' as a texture";
+        EXPECT_EQ(extractionLeftovers(scratch.path()), std::vector<std::string>())
+            << "left behind by the texture load of '" << name << "'";
+        EXPECT_EQ(r->loadImage(name.c_str()), 0) << "'" << name << "' as a pixel image";
+        EXPECT_EQ(extractionLeftovers(scratch.path()), std::vector<std::string>())
+            << "left behind by the image load of '" << name << "'";
+    }
+    EXPECT_TRUE(r->textureNames.empty());
 }
 
 } // namespace

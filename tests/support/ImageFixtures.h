@@ -14,6 +14,7 @@
 #include <jpeglib.h>
 #include <png.h>
 #include <unistd.h>
+#include <zlib.h>
 
 namespace vlo::fixtures {
 
@@ -292,6 +293,61 @@ inline Bytes jpegFile(int width, int height, int components, const Bytes& pixels
     }
     std::fclose(file);
     return out;
+}
+
+namespace detail {
+
+inline void putUint32BE(Bytes& out, uint32_t value)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<uint8_t>((value >> shift) & 0xFF));
+}
+
+// One PNG chunk: length, type, data and the CRC over type and data.
+inline void putPngChunk(Bytes& out, const char* type, const Bytes& data)
+{
+    putUint32BE(out, static_cast<uint32_t>(data.size()));
+    const size_t typeAt = out.size();
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), data.begin(), data.end());
+    const uLong crc = crc32(0L, out.data() + typeAt, static_cast<uInt>(4 + data.size()));
+    putUint32BE(out, static_cast<uint32_t>(crc));
+}
+
+} // namespace detail
+
+// A PNG whose header declares any size over whatever IDAT bytes are given
+// (not necessarily valid compressed data): signature, IHDR, one IDAT, IEND,
+// every CRC right. For files that must be judged by their header alone.
+inline Bytes pngDeclaring(uint32_t width, uint32_t height, int bitDepth, int colourType, const Bytes& idat)
+{
+    Bytes out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    Bytes header;
+    detail::putUint32BE(header, width);
+    detail::putUint32BE(header, height);
+    header.push_back(static_cast<uint8_t>(bitDepth));
+    header.push_back(static_cast<uint8_t>(colourType));
+    header.insert(header.end(), {0, 0, 0});
+    detail::putPngChunk(out, "IHDR", header);
+    detail::putPngChunk(out, "IDAT", idat);
+    detail::putPngChunk(out, "IEND", Bytes());
+    return out;
+}
+
+// Writes width and height into a JPEG's first frame header (SOF0 or SOF2);
+// false when the file has none.
+inline bool patchJpegFrameSize(Bytes& jpeg, uint16_t width, uint16_t height)
+{
+    for (size_t i = 0; i + 9 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && (jpeg[i + 1] == 0xC0 || jpeg[i + 1] == 0xC2)) {
+            jpeg[i + 5] = static_cast<uint8_t>(height >> 8);
+            jpeg[i + 6] = static_cast<uint8_t>(height & 0xFF);
+            jpeg[i + 7] = static_cast<uint8_t>(width >> 8);
+            jpeg[i + 8] = static_cast<uint8_t>(width & 0xFF);
+            return true;
+        }
+    }
+    return false;
 }
 
 // A picture with smooth gradients and some detail, width x height x

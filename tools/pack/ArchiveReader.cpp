@@ -10,12 +10,41 @@
 
 namespace vlo::pack {
 
+namespace {
+
+// What a path that exists but is no regular file is, in words; empty for a
+// regular file (links followed) and for a path that does not exist.
+std::string nonRegularKind(const std::string& path)
+{
+    std::error_code status;
+    switch (std::filesystem::status(path, status).type()) {
+    case std::filesystem::file_type::directory:
+        return "a folder";
+    case std::filesystem::file_type::fifo:
+        return "a FIFO (named pipe)";
+    case std::filesystem::file_type::character:
+        return "a character device";
+    case std::filesystem::file_type::block:
+        return "a block device";
+    case std::filesystem::file_type::socket:
+        return "a socket";
+    case std::filesystem::file_type::unknown:
+        return "not a regular file";
+    default:
+        return std::string();
+    }
+}
+
+} // namespace
+
 bool ArchiveReader::open(const std::string& path, std::string& error)
 {
     archivePath = path;
-    std::error_code status;
-    if (std::filesystem::is_directory(path, status)) {
-        error = inQuotes(path) + ": is a folder, not an archive";
+    // Only a regular file is opened: a FIFO without a writer would block the
+    // open for good and a device such as /dev/zero never ends.
+    const std::string kind = nonRegularKind(path);
+    if (!kind.empty()) {
+        error = inQuotes(path) + ": is " + kind + ", not an archive";
         return false;
     }
     in.open(path, std::ios::in | std::ios::binary);

@@ -5,12 +5,12 @@
 
 #include "JpegExif.h"
 
+#include "render/codecs/ImageLimits.h"
+
 namespace vlo::pack {
 
 namespace {
 
-// Sides above this are refused by every decoder of the viewer.
-constexpr int64_t kMaxSide = 16384;
 constexpr size_t kBmpHeaders = 54;
 constexpr size_t kTgaHeader = 18;
 
@@ -59,9 +59,42 @@ std::string sizeText(int64_t width, int64_t height)
     return std::to_string(width) + " x " + std::to_string(height);
 }
 
+// The declared size in words, with its megapixels when that is what is wrong.
 std::string tooLarge(int64_t width, int64_t height)
 {
-    return "it is " + sizeText(width, height) + " pixels; the viewer shows pictures of at most 16384 x 16384";
+    const int64_t megapixels = (width * height + (1 << 20) - 1) >> 20;
+    return "it declares " + sizeText(width, height) + " pixels (" + std::to_string(megapixels)
+        + " megapixels); the viewer decodes pictures of at most " + std::to_string(kMaxImageSide)
+        + " pixels a side and " + std::to_string(kMaxImagePixels >> 20) + " megapixels in all";
+}
+
+// The width and height in a JPEG's frame header (any SOFn marker), found by
+// walking the marker segments from the start; false when there is none.
+bool jpegFrameSize(const std::string& bytes, int64_t& width, int64_t& height)
+{
+    size_t at = 2;
+    while (at + 4 <= bytes.size()) {
+        if (uint8_t(bytes[at]) != 0xFF)
+            return false;
+        const int marker = uint8_t(bytes[at + 1]);
+        if (marker == 0xFF) {
+            ++at;
+            continue;
+        }
+        const size_t length = (size_t(uint8_t(bytes[at + 2])) << 8) | uint8_t(bytes[at + 3]);
+        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frame) {
+            if (at + 9 > bytes.size())
+                return false;
+            height = (int64_t(uint8_t(bytes[at + 5])) << 8) | uint8_t(bytes[at + 6]);
+            width = (int64_t(uint8_t(bytes[at + 7])) << 8) | uint8_t(bytes[at + 8]);
+            return true;
+        }
+        if (marker == 0xDA || length < 2)
+            return false;
+        at += 2 + length;
+    }
+    return false;
 }
 
 // What a bitmap's compression field names.
@@ -103,7 +136,7 @@ std::string bmpRefusal(const std::string& bytes)
     const int64_t height = std::abs(int64_t(int32_t(le32(bytes, 22))));
     if (width <= 0 || height == 0)
         return "it claims a size of " + sizeText(width, int32_t(le32(bytes, 22)));
-    if (width > kMaxSide || height > kMaxSide)
+    if (!imageSizeAccepted(width, height))
         return tooLarge(width, height);
     return "the bitmap decoder refuses it";
 }
@@ -144,7 +177,7 @@ std::string tgaRefusal(const std::string& bytes)
     const int64_t height = int16_t(le16(bytes, 14));
     if (width <= 0 || height <= 0)
         return "it claims a size of " + sizeText(width, height);
-    if (width > kMaxSide || height > kMaxSide)
+    if (!imageSizeAccepted(width, height))
         return tooLarge(width, height);
     return "the Targa decoder refuses it";
 }
@@ -156,8 +189,10 @@ std::string pngRefusal(const std::string& bytes)
     if (bytes.size() >= 24 && bytes.compare(12, 4, "IHDR") == 0) {
         const int64_t width = be32(bytes, 16);
         const int64_t height = be32(bytes, 20);
-        if (width > kMaxSide || height > kMaxSide)
+        if (width > 0 && height > 0 && !imageSizeAccepted(width, height))
             return tooLarge(width, height);
+        return "the PNG data is damaged, or cut short of what its " + sizeText(width, height)
+            + " pixels need";
     }
     return "the PNG data is damaged or cut short";
 }
@@ -166,7 +201,14 @@ std::string jpegRefusal(const std::string& bytes)
 {
     if (sniffPictureFormat(bytes) != "jpg")
         return "not a JPEG file (no JPEG start marker)";
-    return "the JPEG library refuses it: damaged, cut short, or larger than 16384 x 16384";
+    int64_t width = 0;
+    int64_t height = 0;
+    if (!jpegFrameSize(bytes, width, height))
+        return "the JPEG library refuses it: damaged or cut short before its frame header";
+    if (width > 0 && height > 0 && !imageSizeAccepted(width, height))
+        return tooLarge(width, height);
+    return "the JPEG library refuses it: damaged, or cut short of what its " + sizeText(width, height)
+        + " pixels need";
 }
 
 // Rows the file holds fewer bytes for than the header promises.

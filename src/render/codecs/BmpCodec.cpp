@@ -134,7 +134,7 @@ unsigned char* BmpCodec::load(FILE* file, int* width, int* height, int* bits)
     const int64_t signedHeight = readInt32LE(info + 8);
     const bool topDown = signedHeight < 0;
     const int64_t h = topDown ? -signedHeight : signedHeight;
-    if (w <= 0 || h <= 0 || w > kMaxImageSide || h > kMaxImageSide)
+    if (!imageSizeAccepted(w, h))
         return nullptr;
 
     const size_t columns = static_cast<size_t>(w);

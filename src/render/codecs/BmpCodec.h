@@ -18,9 +18,9 @@ public:
     const char* extension(int index) override;
     int extensionCount() override;
     bool canSave() override;
-    // Refuses compressed files, other depths, and sides that are zero or
-    // above kMaxImageSide. A file shorter than its header says still
-    // decodes; the pixels it lacks are zero (black).
+    // Refuses compressed files, other depths, and sizes imageSizeAccepted
+    // refuses. A file shorter than its header says still decodes; the
+    // pixels it lacks are zero (black).
     unsigned char* load(FILE* file, int* width, int* height, int* bits) override;
     bool save(FILE* file, int width, int height, int bits, const unsigned char* pixels) override;
 };

@@ -4,14 +4,11 @@
 // width x (bits / 8) bytes, components in red, green, blue (and alpha) order.
 #include <cstdio>
 
+#include "render/codecs/ImageLimits.h"
+
 namespace vlo {
 
 class ImageCodecRegistry;
-
-// Pictures wider or taller than this many pixels are refused by every decoder:
-// at 32 bits such a picture already needs 1 GiB, and checking both sides
-// against it before allocating keeps width x height x 4 far from overflowing.
-constexpr int kMaxImageSide = 16384;
 
 class ImageCodec {
 public:

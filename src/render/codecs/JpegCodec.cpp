@@ -3,6 +3,7 @@
 // jpeglib.h expects size_t and FILE to be declared before it.
 #include <csetjmp>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 
@@ -39,6 +40,8 @@ struct JpegDecode {
     int width = 0;
     int height = 0;
     int components = 0;
+    // The file's length from its start; -1 when it cannot be told.
+    int64_t fileBytes = -1;
 
     ~JpegDecode()
     {
@@ -58,6 +61,19 @@ void inkToRgb(const unsigned char* ink, unsigned char* rgb, size_t count)
         for (int c = 0; c < 3; ++c)
             rgb[3 * i + c] = static_cast<unsigned char>((ink[4 * i + c] * black + 127) / 255);
     }
+// Whether a sequential Huffman-coded file can hold the blocks its header
+// declares: every 8 x 8 block of every component takes at least one bit (its
+// DC code). Progressive and arithmetic-coded files can code runs of empty
+// blocks in less, so they are not judged here. A 300-byte file cannot hold a
+// 4000 x 4000 picture, and it is refused before 48 MB are taken for it.
+bool blocksFitFile(const jpeg_decompress_struct& info, int64_t fileBytes)
+{
+    if (fileBytes < 0 || info.progressive_mode || info.arith_code)
+        return true;
+    int64_t blocks = 0;
+    for (int i = 0; i < info.num_components; ++i)
+        blocks += int64_t(info.comp_info[i].width_in_blocks) * int64_t(info.comp_info[i].height_in_blocks);
+    return blocks <= fileBytes * 8;
 }
 
 // Runs the library from header to finish. No object with a destructor may
@@ -75,8 +91,8 @@ bool decode(JpegDecode& state, FILE* file)
     jpeg_stdio_src(&state.info, file);
     jpeg_read_header(&state.info, TRUE);
     // Checked before the library allocates anything for the picture.
-    if (state.info.image_width > static_cast<JDIMENSION>(kMaxImageSide)
-        || state.info.image_height > static_cast<JDIMENSION>(kMaxImageSide))
+    if (!imageSizeAccepted(state.info.image_width, state.info.image_height)
+        || !blocksFitFile(state.info, state.fileBytes))
         return false;
     // Print files come as CMYK, or as YCCK, which the library turns into
     // CMYK; both are shown as RGB.
@@ -88,8 +104,7 @@ bool decode(JpegDecode& state, FILE* file)
     const JDIMENSION w = state.info.output_width;
     const JDIMENSION h = state.info.output_height;
     const int decoded = state.info.output_components;
-    if (w == 0 || h == 0 || w > static_cast<JDIMENSION>(kMaxImageSide)
-        || h > static_cast<JDIMENSION>(kMaxImageSide) || decoded < 1 || decoded > 4 || (ink && decoded != 4))
+    if (!imageSizeAccepted(w, h) || decoded < 1 || decoded > 4 || (ink && decoded != 4))
         return false;
     const int components = ink ? 3 : decoded;
     const size_t rowBytes = static_cast<size_t>(w) * static_cast<size_t>(components);
@@ -143,6 +158,7 @@ bool JpegCodec::canSave()
 unsigned char* JpegCodec::load(FILE* file, int* width, int* height, int* bits)
 {
     JpegDecode state;
+    state.fileBytes = bytesLeftInFile(file);
     if (!decode(state, file))
         return nullptr;
     *width = state.width;

@@ -2,6 +2,7 @@
 
 #include <csetjmp>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 
 #include <png.h>
@@ -11,6 +12,10 @@ namespace vlo {
 namespace {
 
 constexpr size_t kSignatureSize = 8;
+// Deflate's best case: one 258-byte match in two bits, 1032 bytes per byte.
+constexpr int64_t kMaxDeflateRatio = 1032;
+// The signature, the header chunk and the zlib wrapper around the rows.
+constexpr int64_t kPngOverhead = 64;
 
 // libpng's default error handler prints and then jumps to png_jmpbuf; ours
 // only jumps, back into decode(), which then reports failure.
@@ -33,6 +38,8 @@ struct PngDecode {
     int width = 0;
     int height = 0;
     int channels = 0;
+    // The file's length from the signature on; -1 when it cannot be told.
+    int64_t fileBytes = -1;
 
     ~PngDecode()
     {
@@ -41,9 +48,16 @@ struct PngDecode {
     }
 };
 
-bool sideAccepted(png_uint_32 side)
+// Whether the file can hold the rows the header declares: each row is
+// stored with a filter byte and compressed, and even the best compression
+// leaves at least one byte in kMaxDeflateRatio. A 1 KB file cannot hold a
+// 5000 x 5000 picture, and it is refused before 75 MB are taken for it.
+bool rowsFitFile(png_uint_32 height, size_t rowBytes, int64_t fileBytes)
 {
-    return side > 0 && side <= static_cast<png_uint_32>(kMaxImageSide);
+    if (fileBytes < 0)
+        return true;
+    const int64_t raw = int64_t(height) * (int64_t(rowBytes) + 1);
+    return raw <= (fileBytes + kPngOverhead) * kMaxDeflateRatio;
 }
 
 // Runs the library from signature to end. No object with a destructor may
@@ -74,7 +88,8 @@ bool decode(PngDecode& state, FILE* file)
     int depth = 0;
     int colourType = 0;
     png_get_IHDR(state.png, state.info, &w, &h, &depth, &colourType, nullptr, nullptr, nullptr);
-    if (!sideAccepted(w) || !sideAccepted(h))
+    // The row size so far is the file's own, before any transformation.
+    if (!imageSizeAccepted(w, h) || !rowsFitFile(h, png_get_rowbytes(state.png, state.info), state.fileBytes))
         return false;
 
     if (depth == 16)
@@ -131,6 +146,7 @@ bool PngCodec::canSave()
 unsigned char* PngCodec::load(FILE* file, int* width, int* height, int* bits)
 {
     PngDecode state;
+    state.fileBytes = bytesLeftInFile(file);
     if (!decode(state, file))
         return nullptr;
     *width = state.width;

@@ -14,9 +14,11 @@ public:
     const char* extension(int index) override;
     int extensionCount() override;
     bool canSave() override;
-    // A wrong signature, any error libpng reports (a damaged or cut file) and
-    // sides above kMaxImageSide return null with everything released; the
-    // library's messages are not printed.
+    // A wrong signature, any error libpng reports (a damaged or cut file), a
+    // size imageSizeAccepted refuses, and a file too short to hold the
+    // compressed rows of its declared size (deflate packs at most 1032 bytes
+    // into one) return null with everything released, the last two before
+    // the pixels are allocated; the library's messages are not printed.
     unsigned char* load(FILE* file, int* width, int* height, int* bits) override;
     bool save(FILE* file, int width, int height, int bits, const unsigned char* pixels) override;
 };

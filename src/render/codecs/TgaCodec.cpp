@@ -47,7 +47,7 @@ unsigned char* TgaCodec::load(FILE* file, int* width, int* height, int* bits)
     const int h = readInt16LE(header + 14);
     if (type != kUncompressedTrueColour || pixelBytes(depth) == 0)
         return nullptr;
-    if (w <= 0 || h <= 0 || w > kMaxImageSide || h > kMaxImageSide)
+    if (!imageSizeAccepted(w, h))
         return nullptr;
 
     // Skipped by reading, as the field is at most 255 bytes long. A file that

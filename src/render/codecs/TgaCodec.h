@@ -13,8 +13,8 @@ public:
     const char* extension(int index) override;
     int extensionCount() override;
     bool canSave() override;
-    // Refuses run-length files, other depths, and sides that are zero,
-    // negative or above kMaxImageSide. A file shorter than its header says
+    // Refuses run-length files, other depths, and sizes imageSizeAccepted
+    // refuses (negative sides included). A file shorter than its header says
     // still decodes; the pixels it lacks are zero.
     unsigned char* load(FILE* file, int* width, int* height, int* bits) override;
     bool save(FILE* file, int width, int height, int bits, const unsigned char* pixels) override;

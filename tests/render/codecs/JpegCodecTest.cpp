@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
 #include "render/codecs/DecodeResult.h"
+#include "support/LargestAllocation.h"
 
 namespace vlo {
 namespace {
@@ -208,6 +210,60 @@ TEST(JpegCodec, AcceptsTheLargestSide)
     ASSERT_NE(nullptr, d.pixels) << "16384 wide is within the bound (the scan is short, the library fills it)";
     EXPECT_EQ(16384, d.width);
     EXPECT_EQ(8, d.height);
+}
+
+Decoded decodeWatched(const Bytes& bytes, size_t& largest)
+{
+    test::LargestAllocation probe;
+    probe.start();
+    Decoded d = decode(bytes);
+    probe.stop();
+    largest = probe.largest();
+    return d;
+}
+
+TEST(JpegCodec, ATruncatedFileDeclaringAHugeSizeIsRefusedFromTheHeader)
+{
+    // About 300 bytes declaring 16384 x 16384: the library would fill in the
+    // missing data and deliver 256 MB of grey.
+    Bytes file = jpegFile(8, 8, 1, Bytes(64, 128));
+    ASSERT_TRUE(fixtures::patchJpegFrameSize(file, 16384, 16384));
+    file.resize(std::min<size_t>(file.size(), 300));
+    size_t largest = 0;
+    const Decoded d = decodeWatched(file, largest);
+    EXPECT_EQ(nullptr, d.pixels);
+    EXPECT_TRUE(d.untouched());
+    if (test::LargestAllocation::available()) {
+        EXPECT_LT(largest, size_t(1) << 20) << "nothing is allocated for the declared size";
+    }
+}
+
+TEST(JpegCodec, AFileTooShortForItsBlocksIsRefusedWithinTheBudget)
+{
+    // 4000 x 4000 grey is within 32 megapixels but has 250000 blocks of at
+    // least one bit each; the file holds a few hundred bytes.
+    Bytes file = jpegFile(8, 8, 1, Bytes(64, 128));
+    ASSERT_TRUE(fixtures::patchJpegFrameSize(file, 4000, 4000));
+    size_t largest = 0;
+    const Decoded d = decodeWatched(file, largest);
+    EXPECT_EQ(nullptr, d.pixels);
+    EXPECT_TRUE(d.untouched());
+    if (test::LargestAllocation::available()) {
+        EXPECT_LT(largest, size_t(1) << 20) << "refused before the 16 MB buffer is taken";
+    }
+}
+
+TEST(JpegCodec, AFlatPictureCodedInFewBitsPerBlockStillDecodes)
+{
+    // One flat grey: every block is a zero DC difference and an end of block,
+    // close to the fewest bits a block can take.
+    const Bytes file = jpegFile(2048, 2048, 1, Bytes(size_t(2048) * 2048, 90), 50);
+    ASSERT_FALSE(file.empty());
+    EXPECT_LT(file.size(), size_t(2048) * 2048 / 64) << "under a byte per block: the size test is near its bound";
+    const Decoded d = decode(file);
+    ASSERT_NE(nullptr, d.pixels);
+    EXPECT_EQ(2048, d.width);
+    expectNear(90, d.pixels[size_t(2048) * 2048 - 1], "last pixel");
 }
 
 } // namespace

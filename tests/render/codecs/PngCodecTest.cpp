@@ -5,6 +5,7 @@
 #include <string>
 
 #include "render/codecs/DecodeResult.h"
+#include "support/LargestAllocation.h"
 
 namespace vlo {
 namespace {
@@ -224,6 +225,75 @@ TEST(PngCodec, SidesAboveTheBoundAreRefused)
     ASSERT_NE(nullptr, widest.pixels) << "16384 wide is within the bound";
     EXPECT_EQ(16384, widest.width);
     EXPECT_EQ(3, widest.pixels[16383]);
+}
+
+// Decodes with the largest single allocation watched; a refusal from the
+// header must not first take a buffer for the declared size.
+Decoded decodeWatched(const Bytes& bytes, size_t& largest)
+{
+    test::LargestAllocation probe;
+    probe.start();
+    Decoded d = decode(bytes);
+    probe.stop();
+    largest = probe.largest();
+    return d;
+}
+
+TEST(PngCodec, PicturesPastThePixelBudgetAreRefusedFromTheHeader)
+{
+    // 1 MB of data under a header declaring 16384 x 16384: 805 MB of rows.
+    const Bytes huge = fixtures::pngDeclaring(16384, 16384, 8, PNG_COLOR_TYPE_RGB, Bytes(1 << 20, 0x5A));
+    size_t largest = 0;
+    const Decoded refused = decodeWatched(huge, largest);
+    EXPECT_EQ(nullptr, refused.pixels);
+    EXPECT_TRUE(refused.untouched());
+    if (test::LargestAllocation::available()) {
+        EXPECT_LT(largest, size_t(1) << 20) << "nothing is allocated for the declared size";
+    }
+
+    // One row past 32 megapixels, with enough data that only the budget can
+    // refuse it.
+    const Bytes justPast = fixtures::pngDeclaring(8192, 4097, 8, PNG_COLOR_TYPE_GRAY, Bytes(64 << 10, 0));
+    const Decoded past = decodeWatched(justPast, largest);
+    EXPECT_EQ(nullptr, past.pixels);
+    EXPECT_TRUE(past.untouched());
+    if (test::LargestAllocation::available()) {
+        EXPECT_LT(largest, size_t(1) << 20);
+    }
+}
+
+TEST(PngCodec, TheLargestPictureTheBudgetAllowsDecodesFromAFullyCompressedFile)
+{
+    // 16384 x 2048 zero bytes compress to about a thousandth: the shortest
+    // file that can hold the picture still passes the size test.
+    PngSpec spec;
+    spec.width = 16384;
+    spec.height = 2048;
+    spec.colourType = PNG_COLOR_TYPE_GRAY;
+    spec.rows = Bytes(size_t(16384) * 2048, 0);
+    spec.rows.back() = 9;
+    const Bytes file = fixtures::pngFile(spec);
+    ASSERT_FALSE(file.empty());
+    EXPECT_LT(file.size(), spec.rows.size() / 500) << "the fixture is as compressed as deflate gets";
+    const Decoded d = decode(file);
+    ASSERT_NE(nullptr, d.pixels);
+    EXPECT_EQ(16384, d.width);
+    EXPECT_EQ(2048, d.height);
+    EXPECT_EQ(9, d.pixels[spec.rows.size() - 1]);
+}
+
+TEST(PngCodec, FilesTooShortForTheirDeclaredRowsAreRefusedBeforeAllocating)
+{
+    // 5000 x 5000 RGB is 75 MB of rows, within the budget; deflate cannot
+    // pack it into less than about 73 KB, and the file holds 16 KB.
+    const Bytes shortFile = fixtures::pngDeclaring(5000, 5000, 8, PNG_COLOR_TYPE_RGB, Bytes(16 << 10, 0));
+    size_t largest = 0;
+    const Decoded d = decodeWatched(shortFile, largest);
+    EXPECT_EQ(nullptr, d.pixels);
+    EXPECT_TRUE(d.untouched());
+    if (!test::LargestAllocation::available())
+        GTEST_SKIP() << "allocations are watched only under AddressSanitizer";
+    EXPECT_LT(largest, size_t(1) << 20) << "refused before the 75 MB buffer is taken";
 }
 
 } // namespace
