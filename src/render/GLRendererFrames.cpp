@@ -61,6 +61,10 @@ void GLRenderer::beforeDirectGL()
 {
     flush();
     ++directChanges;
+    // Work done before the frame's first operation is where that frame
+    // starts from.
+    if (frame.empty() && !frameIncomplete)
+        frameStartChanges = directChanges;
 }
 
 // The last quad of the unsent part that overwrites the whole window makes
