@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Win32.h"
+
 namespace vlo {
 
 // Without a real display SDL silently falls back to its offscreen video
@@ -13,5 +15,15 @@ bool isOffscreen();
 // Releases every window-system resource the platform layer holds (called at
 // the very end of the program so leak checks see a clean exit).
 void platformShutdown();
+
+// Asked by SwapBuffers on a device context just before it presents the back
+// buffer. windowDamaged is true when the window was exposed, resized or shown
+// again since its last present, so what it shows may be gone. A false answer
+// skips the present: the window keeps showing its last frame.
+using PresentFilter = bool (*)(void* owner, bool windowDamaged);
+
+// Installs the present filter of the window behind dc; a null filter removes
+// it. Does nothing for a device context of no live window.
+void setPresentFilter(HDC dc, PresentFilter filter, void* owner);
 
 } // namespace vlo

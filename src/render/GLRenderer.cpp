@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "platform/Platform.h"
 #include "render/GLConstants.h"
 
 namespace vlo {
@@ -45,12 +46,23 @@ GLRenderer::GLRenderer(HWND window, float width, float height) : Renderer(window
     if (!createContext(window)) {
         return;
     }
+    // Pushes both stacks take; OpenGL counts the current matrix as the
+    // modelview stack's first level.
+    GLint attribDepth = 0;
+    GLint modelviewDepth = 0;
+    glGetIntegerv(GL_MAX_ATTRIB_STACK_DEPTH, &attribDepth);
+    glGetIntegerv(GL_MAX_MODELVIEW_STACK_DEPTH, &modelviewDepth);
+    coverState = CoverState(attribDepth < modelviewDepth - 1 ? attribDepth : modelviewDepth - 1);
     setLogicalSize(width, height);
     setInitialPipelineState();
 }
 
 // The context is not released here: the owner calls releaseContext first.
-GLRenderer::~GLRenderer() = default;
+GLRenderer::~GLRenderer()
+{
+    if (saving)
+        setPresentFilter(deviceContext_, nullptr, nullptr);
+}
 
 void GLRenderer::setInitialPipelineState()
 {
@@ -90,6 +102,8 @@ bool GLRenderer::createContext(HWND)
 void GLRenderer::releaseContext()
 {
     if (context != nullptr) {
+        flush();
+        setFrameSaving(false);
         wglMakeCurrent(nullptr, nullptr);
         wglDeleteContext(context);
         context = nullptr;
@@ -101,6 +115,8 @@ void GLRenderer::releaseContext()
 // origin the top-left corner with y growing downwards.
 void GLRenderer::setupProjection(float width, float height)
 {
+    beforeDirectGL();
+    coverState.setView(width, height, clientWidth, clientHeight);
     glViewport(0, 0, clientWidth, clientHeight);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -110,57 +126,64 @@ void GLRenderer::setupProjection(float width, float height)
 
 void GLRenderer::setPolygonMode(int mode)
 {
+    GLenum glMode = 0;
     switch (mode) {
     case PolygonFill:
-        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+        glMode = GL_FILL;
         break;
     case PolygonOutline:
-        glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+        glMode = GL_LINE;
         break;
     case PolygonPoints:
-        glPolygonMode(GL_FRONT_AND_BACK, GL_POINT);
+        glMode = GL_POINT;
         break;
     default:
-        break;
+        return;
     }
+    frame.addWords(FrameOp::PolygonMode, {glMode});
+    recorded();
 }
 
 // The clear colour stays set afterwards.
 void GLRenderer::clear(Color color)
 {
-    glClearColor(color.r, color.g, color.b, color.a);
-    glClear(GL_COLOR_BUFFER_BIT);
+    frame.add(FrameOp::Clear, {color.r, color.g, color.b, color.a});
+    recorded();
 }
 
 void GLRenderer::loadIdentity()
 {
-    glLoadIdentity();
+    frame.add(FrameOp::LoadIdentity);
+    recorded();
 }
 
 void GLRenderer::translate(float x, float y)
 {
-    glTranslatef(x, y, 0.0f);
+    frame.add(FrameOp::Translate, {x, y});
+    recorded();
 }
 
 void GLRenderer::translate(Vector2 offset)
 {
-    glTranslatef(offset.x, offset.y, 0.0f);
+    translate(offset.x, offset.y);
 }
 
 // The z scale is 0, not 1: everything is flattened onto z = 0.
 void GLRenderer::scale(float x, float y)
 {
-    glScalef(x, y, 0.0f);
+    frame.add(FrameOp::Scale, {x, y});
+    recorded();
 }
 
 void GLRenderer::scale(Vector2 factor)
 {
-    glScalef(factor.x, factor.y, 0.0f);
+    scale(factor.x, factor.y);
 }
 
 void GLRenderer::rotate(float degrees)
 {
-    glRotatef(degrees, 0.0f, 0.0f, 1.0f);
+    frame.add(FrameOp::Rotate, {degrees});
+    recorded();
 }
 
 // An unknown code opens no GL primitive but still counts as open, so the
@@ -170,23 +193,26 @@ bool GLRenderer::begin(int primitive)
     if (inPrimitive) {
         return false;
     }
+    uint32_t glPrimitive = FrameList::NoPrimitive;
     switch (primitive) {
     case Points:
-        glBegin(GL_POINTS);
+        glPrimitive = GL_POINTS;
         break;
     case Lines:
-        glBegin(GL_LINES);
+        glPrimitive = GL_LINES;
         break;
     case Triangles:
-        glBegin(GL_TRIANGLES);
+        glPrimitive = GL_TRIANGLES;
         break;
     case Quads:
-        glBegin(GL_QUADS);
+        glPrimitive = GL_QUADS;
         break;
     default:
         break;
     }
     inPrimitive = true;
+    frame.addWords(FrameOp::Begin, {glPrimitive});
+    recorded();
     return true;
 }
 
@@ -195,29 +221,32 @@ bool GLRenderer::end()
     if (!inPrimitive) {
         return false;
     }
-    glEnd();
     inPrimitive = false;
+    frame.add(FrameOp::End);
+    recorded();
     return true;
 }
 
 void GLRenderer::vertex(Vector2 point)
 {
-    glVertex2f(point.x, point.y);
+    vertex(point.x, point.y);
 }
 
 void GLRenderer::vertex(float x, float y)
 {
-    glVertex2f(x, y);
+    frame.add(FrameOp::Vertex, {x, y});
+    recorded();
 }
 
 void GLRenderer::texCoord(Vector2 coord)
 {
-    glTexCoord2f(coord.x, coord.y);
+    texCoord(coord.x, coord.y);
 }
 
 void GLRenderer::texCoord(float u, float v)
 {
-    glTexCoord2f(u, v);
+    frame.add(FrameOp::TexCoord, {u, v});
+    recorded();
 }
 
 // Each texture coordinate is set after its vertex and so applies to the next
@@ -228,14 +257,8 @@ void GLRenderer::drawTriangle(Vector2 a, Vector2 b, Vector2 c)
     if (inPrimitive) {
         return;
     }
-    glBegin(GL_TRIANGLES);
-    glVertex2f(a.x, a.y);
-    glTexCoord2f(0.5f, 1.0f);
-    glVertex2f(b.x, b.y);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex2f(c.x, c.y);
-    glTexCoord2f(0.0f, 0.0f);
-    glEnd();
+    frame.add(FrameOp::Triangle, {a.x, a.y, b.x, b.y, c.x, c.y});
+    recorded();
 }
 
 // Same trailing-coordinate pattern: a (0, 0), b (e.x, 0), c (e.x, e.y),
@@ -245,16 +268,8 @@ void GLRenderer::drawQuad(Vector2 a, Vector2 b, Vector2 c, Vector2 d, Vector2 ex
     if (inPrimitive) {
         return;
     }
-    glBegin(GL_QUADS);
-    glVertex2f(a.x, a.y);
-    glTexCoord2f(extent.x, 0.0f);
-    glVertex2f(b.x, b.y);
-    glTexCoord2f(extent.x, extent.y);
-    glVertex2f(c.x, c.y);
-    glTexCoord2f(0.0f, extent.y);
-    glVertex2f(d.x, d.y);
-    glTexCoord2f(0.0f, 0.0f);
-    glEnd();
+    frame.add(FrameOp::Quad, {a.x, a.y, b.x, b.y, c.x, c.y, d.x, d.y, extent.x, extent.y});
+    recorded();
 }
 
 // The caller binds the texture first; only its extent is used here.
@@ -271,55 +286,57 @@ void GLRenderer::drawRect(Vector2 topLeft, Vector2 bottomRight, Vector2 extent)
 
 void GLRenderer::setColor(Color color)
 {
-    glColor4f(color.r, color.g, color.b, color.a);
+    setColor(color.r, color.g, color.b, color.a);
 }
 
 void GLRenderer::setColor(float r, float g, float b, float a)
 {
-    glColor4f(r, g, b, a);
+    frame.add(FrameOp::Color, {r, g, b, a});
+    recorded();
 }
 
 void GLRenderer::setBlendFunc(int source, int destination)
 {
-    const GLenum sourceFactor = blendFactor(source);
-    const GLenum destinationFactor = blendFactor(destination);
-    glEnable(GL_BLEND);
-    glBlendFunc(sourceFactor, destinationFactor);
+    frame.addWords(FrameOp::BlendFunc, {blendFactor(source), blendFactor(destination)});
+    recorded();
 }
 
 void GLRenderer::disableBlend()
 {
-    glDisable(GL_BLEND);
+    frame.add(FrameOp::DisableBlend);
+    recorded();
 }
 
 void GLRenderer::setPointSize(float pixels)
 {
-    glPointSize(pixels);
+    frame.add(FrameOp::PointSize, {pixels});
+    recorded();
 }
 
 void GLRenderer::setLineWidth(float pixels)
 {
-    glLineWidth(pixels);
+    frame.add(FrameOp::LineWidth, {pixels});
+    recorded();
 }
 
 void GLRenderer::pushState()
 {
-    glPushAttrib(allAttribBits);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
+    frame.add(FrameOp::PushState);
+    recorded();
 }
 
 void GLRenderer::popState()
 {
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
-    glPopAttrib();
+    frame.add(FrameOp::PopState);
+    recorded();
 }
 
 // The pixel y goes to GLU as it comes (origin top), so GLU's answer is
 // mirrored; y is flipped back by subtracting it from the view height.
 Vector2 GLRenderer::unproject(int x, int y)
 {
+    // The matrices are read from OpenGL, so it must have them all.
+    flush();
     GLdouble modelview[16];
     GLdouble projection[16];
     GLint viewport[4];
@@ -336,6 +353,7 @@ Vector2 GLRenderer::unproject(int x, int y)
 // GL window y grows upwards; the result is turned back to origin top-left.
 void GLRenderer::project(Vector2 point, int& x, int& y)
 {
+    flush();
     GLdouble modelview[16];
     GLdouble projection[16];
     GLint viewport[4];

@@ -1,6 +1,9 @@
 #pragma once
+#include <cstdint>
 #include <vector>
 
+#include "render/CoverState.h"
+#include "render/FrameList.h"
 #include "render/Renderer.h"
 
 namespace vlo {
@@ -57,12 +60,67 @@ public:
     int createFont(const char* face, int height, bool bold, bool italic, bool underline) override;
     bool isUsable() override;
 
+    // Frame saving, off at construction. Off, every operation reaches
+    // OpenGL as it is called. On, the operations of a frame (everything
+    // between two presents with SwapBuffers on deviceContext()) are recorded
+    // and reach OpenGL at the present, at flush, or before any operation
+    // that works on OpenGL directly (texture, image and font loading,
+    // project, unproject). A frame equal to the one on screen, with nothing
+    // else changed since and the window not exposed, resized or re-shown, is
+    // neither sent nor presented; pixels that a later opaque quad over the
+    // whole window overwrites are not drawn. The pixels on screen are the
+    // same either way.
+    void setFrameSaving(bool on);
+    bool frameSaving() const { return saving; }
+    // Sends the operations recorded so far to OpenGL, so that the back
+    // buffer holds them (before reading pixels back).
+    void flush();
+
+    // What frame saving did since construction.
+    struct FrameCounts {
+        uint64_t presented = 0;         // frames sent whole and presented
+        uint64_t skipped = 0;           // frames neither sent nor presented
+        uint64_t sentOperations = 0;    // operations that reached OpenGL
+        uint64_t droppedOperations = 0; // drawing overwritten before it showed
+    };
+    const FrameCounts& frameCounts() const { return counts; }
+
     HGLRC context = nullptr;
     std::vector<unsigned int> textureNames;
     std::vector<unsigned int> fontListBases;
 
 private:
     void setInitialPipelineState();
+    // After each recorded operation: sends it at once unless saving.
+    void recorded();
+    // Before OpenGL work outside the recorded operations: what was recorded
+    // goes first, and the frame after this one cannot be taken as unchanged.
+    void beforeDirectGL();
+    // Sends the operations at [from, to) of the current frame; those before
+    // `cover` only for their effect on the state, not on pixels.
+    void send(size_t from, size_t to, size_t cover);
+    void sendOne(size_t pos, bool pixelsCovered);
+    // The present decision: true to present the frame, false to keep the
+    // one on screen.
+    bool present(bool windowDamaged);
+    static bool presentFilter(void* owner, bool windowDamaged);
+
+    bool saving = false;
+    FrameList frame;
+    // The last frame presented whole, for comparison.
+    FrameList shown;
+    bool hasShown = false;
+    // Operations of `frame` already sent.
+    size_t sentUpTo = 0;
+    // Counts OpenGL work outside the recorded operations.
+    uint64_t directChanges = 0;
+    uint64_t frameStartChanges = 0;
+    uint64_t shownStartChanges = 0;
+    bool frameStartedInPrimitive = false;
+    // Part of the frame was sent and forgotten to bound its memory.
+    bool frameIncomplete = false;
+    CoverState coverState;
+    FrameCounts counts;
 };
 
 } // namespace vlo

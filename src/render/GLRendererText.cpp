@@ -16,6 +16,7 @@ namespace vlo {
 // window-system result is checked: the number is returned in every case.
 int GLRenderer::createFont(const char* face, int height, bool bold, bool italic, bool underline)
 {
+    beforeDirectGL();
     const GLuint listBase = glGenLists(256);
     const int number = int(fontListBases.size());
 
@@ -65,11 +66,8 @@ void GLRenderer::drawText(int font, float x, float y, std::string text)
     if (text.empty() || unsigned(font) >= fontListBases.size()) {
         return;
     }
-    glPushAttrib(allAttribBits);
-    glRasterPos2f(x, y);
-    glListBase(fontListBases[size_t(font)]);
-    glCallLists(GLsizei(text.size()), GL_UNSIGNED_BYTE, text.data());
-    glPopAttrib();
+    frame.addText(fontListBases[size_t(font)], x, y, text);
+    recorded();
 }
 
 void GLRenderer::drawText(int font, Vector2 position, std::string text)

@@ -60,6 +60,7 @@ bool decodeEntry(const char* path, int* width, int* height, int* bits, unsigned 
 
 int GLRenderer::loadTexture(const char* path, int filter, bool colorKey)
 {
+    beforeDirectGL();
     TextureInfo record;
     unsigned char* decoded = nullptr;
     if (!decodeEntry(path, &record.width, &record.height, &record.bits, &decoded)) {
@@ -131,12 +132,14 @@ int GLRenderer::loadTexture(const char* path, int filter, bool colorKey)
 void GLRenderer::bindTexture(int texture)
 {
     if (texture == 0) {
-        glBindTexture(GL_TEXTURE_2D, 0);
+        frame.addWords(FrameOp::BindTexture, {0u});
+        recorded();
         return;
     }
     const unsigned index = unsigned(texture) - 1u;
     if (index < textureNames.size()) {
-        glBindTexture(GL_TEXTURE_2D, textureNames[index]);
+        frame.addWords(FrameOp::BindTexture, {textureNames[index]});
+        recorded();
     }
 }
 
@@ -144,6 +147,7 @@ void GLRenderer::bindTexture(int texture)
 // textureExtent; numbers are never reused.
 bool GLRenderer::deleteTexture(int texture)
 {
+    beforeDirectGL();
     const unsigned index = unsigned(texture) - 1u;
     if (index >= textureNames.size() || !glIsTexture(textureNames[index])) {
         return false;
@@ -155,6 +159,7 @@ bool GLRenderer::deleteTexture(int texture)
 
 int GLRenderer::loadImage(const char* path)
 {
+    beforeDirectGL();
     // The table entry owns its buffer for the renderer's life.
     auto image = std::make_unique<Image>(true);
     if (!decodeEntry(path, &image->width, &image->height, &image->bits, &image->pixels)) {
@@ -182,10 +187,8 @@ void GLRenderer::drawImage(int image)
     if (!pixelFormatFor(picture.bits, format)) {
         return;
     }
-    glPushAttrib(allAttribBits);
-    glRasterPos2f(0.0f, logicalHeight);
-    glDrawPixels(picture.width, picture.height, format.format, GL_UNSIGNED_BYTE, picture.pixels);
-    glPopAttrib();
+    frame.addImage(picture.width, picture.height, format.format, picture.pixels, logicalHeight);
+    recorded();
 }
 
 } // namespace vlo

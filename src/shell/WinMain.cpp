@@ -64,6 +64,8 @@ int WinMain(HINSTANCE instance, HINSTANCE, char*, int)
     }
 
     GLRenderer* renderer = new GLRenderer(window.getHandle(), ViewWidth, ViewHeight);
+    // Frames that change nothing on screen are neither drawn nor presented.
+    renderer->setFrameSaving(true);
     MusicPlayer* player = new MusicPlayer(window.getHandle(), SampleRate);
 
     // A renderer without an OpenGL context could draw nothing at all.

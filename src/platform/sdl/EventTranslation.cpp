@@ -120,6 +120,26 @@ bool translateKey(const SDL_KeyboardEvent& key, bool down, MSG& out)
     return true;
 }
 
+// Events after which the window may no longer show its last frame: it was
+// uncovered, resized or shown again. They carry no message; the next present
+// must happen.
+void noteDamage(const SDL_WindowEvent& window)
+{
+    switch (window.event) {
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_RESIZED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+    case SDL_WINDOWEVENT_RESTORED:
+        if (HWND target = windowFromSdlId(window.windowID))
+            target->damaged = true;
+        break;
+    default:
+        break;
+    }
+}
+
 } // namespace
 
 bool translateEvent(const SDL_Event& event, MSG& out)
@@ -151,6 +171,7 @@ bool translateEvent(const SDL_Event& event, MSG& out)
     case SDL_KEYUP:
         return translateKey(event.key, false, out);
     case SDL_WINDOWEVENT:
+        noteDamage(event.window);
         // The close button or the window manager's close request: the window
         // is asked with WM_CLOSE and decides itself; SDL never destroys it.
         if (event.window.event != SDL_WINDOWEVENT_CLOSE)

@@ -136,6 +136,19 @@ BOOL SwapBuffers(HDC dc)
     PlatformWindow* window = windowOf(dc);
     if (window == nullptr)
         return FALSE;
+    if (window->presentFilter != nullptr &&
+        !window->presentFilter(window->presentOwner, window->damaged))
+        return TRUE;
     SDL_GL_SwapWindow(window->sdl);
+    window->damaged = false;
     return TRUE;
+}
+
+void vlo::setPresentFilter(HDC dc, PresentFilter filter, void* owner)
+{
+    PlatformWindow* window = windowOf(dc);
+    if (window == nullptr)
+        return;
+    window->presentFilter = filter;
+    window->presentOwner = filter != nullptr ? owner : nullptr;
 }

@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 
+#include "platform/Platform.h"
 #include "platform/sdl/PlatformState.h"
 
 // One top-level window: the SDL window behind an HWND, the procedure of its
@@ -21,6 +22,12 @@ struct PlatformWindow {
     PlatformDeviceContext deviceContext;
     // Pixel format chosen with SetPixelFormat; 0 until then.
     int pixelFormat = 0;
+    // Asked before each present; see setPresentFilter.
+    vlo::PresentFilter presentFilter = nullptr;
+    void* presentOwner = nullptr;
+    // Exposed, resized or shown again since the last present (and before the
+    // first one): the next present must not be skipped.
+    bool damaged = true;
 };
 
 // An OpenGL rendering context and the window it was created for.

@@ -1,0 +1,273 @@
+// Frame saving of the OpenGL renderer: the recorded operations of a frame,
+// sent to OpenGL at the present only when they change what is on screen.
+//
+// Why skipping an equal frame is safe: a closed frame (FrameList::isClosed)
+// sets the clear colour and the modelview matrix before using them and puts
+// every other piece of state back. So when the last frame presented was
+// closed and drawn from some state, nothing worked on OpenGL directly since
+// it began, and the new frame is the same list, the new frame would draw the
+// same pixels from the same state and leave OpenGL exactly as it is now.
+
+#include <GL/gl.h>
+
+#include "platform/Platform.h"
+#include "render/GLConstants.h"
+#include "render/GLRenderer.h"
+
+namespace vlo {
+
+namespace {
+
+// A frame that is never presented (a tool drawing without SwapBuffers) is
+// sent and forgotten once it holds this many words, so it cannot grow
+// without bound. The show's frames hold a few hundred.
+constexpr size_t MaxFrameWords = size_t(1) << 20;
+
+} // namespace
+
+void GLRenderer::setFrameSaving(bool on)
+{
+    if (on == saving)
+        return;
+    flush();
+    saving = on;
+    frame.clear();
+    shown.clear();
+    sentUpTo = 0;
+    hasShown = false;
+    frameIncomplete = false;
+    frameStartChanges = directChanges;
+    frameStartedInPrimitive = inPrimitive;
+    setPresentFilter(deviceContext_, on ? &GLRenderer::presentFilter : nullptr, this);
+}
+
+void GLRenderer::recorded()
+{
+    if (!saving) {
+        send(sentUpTo, frame.size(), 0);
+        frame.clear();
+        sentUpTo = 0;
+        return;
+    }
+    if (frame.size() > MaxFrameWords) {
+        flush();
+        frame.clear();
+        sentUpTo = 0;
+        frameIncomplete = true;
+    }
+}
+
+void GLRenderer::beforeDirectGL()
+{
+    flush();
+    ++directChanges;
+    // Work done before the frame's first operation is where that frame
+    // starts from.
+    if (frame.empty() && !frameIncomplete)
+        frameStartChanges = directChanges;
+}
+
+// The last quad of the unsent part that overwrites the whole window makes
+// every pixel drawn before it in that part invisible.
+void GLRenderer::flush()
+{
+    if (sentUpTo >= frame.size())
+        return;
+    size_t cover = sentUpTo;
+    if (saving) {
+        CoverState ahead = coverState;
+        for (size_t pos = sentUpTo; pos < frame.size(); pos = frame.next(pos)) {
+            if (ahead.coversWindow(frame, pos))
+                cover = pos;
+            ahead.apply(frame, pos);
+        }
+    }
+    send(sentUpTo, frame.size(), cover);
+    sentUpTo = frame.size();
+}
+
+void GLRenderer::send(size_t from, size_t to, size_t cover)
+{
+    for (size_t pos = from; pos < to; pos = frame.next(pos)) {
+        sendOne(pos, pos < cover);
+        coverState.apply(frame, pos);
+    }
+}
+
+// Each operation is the GL sequence it stands for. With pixelsCovered only
+// what the operation leaves in the state is sent: the clear colour of a
+// clear, the final (0, 0) texture coordinate of a triangle or quad; text and
+// pixel images save and restore everything they touch, so nothing of them.
+void GLRenderer::sendOne(size_t pos, bool pixelsCovered)
+{
+    const FrameList& f = frame;
+    auto n = [&](int index) { return f.number(pos, index); };
+    const FrameOp op = f.op(pos);
+    if (pixelsCovered) {
+        switch (op) {
+        case FrameOp::Clear:
+            glClearColor(n(0), n(1), n(2), n(3));
+            ++counts.droppedOperations;
+            return;
+        case FrameOp::Triangle:
+        case FrameOp::Quad:
+            glTexCoord2f(0.0f, 0.0f);
+            ++counts.droppedOperations;
+            return;
+        case FrameOp::DrawImage:
+        case FrameOp::DrawText:
+            ++counts.droppedOperations;
+            return;
+        default:
+            break;
+        }
+    }
+    ++counts.sentOperations;
+    switch (op) {
+    case FrameOp::Clear:
+        glClearColor(n(0), n(1), n(2), n(3));
+        glClear(GL_COLOR_BUFFER_BIT);
+        break;
+    case FrameOp::LoadIdentity:
+        glLoadIdentity();
+        break;
+    case FrameOp::Translate:
+        glTranslatef(n(0), n(1), 0.0f);
+        break;
+    case FrameOp::Scale:
+        // The z scale is 0, not 1: everything is flattened onto z = 0.
+        glScalef(n(0), n(1), 0.0f);
+        break;
+    case FrameOp::Rotate:
+        glRotatef(n(0), 0.0f, 0.0f, 1.0f);
+        break;
+    case FrameOp::PolygonMode:
+        glPolygonMode(GL_FRONT_AND_BACK, f.word(pos, 0));
+        break;
+    case FrameOp::Begin:
+        // An unknown primitive code opens no GL primitive.
+        if (f.word(pos, 0) != FrameList::NoPrimitive)
+            glBegin(f.word(pos, 0));
+        break;
+    case FrameOp::End:
+        glEnd();
+        break;
+    case FrameOp::Vertex:
+        glVertex2f(n(0), n(1));
+        break;
+    case FrameOp::TexCoord:
+        glTexCoord2f(n(0), n(1));
+        break;
+    case FrameOp::Triangle:
+        // Each texture coordinate is set after its vertex and so applies to
+        // the next one; the sequence ends on (0, 0), which the first vertex
+        // of the next shape takes: a gets (0, 0), b (0.5, 1), c (1, 0).
+        glBegin(GL_TRIANGLES);
+        glVertex2f(n(0), n(1));
+        glTexCoord2f(0.5f, 1.0f);
+        glVertex2f(n(2), n(3));
+        glTexCoord2f(1.0f, 0.0f);
+        glVertex2f(n(4), n(5));
+        glTexCoord2f(0.0f, 0.0f);
+        glEnd();
+        break;
+    case FrameOp::Quad:
+        // Same trailing-coordinate pattern: a (0, 0), b (e.x, 0),
+        // c (e.x, e.y), d (0, e.y). Texture row 0, the top row of the
+        // picture, lands on edge a-b.
+        glBegin(GL_QUADS);
+        glVertex2f(n(0), n(1));
+        glTexCoord2f(n(8), 0.0f);
+        glVertex2f(n(2), n(3));
+        glTexCoord2f(n(8), n(9));
+        glVertex2f(n(4), n(5));
+        glTexCoord2f(0.0f, n(9));
+        glVertex2f(n(6), n(7));
+        glTexCoord2f(0.0f, 0.0f);
+        glEnd();
+        break;
+    case FrameOp::Color:
+        glColor4f(n(0), n(1), n(2), n(3));
+        break;
+    case FrameOp::BlendFunc:
+        glEnable(GL_BLEND);
+        glBlendFunc(f.word(pos, 0), f.word(pos, 1));
+        break;
+    case FrameOp::DisableBlend:
+        glDisable(GL_BLEND);
+        break;
+    case FrameOp::BindTexture:
+        glBindTexture(GL_TEXTURE_2D, f.word(pos, 0));
+        break;
+    case FrameOp::PointSize:
+        glPointSize(n(0));
+        break;
+    case FrameOp::LineWidth:
+        glLineWidth(n(0));
+        break;
+    case FrameOp::DrawImage:
+        // The picture grows up and to the right from the view's bottom-left
+        // corner, one screen pixel per image pixel.
+        glPushAttrib(allAttribBits);
+        glRasterPos2f(0.0f, n(5));
+        glDrawPixels(GLsizei(f.word(pos, 0)), GLsizei(f.word(pos, 1)), f.word(pos, 2),
+                     GL_UNSIGNED_BYTE, f.imagePixels(pos));
+        glPopAttrib();
+        break;
+    case FrameOp::DrawText: {
+        // The raster position is the origin of the first glyph on the base
+        // line; each glyph moves it by its advance. The colour is latched
+        // when the position is set. The attribute pop restores the colour,
+        // the raster position and the list base.
+        const std::string_view text = f.text(pos);
+        glPushAttrib(allAttribBits);
+        glRasterPos2f(n(1), n(2));
+        glListBase(f.word(pos, 0));
+        glCallLists(GLsizei(text.size()), GL_UNSIGNED_BYTE, text.data());
+        glPopAttrib();
+        break;
+    }
+    case FrameOp::PushState:
+        glPushAttrib(allAttribBits);
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        break;
+    case FrameOp::PopState:
+        glMatrixMode(GL_MODELVIEW);
+        glPopMatrix();
+        glPopAttrib();
+        break;
+    }
+}
+
+bool GLRenderer::present(bool windowDamaged)
+{
+    const bool unchanged = hasShown && !windowDamaged && !frameIncomplete && sentUpTo == 0 &&
+                           !frameStartedInPrimitive && !inPrimitive &&
+                           directChanges == shownStartChanges && coverState.known() &&
+                           frame.isClosed() && frame == shown;
+    if (unchanged) {
+        ++counts.skipped;
+        frame.clear();
+    } else {
+        flush();
+        // A frame partly forgotten cannot be compared with the next one.
+        hasShown = !frameIncomplete;
+        shown.swap(frame);
+        frame.clear();
+        shownStartChanges = frameStartChanges;
+        ++counts.presented;
+    }
+    sentUpTo = 0;
+    frameIncomplete = false;
+    frameStartChanges = directChanges;
+    frameStartedInPrimitive = inPrimitive;
+    return !unchanged;
+}
+
+bool GLRenderer::presentFilter(void* owner, bool windowDamaged)
+{
+    return static_cast<GLRenderer*>(owner)->present(windowDamaged);
+}
+
+} // namespace vlo
