@@ -1,5 +1,7 @@
 #include "platform/sdl/EventTranslation.h"
 
+#include <SDL_syswm.h>
+
 #include "platform/sdl/PlatformData.h"
 
 namespace vlo {
@@ -34,35 +36,70 @@ WPARAM mouseKeyFlags(Uint32 buttons)
     return flags;
 }
 
-// The window a mouse event belongs to and the position in its client area.
-// A window holding the capture gets every mouse event, with the position
-// moved into its own client coordinates.
-HWND mouseTarget(Uint32 sdlWindowId, int& x, int& y)
+// Where the pointer was on the screen, in pixels, when the X server made the
+// event SDL turned into this mouse event at (x, y) in sdlWindowId's client
+// area. The X event itself tells (SDL passes it on just before its own
+// event); without it (another video driver, an event pushed by the program)
+// the SDL window's position now stands in for the one the event was made
+// against.
+bool screenPosition(Uint32 sdlWindowId, int x, int y, POINT& screen)
 {
-    const HWND eventWindow = windowFromSdlId(sdlWindowId);
-    const HWND capture = liveWindow(platformData().capture);
-    if (capture == nullptr || capture == eventWindow)
-        return eventWindow;
-    if (eventWindow != nullptr) {
-        int eventX = 0;
-        int eventY = 0;
-        int captureX = 0;
-        int captureY = 0;
-        SDL_GetWindowPosition(eventWindow->sdl, &eventX, &eventY);
-        SDL_GetWindowPosition(capture->sdl, &captureX, &captureY);
-        x += eventX - captureX;
-        y += eventY - captureY;
+    PointerSample& sample = platformData().pointerSample;
+    const bool fromServer = sample.valid && sample.x == x && sample.y == y;
+    sample.valid = false;
+    if (fromServer) {
+        screen = POINT{sample.rootX, sample.rootY};
+        return true;
     }
-    return capture;
-}
-
-void setPointerFields(HWND window, int x, int y, MSG& out)
-{
+    HWND window = windowFromSdlId(sdlWindowId);
+    if (window == nullptr)
+        window = liveWindow(platformData().capture);
+    if (window == nullptr)
+        return false;
     int windowX = 0;
     int windowY = 0;
-    if (window != nullptr)
-        SDL_GetWindowPosition(window->sdl, &windowX, &windowY);
-    out.pt = POINT{windowX + x, windowY + y};
+    SDL_GetWindowPosition(window->sdl, &windowX, &windowY);
+    screen = POINT{windowX + x, windowY + y};
+    return true;
+}
+
+// The window a mouse event belongs to: the one holding the capture gets
+// every mouse event, the others their own.
+HWND mouseTarget(Uint32 sdlWindowId)
+{
+    const HWND capture = liveWindow(platformData().capture);
+    return capture != nullptr ? capture : windowFromSdlId(sdlWindowId);
+}
+
+// Notes the pointer position of the X event that comes next as an SDL mouse
+// event: its client position (to recognise that event) and its position on
+// the screen.
+void notePointer(const SDL_SysWMmsg* message)
+{
+#if defined(SDL_VIDEO_DRIVER_X11)
+    if (message == nullptr || message->subsystem != SDL_SYSWM_X11)
+        return;
+    const XEvent& event = message->msg.x11.event;
+    PointerSample& sample = platformData().pointerSample;
+    switch (event.type) {
+    case MotionNotify:
+        sample = PointerSample{true, event.xmotion.x, event.xmotion.y, event.xmotion.x_root, event.xmotion.y_root};
+        break;
+    case ButtonPress:
+    case ButtonRelease:
+        sample = PointerSample{true, event.xbutton.x, event.xbutton.y, event.xbutton.x_root, event.xbutton.y_root};
+        break;
+    case EnterNotify:
+    case LeaveNotify:
+        sample = PointerSample{true, event.xcrossing.x, event.xcrossing.y, event.xcrossing.x_root,
+                               event.xcrossing.y_root};
+        break;
+    default:
+        break;
+    }
+#else
+    (void)message;
+#endif
 }
 
 bool translateButton(const SDL_MouseButtonEvent& button, bool down, MSG& out)
@@ -74,10 +111,8 @@ bool translateButton(const SDL_MouseButtonEvent& button, bool down, MSG& out)
         message = down ? WM_RBUTTONDOWN : WM_RBUTTONUP;
     else
         return false; // the middle and extra buttons are not used
-    int x = button.x;
-    int y = button.y;
-    out.hwnd = mouseTarget(button.windowID, x, y);
-    if (out.hwnd == nullptr)
+    out.hwnd = mouseTarget(button.windowID);
+    if (out.hwnd == nullptr || !screenPosition(button.windowID, button.x, button.y, out.pt))
         return false;
     // Only a class with CS_DBLCLKS sees the second press of a double click
     // as a double click; for all others it is one more press.
@@ -85,8 +120,6 @@ bool translateButton(const SDL_MouseButtonEvent& button, bool down, MSG& out)
         message = button.button == SDL_BUTTON_LEFT ? WM_LBUTTONDBLCLK : WM_RBUTTONDBLCLK;
     out.message = message;
     out.wParam = mouseKeyFlags(SDL_GetMouseState(nullptr, nullptr));
-    out.lParam = packPosition(x, y);
-    setPointerFields(out.hwnd, x, y, out);
     return true;
 }
 
@@ -142,23 +175,43 @@ void noteDamage(const SDL_WindowEvent& window)
 
 } // namespace
 
+bool isPointerMessage(UINT message)
+{
+    return message >= WM_MOUSEMOVE && message <= WM_RBUTTONDBLCLK;
+}
+
+void placePointerMessage(MSG& message)
+{
+    PlatformWindow* window = liveWindow(message.hwnd);
+    const int scale = window != nullptr ? window->scale : 1;
+    int windowX = 0;
+    int windowY = 0;
+    if (window != nullptr)
+        SDL_GetWindowPosition(window->sdl, &windowX, &windowY);
+    // The program sees a screen shrunk by the window's scale; rounding down
+    // keeps a pointer just left of or above the window negative.
+    message.lParam = packPosition(floorDivide(message.pt.x - windowX, scale),
+                                  floorDivide(message.pt.y - windowY, scale));
+    message.pt = POINT{floorDivide(message.pt.x, scale), floorDivide(message.pt.y, scale)};
+}
+
 bool translateEvent(const SDL_Event& event, MSG& out)
 {
     out = MSG{};
     out.time = GetTickCount();
     switch (event.type) {
-    case SDL_MOUSEMOTION: {
-        int x = event.motion.x;
-        int y = event.motion.y;
-        out.hwnd = mouseTarget(event.motion.windowID, x, y);
-        if (out.hwnd == nullptr)
+    case SDL_MOUSEMOTION:
+        out.hwnd = mouseTarget(event.motion.windowID);
+        if (out.hwnd == nullptr ||
+            !screenPosition(event.motion.windowID, event.motion.x, event.motion.y, out.pt))
             return false;
         out.message = WM_MOUSEMOVE;
         out.wParam = mouseKeyFlags(event.motion.state);
-        out.lParam = packPosition(x, y);
-        setPointerFields(out.hwnd, x, y, out);
         return true;
-    }
+    case SDL_SYSWMEVENT:
+        // The window system's own event behind the SDL event that follows.
+        notePointer(event.syswm.msg);
+        return false;
     case SDL_MOUSEBUTTONDOWN:
         return translateButton(event.button, true, out);
     case SDL_MOUSEBUTTONUP:

@@ -9,8 +9,19 @@ namespace vlo {
 namespace sdl {
 
 // Turns one SDL event into the window message Windows would have queued for
-// it. False for events that have no message (they are dropped).
+// it. False for events that have no message (they are dropped). Pointer
+// messages come with the screen position in pt (screen pixels) and no
+// client position yet: placePointerMessage makes it when the message is
+// taken.
 bool translateEvent(const SDL_Event& event, MSG& out);
+
+// True for the mouse messages (moves, presses, releases, double clicks).
+bool isPointerMessage(UINT message);
+
+// Gives a pointer message its client position (lParam) against where its
+// window is now, and its screen position in the program's screen
+// coordinates (which a scaled window divides by its scale).
+void placePointerMessage(MSG& message);
 
 // The virtual-key code of an SDL key, 0 for keys without one.
 WPARAM virtualKey(SDL_Keycode key);

@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include <SDL_opengl.h>
+
 #include "platform/sdl/PlatformData.h"
 #include "platform/sdl/ResidentLibraries.h"
 
@@ -35,6 +37,121 @@ PlatformGLContext* liveContext(HGLRC context)
             return live.get();
     }
     return nullptr;
+}
+
+// The framebuffer-object calls a scaled window needs; null where the
+// driver has none.
+struct FrameBufferCalls {
+    PFNGLGENFRAMEBUFFERSPROC genFramebuffers = nullptr;
+    PFNGLBINDFRAMEBUFFERPROC bindFramebuffer = nullptr;
+    PFNGLGENRENDERBUFFERSPROC genRenderbuffers = nullptr;
+    PFNGLBINDRENDERBUFFERPROC bindRenderbuffer = nullptr;
+    PFNGLRENDERBUFFERSTORAGEPROC renderbufferStorage = nullptr;
+    PFNGLFRAMEBUFFERRENDERBUFFERPROC framebufferRenderbuffer = nullptr;
+    PFNGLCHECKFRAMEBUFFERSTATUSPROC checkFramebufferStatus = nullptr;
+    PFNGLBLITFRAMEBUFFERPROC blitFramebuffer = nullptr;
+
+    bool complete() const
+    {
+        return genFramebuffers && bindFramebuffer && genRenderbuffers && bindRenderbuffer && renderbufferStorage &&
+               framebufferRenderbuffer && checkFramebufferStatus && blitFramebuffer;
+    }
+};
+
+// Looked up with a context current (GLX hands out the same entry points for
+// every context of the process).
+const FrameBufferCalls& frameBufferCalls()
+{
+    static const FrameBufferCalls calls = [] {
+        FrameBufferCalls found;
+        if (SDL_GL_ExtensionSupported("GL_ARB_framebuffer_object") != SDL_TRUE)
+            return found;
+        found.genFramebuffers = PFNGLGENFRAMEBUFFERSPROC(SDL_GL_GetProcAddress("glGenFramebuffers"));
+        found.bindFramebuffer = PFNGLBINDFRAMEBUFFERPROC(SDL_GL_GetProcAddress("glBindFramebuffer"));
+        found.genRenderbuffers = PFNGLGENRENDERBUFFERSPROC(SDL_GL_GetProcAddress("glGenRenderbuffers"));
+        found.bindRenderbuffer = PFNGLBINDRENDERBUFFERPROC(SDL_GL_GetProcAddress("glBindRenderbuffer"));
+        found.renderbufferStorage = PFNGLRENDERBUFFERSTORAGEPROC(SDL_GL_GetProcAddress("glRenderbufferStorage"));
+        found.framebufferRenderbuffer =
+            PFNGLFRAMEBUFFERRENDERBUFFERPROC(SDL_GL_GetProcAddress("glFramebufferRenderbuffer"));
+        found.checkFramebufferStatus =
+            PFNGLCHECKFRAMEBUFFERSTATUSPROC(SDL_GL_GetProcAddress("glCheckFramebufferStatus"));
+        found.blitFramebuffer = PFNGLBLITFRAMEBUFFERPROC(SDL_GL_GetProcAddress("glBlitFramebuffer"));
+        return found;
+    }();
+    return calls;
+}
+
+// Vertical sync where the driver offers it: adaptive first (a late frame
+// is shown at once instead of waiting a whole refresh), then plain. A
+// driver that refuses both (Xvfb) presents as before. Applies to the
+// context current now.
+void chooseSwapInterval()
+{
+    if (SDL_GL_SetSwapInterval(-1) != 0)
+        SDL_GL_SetSwapInterval(1);
+}
+
+// For a scaled window: a framebuffer object of the window's own size, bound
+// in the context current now, so that the program draws its frame at its
+// own size. False when the driver cannot give one.
+bool makeFrameBuffer(PlatformWindow& window, PlatformGLContext& context)
+{
+    const FrameBufferCalls& gl = frameBufferCalls();
+    if (!gl.complete())
+        return false;
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(window.sdl, &width, &height);
+    width /= window.scale;
+    height /= window.scale;
+    gl.genRenderbuffers(1, &context.colourBuffer);
+    gl.bindRenderbuffer(GL_RENDERBUFFER, context.colourBuffer);
+    gl.renderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
+    gl.bindRenderbuffer(GL_RENDERBUFFER, 0);
+    gl.genFramebuffers(1, &context.frameBuffer);
+    gl.bindFramebuffer(GL_FRAMEBUFFER, context.frameBuffer);
+    gl.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, context.colourBuffer);
+    if (gl.checkFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        // The objects go with the context; the window draws unscaled.
+        gl.bindFramebuffer(GL_FRAMEBUFFER, 0);
+        context.frameBuffer = 0;
+        context.colourBuffer = 0;
+        return false;
+    }
+    // The frame starts as the window would: cleared to black.
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    return true;
+}
+
+// Shows the frame drawn in the window: at scale 1 the back buffer as it is;
+// on a scaled window the program's frame enlarged as a whole (each pixel
+// becomes scale x scale screen pixels) onto the back buffer first.
+void presentFrame(PlatformWindow& window)
+{
+    const PlatformGLContext* context = platformData().currentContext;
+    if (window.scale > 1 && context != nullptr && context->window == &window && context->frameBuffer != 0) {
+        const FrameBufferCalls& gl = frameBufferCalls();
+        int width = 0;
+        int height = 0;
+        SDL_GetWindowSize(window.sdl, &width, &height);
+        const int frameWidth = width / window.scale;
+        const int frameHeight = height / window.scale;
+        // Of the program's state only the scissor test acts on a blit.
+        const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
+        if (scissor)
+            glDisable(GL_SCISSOR_TEST);
+        gl.bindFramebuffer(GL_READ_FRAMEBUFFER, context->frameBuffer);
+        gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        gl.blitFramebuffer(0, 0, frameWidth, frameHeight, 0, 0, frameWidth * window.scale,
+                           frameHeight * window.scale, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+        SDL_GL_SwapWindow(window.sdl);
+        gl.bindFramebuffer(GL_FRAMEBUFFER, context->frameBuffer);
+        if (scissor)
+            glEnable(GL_SCISSOR_TEST);
+        return;
+    }
+    SDL_GL_SwapWindow(window.sdl);
 }
 
 } // namespace
@@ -73,6 +190,20 @@ HGLRC wglCreateContext(HDC dc)
     if (created == nullptr)
         return nullptr;
     vlo::sdl::keepLoadedLibrariesResident();
+    auto context = std::make_unique<PlatformGLContext>();
+    context->sdl = created;
+    context->window = window;
+    // While the new context is current: its swap interval, and on a scaled
+    // window the framebuffer object the program draws into. Without one the
+    // window goes back to its unscaled size.
+    chooseSwapInterval();
+    if (window->scale > 1 && !makeFrameBuffer(*window, *context)) {
+        int width = 0;
+        int height = 0;
+        SDL_GetWindowSize(window->sdl, &width, &height);
+        SDL_SetWindowSize(window->sdl, width / window->scale, height / window->scale);
+        window->scale = 1;
+    }
     // SDL makes the new context current; WGL does not. Put back what was
     // current before.
     PlatformGLContext* previous = data.currentContext;
@@ -82,9 +213,6 @@ HGLRC wglCreateContext(HDC dc)
     else
         SDL_GL_MakeCurrent(window->sdl, nullptr);
 
-    auto context = std::make_unique<PlatformGLContext>();
-    context->sdl = created;
-    context->window = window;
     HGLRC handle = context.get();
     data.contexts.push_back(std::move(context));
     return handle;
@@ -139,7 +267,7 @@ BOOL SwapBuffers(HDC dc)
     if (window->presentFilter != nullptr &&
         !window->presentFilter(window->presentOwner, window->damaged))
         return TRUE;
-    SDL_GL_SwapWindow(window->sdl);
+    presentFrame(*window);
     window->damaged = false;
     return TRUE;
 }

@@ -25,15 +25,36 @@ bool inFilter(const MSG& message, HWND window, UINT filterMin, UINT filterMax)
     return message.message >= filterMin && message.message <= filterMax;
 }
 
-// Moves every waiting SDL event into our queue as its window message.
+// Moves every waiting SDL event into our queue as its window message; mouse
+// moves are coalesced there.
 void drainSdlEvents(PlatformData& data)
 {
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) {
         MSG message;
-        if (vlo::sdl::translateEvent(event, message))
-            data.queue.push(message);
+        if (!vlo::sdl::translateEvent(event, message))
+            continue;
+        if (message.message == WM_MOUSEMOVE)
+            data.queue.pushMouseMove(message);
+        else
+            data.queue.push(message, vlo::sdl::isPointerMessage(message.message));
     }
+}
+
+// The WM_QUIT that PostQuitMessage asked for, if the filter lets it through.
+bool takeQuit(PlatformData& data, MSG& out, HWND window, UINT filterMin, UINT filterMax)
+{
+    if (!data.quitPosted)
+        return false;
+    MSG quit{};
+    quit.message = WM_QUIT;
+    quit.wParam = WPARAM(intptr_t(data.quitCode));
+    quit.time = GetTickCount();
+    if (!inFilter(quit, window, filterMin, filterMax))
+        return false;
+    data.quitPosted = false;
+    out = quit;
+    return true;
 }
 
 } // namespace
@@ -47,12 +68,21 @@ BOOL GetMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax)
         (filterMin == 0 && filterMax == 0) || (WM_TIMER >= filterMin && WM_TIMER <= filterMax);
     vlo::sdl::ensureEvents();
     for (;;) {
-        // Posted and input messages in arrival order first, then timers.
+        // Posted and input messages in arrival order first, then the quit
+        // flag, then timers.
         drainSdlEvents(data);
-        if (data.queue.take(*msg, [&](const MSG& m) {
-                return inFilter(m, window, filterMin, filterMax);
-            }))
+        bool pointer = false;
+        if (data.queue.take(
+                *msg, [&](const MSG& m) { return inFilter(m, window, filterMin, filterMax); },
+                pointer)) {
+            // Against the window's position now: a window moved since the
+            // event was made neither loses nor doubles the motion.
+            if (pointer)
+                vlo::sdl::placePointerMessage(*msg);
             return msg->message == WM_QUIT ? FALSE : TRUE;
+        }
+        if (takeQuit(data, *msg, window, filterMin, filterMax))
+            return FALSE;
         const DWORD now = GetTickCount();
         if (timersWanted && data.timers.takeDue(now, window, *msg))
             return TRUE;
@@ -84,9 +114,12 @@ BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 
 void PostQuitMessage(int exitCode)
 {
-    // The exit code travels as WPARAM; int(wParam) gives it back, negative
-    // codes included.
-    PostMessageA(nullptr, WM_QUIT, WPARAM(intptr_t(exitCode)), 0);
+    // A flag, not a message: any number of calls give one WM_QUIT, with the
+    // last code, after the messages already waiting. The code travels as
+    // WPARAM; int(wParam) gives it back, negative codes included.
+    PlatformData& data = platformData();
+    data.quitPosted = true;
+    data.quitCode = exitCode;
 }
 
 BOOL TranslateMessage(const MSG*)

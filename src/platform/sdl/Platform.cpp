@@ -36,6 +36,9 @@ void platformShutdown()
     data.queue.clear();
     data.timers.clear();
     data.capture = nullptr;
+    data.quitPosted = false;
+    data.quitCode = 0;
+    data.pointerSample = sdl::PointerSample{};
     data.eventsReady = false;
     data.videoReady = false;
     SDL_Quit();

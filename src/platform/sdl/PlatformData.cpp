@@ -47,6 +47,9 @@ bool ensureEvents()
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (SDL_InitSubSystem(SDL_INIT_EVENTS) != 0)
         return false;
+    // The window system's own events come through too: they tell where on
+    // the screen the pointer was when a mouse event was made.
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
     data.eventsReady = true;
     return true;
 }

@@ -14,6 +14,17 @@
 namespace vlo {
 namespace sdl {
 
+// The pointer position of the window system's last pointer event, for the
+// SDL mouse event made from it: client position (window pixels) and screen
+// position (screen pixels). valid until that SDL event has taken it.
+struct PointerSample {
+    bool valid = false;
+    int x = 0;
+    int y = 0;
+    int rootX = 0;
+    int rootY = 0;
+};
+
 struct PlatformData {
     // Registered window classes by name; each record's lpszClassName points
     // at its own key, so the caller's string need not outlive the call.
@@ -27,11 +38,22 @@ struct PlatformData {
     MessageQueue queue;
     TimerList timers;
     HWND capture = nullptr;
+    PointerSample pointerSample;
+    // PostQuitMessage sets the flag; GetMessageA turns it into one WM_QUIT
+    // once no posted or input message waits.
+    bool quitPosted = false;
+    int quitCode = 0;
 
     bool eventsReady = false;
     bool videoReady = false;
     bool offscreenAllowed = false;
 };
+
+// a / b rounded toward minus infinity, for b > 0.
+inline int floorDivide(int a, int b)
+{
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
 
 // The one back-end state of the process.
 PlatformData& platformData();

@@ -28,12 +28,21 @@ struct PlatformWindow {
     // Exposed, resized or shown again since the last present (and before the
     // first one): the next present must not be skipped.
     bool damaged = true;
+    // Screen pixels per window pixel. On a high-density desktop the window
+    // is this many times larger on the screen than the program thinks, and
+    // every frame is enlarged as a whole when it is presented.
+    int scale = 1;
 };
 
 // An OpenGL rendering context and the window it was created for.
 struct PlatformGLContext {
     SDL_GLContext sdl = nullptr;
     HWND window = nullptr;
+    // On a scaled window the program draws into this framebuffer object of
+    // the window's own size, which is enlarged onto the window when the
+    // frame is presented; 0 at scale 1.
+    unsigned int frameBuffer = 0;
+    unsigned int colourBuffer = 0;
 };
 
 // The program's one module instance; only its address matters.

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <memory>
 
-#include "platform/sdl/ResidentLibraries.h"
+#include "platform/sdl/DesktopScale.h"
 #include "platform/sdl/PlatformData.h"
+#include "platform/sdl/ResidentLibraries.h"
 
 using vlo::sdl::PlatformData;
 using vlo::sdl::liveWindow;
@@ -80,6 +81,14 @@ HWND CreateWindowExA(DWORD, const char* className, const char* windowName, DWORD
         return nullptr;
     // An OpenGL window has just loaded the GL driver.
     vlo::sdl::keepLoadedLibrariesResident();
+    // On a high-density desktop the window takes the desktop's whole-number
+    // scale: larger on the screen by that much, placed in the same shrunk
+    // screen coordinates that the program is given.
+    const int scale = vlo::sdl::desktopScale(sdlWindow, width, height);
+    if (scale > 1) {
+        SDL_SetWindowSize(sdlWindow, width * scale, height * scale);
+        SDL_SetWindowPosition(sdlWindow, x * scale, y * scale);
+    }
 
     auto window = std::make_unique<PlatformWindow>();
     window->sdl = sdlWindow;
@@ -89,6 +98,7 @@ HWND CreateWindowExA(DWORD, const char* className, const char* windowName, DWORD
     window->className = className;
     window->text = windowName != nullptr ? windowName : "";
     window->deviceContext.window = window.get();
+    window->scale = scale;
     PlatformWindow* handle = window.get();
     data.windows.push_back(std::move(window));
 

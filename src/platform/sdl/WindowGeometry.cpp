@@ -1,5 +1,8 @@
 // Window position and size. The windows are borderless, so the window
-// rectangle and the client area cover the same screen pixels.
+// rectangle and the client area cover the same screen pixels. A scaled
+// window (see PlatformWindow::scale) is shown that many times larger; the
+// program is given a screen shrunk by the scale, so sizes, positions and
+// motion all stay in its own pixels.
 
 #include "platform/sdl/PlatformData.h"
 
@@ -13,7 +16,7 @@ BOOL GetClientRect(HWND handle, RECT* rect)
     int width = 0;
     int height = 0;
     SDL_GetWindowSize(window->sdl, &width, &height);
-    *rect = RECT{0, 0, width, height};
+    *rect = RECT{0, 0, width / window->scale, height / window->scale};
     return TRUE;
 }
 
@@ -28,7 +31,10 @@ BOOL GetWindowRect(HWND handle, RECT* rect)
     int height = 0;
     SDL_GetWindowPosition(window->sdl, &x, &y);
     SDL_GetWindowSize(window->sdl, &width, &height);
-    *rect = RECT{x, y, x + width, y + height};
+    const int scale = window->scale;
+    x = vlo::sdl::floorDivide(x, scale);
+    y = vlo::sdl::floorDivide(y, scale);
+    *rect = RECT{x, y, x + width / scale, y + height / scale};
     return TRUE;
 }
 
@@ -39,9 +45,10 @@ BOOL SetWindowPos(HWND handle, HWND, int x, int y, int width, int height, UINT f
     PlatformWindow* window = liveWindow(handle);
     if (window == nullptr)
         return FALSE;
+    const int scale = window->scale;
     if ((flags & SWP_NOMOVE) == 0)
-        SDL_SetWindowPosition(window->sdl, x, y);
+        SDL_SetWindowPosition(window->sdl, x * scale, y * scale);
     if ((flags & SWP_NOSIZE) == 0 && width > 0 && height > 0)
-        SDL_SetWindowSize(window->sdl, width, height);
+        SDL_SetWindowSize(window->sdl, width * scale, height * scale);
     return TRUE;
 }
