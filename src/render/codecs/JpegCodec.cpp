@@ -61,6 +61,8 @@ void inkToRgb(const unsigned char* ink, unsigned char* rgb, size_t count)
         for (int c = 0; c < 3; ++c)
             rgb[3 * i + c] = static_cast<unsigned char>((ink[4 * i + c] * black + 127) / 255);
     }
+}
+
 // Whether a sequential Huffman-coded file can hold the blocks its header
 // declares: every 8 x 8 block of every component takes at least one bit (its
 // DC code). Progressive and arithmetic-coded files can code runs of empty
