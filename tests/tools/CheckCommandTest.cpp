@@ -10,6 +10,8 @@
 #include <set>
 #include <sstream>
 
+#include <sys/stat.h>
+
 #include "content/ArchiveDirectory.h"
 #include "content/ShowConfig.h"
 #include "support/ImageFixtures.h"
@@ -576,6 +578,89 @@ TEST_F(CheckCommandTest, ConfigurationMistakesThatStillLoadAreWarnedAbout)
     expectLine(result, "error: Vellumo.ini: no 'credits:' key: the credits and the closing sequence would show no "
                        "picture");
     EXPECT_EQ(1, result.status) << describeRun(arguments, result);
+}
+
+// The memory the check may take in the tests of hostile files: far below
+// what the declared sizes would need (805 MB for one 16384 x 16384 picture).
+constexpr long kCheckMemoryMb = 700;
+
+TEST_F(CheckCommandTest, PicturesDeclaringMoreThanTheLimitsAreRefusedWithTheirSize)
+{
+    // A 1 MB PNG and a 300-byte truncated JPEG, both declaring 16384 x 16384.
+    fixtures::Bytes cutJpeg = fixtures::jpegFile(8, 8, 1, fixtures::Bytes(64, 128));
+    ASSERT_TRUE(fixtures::patchJpegFrameSize(cutJpeg, 16384, 16384));
+    cutJpeg.resize(300);
+    content.pictures.erase(content.title);
+    content.rawEntries[content.title] = show::toString(
+        fixtures::pngDeclaring(16384, 16384, 8, PNG_COLOR_TYPE_RGB, fixtures::Bytes(1 << 20, 0x5A)));
+    content.pictures.erase(content.credits);
+    content.credits = "credits.jpg";
+    content.rawEntries[content.credits] = show::toString(cutJpeg);
+    // Within the budget, but a 16 KB file cannot hold 5000 x 5000 RGB rows.
+    content.pictures.erase("captions/track1.png");
+    content.rawEntries["captions/track1.png"] = show::toString(
+        fixtures::pngDeclaring(5000, 5000, 8, PNG_COLOR_TYPE_RGB, fixtures::Bytes(16 << 10, 0)));
+    iniText = content.ini();
+
+    const PackResult result = check({}, {});
+    const std::string limits = "; the viewer decodes pictures of at most 16384 pixels a side and 32 megapixels in all";
+    expectLine(result, "error: " + placeOf(iniText, "title.png") + ": 'title.png' (title picture) cannot be shown: "
+        + "it declares 16384 x 16384 pixels (256 megapixels)" + limits);
+    expectLine(result, "error: " + placeOf(iniText, "credits.jpg") + ": 'credits.jpg' (credits picture) cannot be "
+        + "shown: it declares 16384 x 16384 pixels (256 megapixels)" + limits);
+    expectLine(result, "error: " + placeOf(iniText, "captions/track1.png") + ": 'captions/track1.png' (track 1's "
+        + "caption) cannot be shown: the PNG data is damaged, or cut short of what its 5000 x 5000 pixels need");
+    expectSummary(result, 3, 0, 1);
+}
+
+TEST_F(CheckCommandTest, HostilePicturesStayWithinAMemoryBound)
+{
+    fixtures::Bytes cutJpeg = fixtures::jpegFile(8, 8, 1, fixtures::Bytes(64, 128));
+    ASSERT_TRUE(fixtures::patchJpegFrameSize(cutJpeg, 16384, 16384));
+    cutJpeg.resize(300);
+    content.pictures.erase(content.title);
+    content.rawEntries[content.title] = show::toString(
+        fixtures::pngDeclaring(16384, 16384, 8, PNG_COLOR_TYPE_RGB, fixtures::Bytes(1 << 20, 0x5A)));
+    content.pictures.erase(content.credits);
+    content.credits = "credits.jpg";
+    content.rawEntries[content.credits] = show::toString(cutJpeg);
+    dir.write("data.zuo", content.archive());
+    for (const auto& track : content.tracks)
+        dir.write(track.music, shortTone());
+    arguments = { "check", dir.path() };
+    const PackResult result = runPack(arguments, kCheckMemoryMb);
+    EXPECT_NE(test::kMemoryBoundExceeded, result.status) << "the check outgrew its memory bound\n"
+                                                         << describeRun(arguments, result);
+    EXPECT_EQ(std::string::npos, result.err.find("Sanitizer")) << describeRun(arguments, result);
+    EXPECT_EQ(1, result.status) << describeRun(arguments, result);
+    EXPECT_NE(std::string::npos, result.out.find("'title.png' (title picture) cannot be shown: it declares 16384 x "
+                                                 "16384 pixels"))
+        << result.out;
+}
+
+TEST_F(CheckCommandTest, AnArchivePathThatIsNoRegularFileIsNotOpened)
+{
+    // A FIFO without a writer would block the open for good: the run is
+    // bounded so that a regression fails rather than hangs only if the check
+    // does not look first; the FIFO gets a writer after a time-out below.
+    const std::string archive = dir.path("data.zuo");
+    ASSERT_EQ(0, mkfifo(archive.c_str(), 0600));
+    arguments = { "check", dir.path() };
+    PackResult result = runPack(arguments, kCheckMemoryMb);
+    EXPECT_EQ(2, result.status) << describeRun(arguments, result);
+    EXPECT_EQ("vellumo-pack: check: '" + archive + "': is a FIFO (named pipe), not an archive\n", result.err);
+    std::filesystem::remove(archive);
+
+    std::filesystem::create_symlink("/dev/zero", archive);
+    result = runPack(arguments, kCheckMemoryMb);
+    EXPECT_EQ(2, result.status) << describeRun(arguments, result);
+    EXPECT_EQ("vellumo-pack: check: '" + archive + "': is a character device, not an archive\n", result.err);
+    std::filesystem::remove(archive);
+
+    std::filesystem::create_directory(archive);
+    result = runPack(arguments, kCheckMemoryMb);
+    EXPECT_EQ(2, result.status) << describeRun(arguments, result);
+    EXPECT_EQ("vellumo-pack: check: '" + archive + "': is a folder, not an archive\n", result.err);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -29,7 +30,24 @@ inline std::string describeRun(const std::vector<std::string>& arguments, const 
     return text + "\n  exit status " + std::to_string(result.status) + "\n  stderr: " + result.err;
 }
 
+// The exit status a sanitizer report gives the program when its memory is
+// bounded: apart from every status the program gives itself.
+constexpr int kMemoryBoundExceeded = 66;
+
+// Runs with the memory the program may take bounded to about limitMb, so that
+// a regression fails the test instead of taking the machine. Under
+// AddressSanitizer (whose shadow memory rules out an address-space limit) the
+// sanitizer enforces it: any single allocation above half the limit, or a
+// resident size above the limit, ends the program with kMemoryBoundExceeded.
+// Without it, the address space is limited and an allocation past it fails.
+inline PackResult runPack(const std::vector<std::string>& arguments, long limitMb);
+
 inline PackResult runPack(const std::vector<std::string>& arguments)
+{
+    return runPack(arguments, 0);
+}
+
+inline PackResult runPack(const std::vector<std::string>& arguments, long limitMb)
 {
     static int runs = 0;
     ScratchDir capture("packrun");
@@ -48,9 +66,41 @@ inline PackResult runPack(const std::vector<std::string>& arguments)
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    std::vector<std::string> variables;
+    for (char** variable = environ; *variable != nullptr; ++variable)
+        variables.push_back(*variable);
+    rlimit previous {};
+    getrlimit(RLIMIT_AS, &previous);
+    if (limitMb > 0) {
+#if defined(__SANITIZE_ADDRESS__)
+        std::string options = "ASAN_OPTIONS=";
+        for (auto it = variables.begin(); it != variables.end(); ++it) {
+            if (it->rfind("ASAN_OPTIONS=", 0) == 0) {
+                options = *it + ":";
+                variables.erase(it);
+                break;
+            }
+        }
+        variables.push_back(options + "hard_rss_limit_mb=" + std::to_string(limitMb) + ":max_allocation_size_mb="
+            + std::to_string(limitMb / 2) + ":allocator_may_return_null=0:exitcode="
+            + std::to_string(kMemoryBoundExceeded));
+#else
+        // The child inherits the limit; this process needs no more meanwhile.
+        rlimit bounded = previous;
+        bounded.rlim_cur = rlim_t(limitMb) << 20;
+        setrlimit(RLIMIT_AS, &bounded);
+#endif
+    }
+    std::vector<char*> environment;
+    for (std::string& variable : variables)
+        environment.push_back(&variable[0]);
+    environment.push_back(nullptr);
     PackResult result;
     pid_t child = 0;
-    if (posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ) == 0) {
+    const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environment.data());
+    if (limitMb > 0)
+        setrlimit(RLIMIT_AS, &previous);
+    if (spawned == 0) {
         int waitStatus = 0;
         if (waitpid(child, &waitStatus, 0) == child && WIFEXITED(waitStatus))
             result.status = WEXITSTATUS(waitStatus);
