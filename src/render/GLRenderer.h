@@ -75,6 +75,11 @@ public:
     // Sends the operations recorded so far to OpenGL, so that the back
     // buffer holds them (before reading pixels back).
     void flush();
+    // The decision at a present, which SwapBuffers asks through the window's
+    // present filter while saving is on: true when the frame is to be
+    // presented (everything recorded has then been sent), false to keep the
+    // frame on screen. Always true with saving off.
+    bool presentFrame(bool windowDamaged);
 
     // What frame saving did since construction.
     struct FrameCounts {
@@ -100,9 +105,6 @@ private:
     // `cover` only for their effect on the state, not on pixels.
     void send(size_t from, size_t to, size_t cover);
     void sendOne(size_t pos, bool pixelsCovered);
-    // The present decision: true to present the frame, false to keep the
-    // one on screen.
-    bool present(bool windowDamaged);
     static bool presentFilter(void* owner, bool windowDamaged);
 
     bool saving = false;

@@ -240,8 +240,10 @@ void GLRenderer::sendOne(size_t pos, bool pixelsCovered)
     }
 }
 
-bool GLRenderer::present(bool windowDamaged)
+bool GLRenderer::presentFrame(bool windowDamaged)
 {
+    if (!saving)
+        return true;
     const bool unchanged = hasShown && !windowDamaged && !frameIncomplete && sentUpTo == 0 &&
                            !frameStartedInPrimitive && !inPrimitive &&
                            directChanges == shownStartChanges && coverState.known() &&
@@ -267,7 +269,7 @@ bool GLRenderer::present(bool windowDamaged)
 
 bool GLRenderer::presentFilter(void* owner, bool windowDamaged)
 {
-    return static_cast<GLRenderer*>(owner)->present(windowDamaged);
+    return static_cast<GLRenderer*>(owner)->presentFrame(windowDamaged);
 }
 
 } // namespace vlo
