@@ -13,6 +13,7 @@
 #include "content/ShowConfig.h"
 #include "music/MusicPlayer.h"
 #include "support/FakeClock.h"
+#include "support/WaitingQuit.h"
 #include "support/RecordingAudio.h"
 #include "support/RecordingRenderer.h"
 #include "support/ScratchDir.h"
@@ -53,32 +54,12 @@ const char* const kThreeTracks =
     "music/three.ogg pictures/three.png captions/three.png\n"
     "[end]\n";
 
-// Takes every WM_QUIT waiting in the thread's queue and returns how many
-// there were. A marker message is posted behind them, and everything up to
-// it is taken, so GetMessageA never waits.
-int takeQuits()
-{
-    constexpr WPARAM marker = 0x5EC0;
-    PostMessageA(nullptr, WM_NULL, marker, 0);
-    int quits = 0;
-    MSG message{};
-    for (int taken = 0; taken < 10000; ++taken) {
-        if (GetMessageA(&message, nullptr, 0, 0) == FALSE) {
-            ++quits;
-            continue;
-        }
-        if (message.message == WM_NULL && message.wParam == marker)
-            break;
-    }
-    return quits;
-}
-
 class PlaylistTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         load(kThreeTracks);
-        takeQuits();
+        test::takeWaitingQuits(clock);
     }
 
     // A configuration read from a loose Vellumo.ini (the archive is not
@@ -298,7 +279,7 @@ TEST_F(PlaylistTest, DuringCreditsAnEndedTrackIsNotAdvanced)
         EXPECT_EQ(config->currentTrack, 0u);
         EXPECT_EQ(audio.count("BASS_StreamCreateFile"), 0u) << audio.transcript();
         player.close();
-        takeQuits();
+        test::takeWaitingQuits(clock);
     }
 }
 
@@ -338,7 +319,7 @@ TEST_F(PlaylistTest, TheClosingSequenceFadesTheMusicOutAndQuitsOneFrameAfterTenS
         ASSERT_EQ(volumes[0], expected) << "volume at " << ms << " ms";
         if (volumesInOrder.empty() || volumesInOrder.back() != volumes[0])
             volumesInOrder.push_back(volumes[0]);
-        ASSERT_EQ(takeQuits(), 0) << "quit already at " << ms << " ms";
+        ASSERT_EQ(test::takeWaitingQuits(clock), 0) << "quit already at " << ms << " ms";
     }
     EXPECT_EQ(volumesInOrder, (std::vector<int>{100, 80, 60, 40, 20, 0}));
     EXPECT_FALSE(config->creditsTimer.running) << "the overlay's time is up at 10010 ms";
@@ -346,7 +327,7 @@ TEST_F(PlaylistTest, TheClosingSequenceFadesTheMusicOutAndQuitsOneFrameAfterTenS
 
     audio.calls.clear();
     EXPECT_EVENT(frame(), Nothing, "the frame after the overlay");
-    EXPECT_EQ(takeQuits(), 1) << "one quit message on the frame after the overlay";
+    EXPECT_EQ(test::takeWaitingQuits(clock), 1) << "one quit message on the frame after the overlay";
     EXPECT_EQ(audio.count("BASS_StreamCreateFile"), 0u) << "no track change while quitting";
 }
 
@@ -386,9 +367,9 @@ TEST_F(PlaylistTest, ClosingSequenceQuitsEvenWhenStalledFramesMissFullOpacity)
     EXPECT_EQ(frame(1000), CreditsRunning); // 5.5 s: opacity 0.988
     EXPECT_FALSE(config->creditsAtFull);
     EXPECT_EQ(frame(4600), CreditsRunning); // 10.1 s: the overlay ends
-    EXPECT_EQ(takeQuits(), 0);
+    EXPECT_EQ(test::takeWaitingQuits(clock), 0);
     EXPECT_EVENT(frame(), Nothing, "after the overlay");
-    EXPECT_EQ(takeQuits(), 1) << "the program must still end after its closing sequence";
+    EXPECT_EQ(test::takeWaitingQuits(clock), 1) << "the program must still end after its closing sequence";
 }
 
 TEST_F(PlaylistTest, ShowOnlyCreditsEndWithOneCreditsFinished)
@@ -406,7 +387,7 @@ TEST_F(PlaylistTest, ShowOnlyCreditsEndWithOneCreditsFinished)
     EXPECT_EVENT(frame(), CreditsFinished, "the frame after");
     EXPECT_TRUE(config->quitAfterCredits);
     EXPECT_EVENT(frame(), Nothing, "normal play again");
-    EXPECT_EQ(takeQuits(), 0);
+    EXPECT_EQ(test::takeWaitingQuits(clock), 0);
     EXPECT_TRUE(volumesSet().empty()) << "show-only credits leave the volume alone:\n" << audio.transcript();
 }
 

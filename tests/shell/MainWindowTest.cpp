@@ -13,6 +13,7 @@
 #include "platform/Win32.h"
 #include "shell/MainWindow.h"
 #include "support/FakeClock.h"
+#include "support/WaitingQuit.h"
 #include "support/RecordingRenderer.h"
 #include "widgets/Widget.h"
 
@@ -64,6 +65,19 @@ public:
     int frames = 0;
 };
 
+// Asks for the quit again while drawing the given frame.
+class QuittingWidget : public RecordingWidget {
+public:
+    void draw(vlo::Renderer& renderer) override
+    {
+        RecordingWidget::draw(renderer);
+        if (frames == quitOnFrame)
+            PostQuitMessage(0);
+    }
+
+    int quitOnFrame = 0;
+};
+
 // A renderer that says when it has been deleted, and whether its context
 // had been released by then.
 class TrackedRenderer : public vlo::test::RecordingRenderer {
@@ -83,8 +97,6 @@ private:
     Fate* fate;
 };
 
-constexpr UINT Marker = 0x0400;
-
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -96,27 +108,11 @@ protected:
     void TearDown() override { drain(); }
 
     // Reads every queued message up to a marker posted now, without
-    // dispatching; the quits that destroyed windows leave behind go too.
-    static void drain()
-    {
-        PostMessageA(nullptr, Marker, 0xDEAD, 0);
-        MSG m{};
-        do {
-            GetMessageA(&m, nullptr, 0, 0);
-        } while (!(m.message == Marker && m.wParam == 0xDEAD));
-    }
+    // dispatching, and the quit that destroyed windows leave behind.
+    void drain() { vlo::test::takeWaitingQuits(clock); }
 
-    // True when the next queued message is a WM_QUIT (which is taken).
-    static bool quitIsQueued()
-    {
-        PostMessageA(nullptr, Marker, 0xBEEF, 0);
-        MSG m{};
-        const BOOL got = GetMessageA(&m, nullptr, 0, 0);
-        if (got != 0)
-            return false;
-        GetMessageA(&m, nullptr, 0, 0); // the marker
-        return true;
-    }
+    // True when a WM_QUIT was waiting (it is taken, with everything queued).
+    bool quitIsQueued() { return vlo::test::takeWaitingQuits(clock) > 0; }
 
     static MainWindow* newWindow()
     {
@@ -482,19 +478,22 @@ TEST_F(MainWindowTest, RunDrawsPerMessageAndReleasesWhatItOwns)
     auto* renderer = new TrackedRenderer(&fate);
     ASSERT_TRUE(window->setRenderer(renderer));
     window->setConfig(new vlo::ShowConfig("no such file"));
-    RecordingWidget root;
+    // The second quit can only follow the first, as a later request does:
+    // several calls before a read give a single WM_QUIT.
+    QuittingWidget root;
     root.setSize(Vector2(7.0f, 6.0f));
     window->setRootWidget(&root);
     renderer->clearCalls();
 
     // Two ordinary messages, the quit that starts the closing sequence (and
-    // gets a frame), then the quit that ends the loop.
+    // gets a frame, which asks again), then the quit that ends the loop.
     PostMessageA(window->getHandle(), WM_TIMER, 0, 0);
     PostMessageA(window->getHandle(), WM_MOUSEMOVE, 0, at(10, 10));
+    PostQuitMessage(7);
     PostQuitMessage(3);
-    PostQuitMessage(0);
+    root.quitOnFrame = 3;
     const int code = window->run();
-    EXPECT_EQ(code, 3);
+    EXPECT_EQ(code, 3) << "the last code given before the first quit was read";
     EXPECT_EQ(root.frames, 3) << "one frame per message that kept the loop going";
     EXPECT_TRUE(fate.deleted) << "run did not delete the renderer";
     EXPECT_TRUE(fate.releasedBeforeDeletion) << "the context was not released first";
