@@ -3,6 +3,7 @@
 #include <SDL_syswm.h>
 
 #include "platform/sdl/PlatformData.h"
+#include "platform/sdl/WindowPosition.h"
 
 namespace vlo {
 namespace sdl {
@@ -58,7 +59,7 @@ bool screenPosition(Uint32 sdlWindowId, int x, int y, POINT& screen)
         return false;
     int windowX = 0;
     int windowY = 0;
-    SDL_GetWindowPosition(window->sdl, &windowX, &windowY);
+    windowScreenPosition(window->sdl, windowX, windowY);
     screen = POINT{windowX + x, windowY + y};
     return true;
 }
@@ -187,7 +188,7 @@ void placePointerMessage(MSG& message)
     int windowX = 0;
     int windowY = 0;
     if (window != nullptr)
-        SDL_GetWindowPosition(window->sdl, &windowX, &windowY);
+        windowScreenPosition(window->sdl, windowX, windowY);
     // The program sees a screen shrunk by the window's scale; rounding down
     // keeps a pointer just left of or above the window negative.
     message.lParam = packPosition(floorDivide(message.pt.x - windowX, scale),

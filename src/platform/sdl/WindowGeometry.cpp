@@ -5,6 +5,7 @@
 // motion all stay in its own pixels.
 
 #include "platform/sdl/PlatformData.h"
+#include "platform/sdl/WindowPosition.h"
 
 using vlo::sdl::liveWindow;
 
@@ -29,7 +30,7 @@ BOOL GetWindowRect(HWND handle, RECT* rect)
     int y = 0;
     int width = 0;
     int height = 0;
-    SDL_GetWindowPosition(window->sdl, &x, &y);
+    vlo::sdl::windowScreenPosition(window->sdl, x, y);
     SDL_GetWindowSize(window->sdl, &width, &height);
     const int scale = window->scale;
     x = vlo::sdl::floorDivide(x, scale);
