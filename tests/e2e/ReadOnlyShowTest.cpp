@@ -5,7 +5,6 @@
 #include <signal.h>
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -15,6 +14,7 @@
 
 #include "support/E2eProgram.h"
 #include "support/E2eShow.h"
+#include "support/FolderTree.h"
 #include "support/OtherUser.h"
 
 namespace vlo {
@@ -28,37 +28,6 @@ const std::string DemoShow = VLO_BINARY_DIR "/demo-show";
 // The demo's "next" button, in window pixels.
 constexpr int DemoNextX = 545;
 constexpr int DemoNextY = 530;
-
-// Every path under a folder with its size, sorted: what "unchanged" means.
-std::string treeOf(const std::string& folder)
-{
-    std::vector<std::string> lines;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        std::string line = fs::relative(entry.path(), folder).string();
-        if (entry.is_regular_file())
-            line += " " + std::to_string(entry.file_size());
-        lines.push_back(line);
-    }
-    std::sort(lines.begin(), lines.end());
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\n";
-    return text;
-}
-
-// The share of points on a 25-pixel grid where two pictures of the window
-// differ by more than `tolerance` in a channel.
-double differingShare(const Screenshot& a, const Screenshot& b, int tolerance = 24)
-{
-    int points = 0;
-    int differing = 0;
-    for (int y = 12; y < 600; y += 25)
-        for (int x = 12; x < 700; x += 25) {
-            ++points;
-            differing += near(a.at(x, y), b.at(x, y), tolerance) ? 0 : 1;
-        }
-    return double(differing) / double(points);
-}
 
 // The moments the test looks at: the title near its full strength, the
 // first track once the title has gone, and the second track after "next".

@@ -1,0 +1,121 @@
+// `cmake --install` of this build into a fresh prefix: both programs, their
+// manual pages, the desktop entry and the demo show land where a desktop
+// looks for them, and the installed `vellumo` runs the installed demo show
+// from another working directory, leaving its folder as it was.
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "support/E2eProgram.h"
+#include "support/FolderTree.h"
+#include "support/RunProgram.h"
+#include "support/ScratchDir.h"
+
+namespace vlo {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace e2e;
+
+std::string fileText(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class Install : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const test::ProgramRun install =
+            test::runProgram(VLO_CMAKE_COMMAND, logs.path(), {}, {}, 300,
+                             {"--install", VLO_BINARY_DIR, "--prefix", prefix.path()}, logs.path());
+        ASSERT_TRUE(install.started);
+        ASSERT_EQ(0, install.exitStatus) << install.standardError << install.standardOutput;
+    }
+
+    fs::path installed(const std::string& relative) const { return fs::path(prefix.path()) / relative; }
+
+    test::ScratchDir prefix{"install-prefix"};
+    test::ScratchDir logs{"install-logs"};
+};
+
+TEST_F(Install, PutsTheProgramsPagesDesktopEntryAndDemoInThePrefix)
+{
+    for (const char* program : {"bin/vellumo", "bin/vellumo-pack"}) {
+        const fs::path path = installed(program);
+        ASSERT_TRUE(fs::is_regular_file(path)) << program << " was not installed";
+        EXPECT_NE(fs::perms::none, fs::status(path).permissions() & fs::perms::others_exec) << program;
+    }
+    for (const char* page : {"share/man/man1/vellumo.1", "share/man/man1/vellumo-pack.1"}) {
+        const std::string text = fileText(installed(page));
+        ASSERT_FALSE(text.empty()) << page << " was not installed";
+        EXPECT_NE(std::string::npos, text.find(".TH ")) << page << " is no manual page";
+        EXPECT_EQ(std::string::npos, text.find('@')) << page << " still holds a placeholder:\n" << text;
+    }
+
+    const std::string entry = fileText(installed("share/applications/vellumo.desktop"));
+    ASSERT_FALSE(entry.empty()) << "no desktop entry";
+    EXPECT_EQ(0u, entry.rfind("[Desktop Entry]\n", 0)) << entry;
+    EXPECT_NE(std::string::npos, entry.find("\nExec=vellumo %f\n")) << "the entry must open a folder: " << entry;
+    EXPECT_NE(std::string::npos, entry.find("\nMimeType=inode/directory;\n")) << entry;
+    if (run("command -v desktop-file-validate >/dev/null 2>&1")) {
+        EXPECT_TRUE(run("desktop-file-validate '" + installed("share/applications/vellumo.desktop").string() + "'"));
+    }
+
+    const fs::path demo = installed("share/vellumo/demo");
+    ASSERT_TRUE(fs::is_regular_file(demo / "data.zuo")) << "the demo show was not installed";
+    for (const auto& file : fs::recursive_directory_iterator(demo)) {
+        EXPECT_EQ(std::string::npos, file.path().filename().string().find("data.zuo.temp")) << file.path();
+        if (file.is_regular_file()) {
+            EXPECT_EQ(fs::perms::none, file.status().permissions() & fs::perms::others_write) << file.path();
+        }
+    }
+
+    const test::ProgramRun version =
+        test::runProgram(installed("bin/vellumo").string(), logs.path(), {}, {}, 30, {"--version"}, logs.path());
+    EXPECT_EQ(0, version.exitStatus);
+    EXPECT_NE(std::string::npos, version.standardOutput.find(VLO_VERSION)) << version.standardOutput;
+}
+
+TEST_F(Install, TheInstalledProgramRunsTheInstalledDemoFromElsewhere)
+{
+    if (displayName().empty())
+        GTEST_SKIP() << "no X display (DISPLAY is not set)";
+    const fs::path demo = installed("share/vellumo/demo");
+    ASSERT_TRUE(fs::is_regular_file(demo / "data.zuo"));
+    const std::string before = treeOf(demo.string());
+
+    // Started from the logs folder, as a launcher would, with the show named.
+    mouseTo(1270, 1015);
+    Program program(installed("bin/vellumo").string(), logs.path(), {"SDL_AUDIODRIVER=dummy"}, true,
+                    {demo.string()}, logs.path("stderr.txt"));
+    const WindowInfo window = program.waitForOwnWindow("Emberfall II", 30.0);
+    ASSERT_TRUE(window.found) << program.errorOutput();
+    const double shown = program.secondsSinceStart();
+    auto waitUntil = [&](double seconds) {
+        const double now = program.secondsSinceStart() - shown;
+        if (seconds > now)
+            sleepSeconds(seconds - now);
+    };
+    waitUntil(4.15);
+    const Screenshot title = screenshot(window, logs.path("shot.rgb"));
+    waitUntil(10.5);
+    const Screenshot firstTrack = screenshot(window, logs.path("shot.rgb"));
+    ASSERT_TRUE(title.valid() && firstTrack.valid());
+    // The title covers the window; after it the show's own pictures do.
+    EXPECT_GT(differingShare(title, firstTrack), 0.3) << "the show did not get past its title";
+
+    keyTo(window.id, "Escape");
+    sleepSeconds(1.0);
+    keyTo(window.id, "Escape");
+    ASSERT_TRUE(program.waitExit(20.0)) << "the show did not end after two Escapes";
+    EXPECT_EQ(0, program.exitStatus()) << program.errorOutput();
+    EXPECT_EQ(before, treeOf(demo.string())) << "the installed show's folder changed";
+}
+
+} // namespace
+} // namespace vlo
