@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/DemoWatch.h"
 #include "support/E2eProgram.h"
 #include "support/FolderTree.h"
 #include "support/RunProgram.h"
@@ -89,31 +90,23 @@ TEST_F(Install, TheInstalledProgramRunsTheInstalledDemoFromElsewhere)
     ASSERT_TRUE(fs::is_regular_file(demo / "data.zuo"));
     const std::string before = treeOf(demo.string());
 
-    // Started from the logs folder, as a launcher would, with the show named.
-    mouseTo(1270, 1015);
+    // Started from the logs folder, as a launcher would, with the show named;
+    // it must look as the demo show of the build does.
+    test::ScratchDir copy("install-built-demo");
+    fs::copy(VLO_BINARY_DIR "/demo-show", copy.path(), fs::copy_options::recursive);
+    Program built(VLO_BINARY_DIR "/vellumo", copy.path(), {"SDL_AUDIODRIVER=dummy"}, true, {},
+                  logs.path("built.txt"));
+    const DemoPictures expected = watchDemo(built, logs.path("built.rgb"));
+    ASSERT_EQ(0, built.exitStatus()) << built.errorOutput();
     Program program(installed("bin/vellumo").string(), logs.path(), {"SDL_AUDIODRIVER=dummy"}, true,
-                    {demo.string()}, logs.path("stderr.txt"));
-    const WindowInfo window = program.waitForOwnWindow("Emberfall II", 30.0);
-    ASSERT_TRUE(window.found) << program.errorOutput();
-    const double shown = program.secondsSinceStart();
-    auto waitUntil = [&](double seconds) {
-        const double now = program.secondsSinceStart() - shown;
-        if (seconds > now)
-            sleepSeconds(seconds - now);
-    };
-    waitUntil(4.15);
-    const Screenshot title = screenshot(window, logs.path("shot.rgb"));
-    waitUntil(10.5);
-    const Screenshot firstTrack = screenshot(window, logs.path("shot.rgb"));
-    ASSERT_TRUE(title.valid() && firstTrack.valid());
-    // The title covers the window; after it the show's own pictures do.
-    EXPECT_GT(differingShare(title, firstTrack), 0.3) << "the show did not get past its title";
-
-    keyTo(window.id, "Escape");
-    sleepSeconds(1.0);
-    keyTo(window.id, "Escape");
-    ASSERT_TRUE(program.waitExit(20.0)) << "the show did not end after two Escapes";
+                    {demo.string()}, logs.path("installed.txt"));
+    const DemoPictures got = watchDemo(program, logs.path("installed.rgb"));
     EXPECT_EQ(0, program.exitStatus()) << program.errorOutput();
+    ASSERT_TRUE(got.title.valid() && got.first.valid() && got.second.valid());
+    EXPECT_GT(differingShare(got.title, got.first), 0.3) << "the show did not get past its title";
+    EXPECT_LT(differingShare(expected.title, got.title), 0.03) << "the title differs from the built show's";
+    EXPECT_LT(differingShare(expected.first, got.first), 0.03) << "the first track differs";
+    EXPECT_LT(differingShare(expected.second, got.second), 0.03) << "the second track differs";
     EXPECT_EQ(before, treeOf(demo.string())) << "the installed show's folder changed";
 }
 

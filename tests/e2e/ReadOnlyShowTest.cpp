@@ -14,6 +14,7 @@
 
 #include "support/E2eProgram.h"
 #include "support/E2eShow.h"
+#include "support/DemoWatch.h"
 #include "support/FolderTree.h"
 #include "support/OtherUser.h"
 
@@ -25,17 +26,6 @@ using namespace e2e;
 
 const std::string Vellumo = VLO_BINARY_DIR "/vellumo";
 const std::string DemoShow = VLO_BINARY_DIR "/demo-show";
-// The demo's "next" button, in window pixels.
-constexpr int DemoNextX = 545;
-constexpr int DemoNextY = 530;
-
-// The moments the test looks at: the title near its full strength, the
-// first track once the title has gone, and the second track after "next".
-struct Pictures {
-    Screenshot title;
-    Screenshot first;
-    Screenshot second;
-};
 
 class ReadOnlyShow : public ::testing::Test {
 protected:
@@ -92,36 +82,6 @@ protected:
         return found[0].string();
     }
 
-    // Runs the show to the second track, taking the three pictures, then
-    // ends it with two Escapes (the second ends the closing sequence at once).
-    Pictures watch(Program& program, const std::string& shotFile)
-    {
-        Pictures pictures;
-        mouseTo(1270, 1015);
-        const WindowInfo window = program.waitForOwnWindow("Emberfall II", 30.0);
-        EXPECT_TRUE(window.found) << program.errorOutput();
-        if (!window.found)
-            return pictures;
-        const double shown = program.secondsSinceStart();
-        auto waitUntil = [&](double seconds) {
-            const double now = program.secondsSinceStart() - shown;
-            if (seconds > now)
-                sleepSeconds(seconds - now);
-        };
-        waitUntil(4.15);
-        pictures.title = screenshot(window, shotFile);
-        waitUntil(10.5);
-        pictures.first = screenshot(window, shotFile);
-        clickAt(window.x + DemoNextX, window.y + DemoNextY, 1);
-        waitUntil(16.0);
-        pictures.second = screenshot(window, shotFile);
-        keyTo(window.id, "Escape");
-        sleepSeconds(1.0);
-        keyTo(window.id, "Escape");
-        EXPECT_TRUE(program.waitExit(20.0)) << "the show did not end after two Escapes";
-        return pictures;
-    }
-
     test::ScratchDir show{"e2e-readonly-show"};
     test::ScratchDir runtime{"e2e-readonly-runtime"};
     test::ScratchDir home{"e2e-readonly-home"};
@@ -134,7 +94,7 @@ TEST_F(ReadOnlyShow, RunsAsFromAWritableFolderAndWritesNothingThere)
     // The same show from a writable folder, as root: what it must look like.
     fs::copy(DemoShow, reference.path(), fs::copy_options::recursive);
     Program writable(Vellumo, reference.path(), {"SDL_AUDIODRIVER=dummy"}, true, {}, logs.path("reference.txt"));
-    const Pictures expected = watch(writable, logs.path("reference.rgb"));
+    const DemoPictures expected = watchDemo(writable, logs.path("reference.rgb"));
     ASSERT_EQ(0, writable.exitStatus()) << writable.errorOutput();
     ASSERT_TRUE(expected.title.valid() && expected.first.valid() && expected.second.valid());
     // The three moments really differ, so that matching them means something.
@@ -149,7 +109,7 @@ TEST_F(ReadOnlyShow, RunsAsFromAWritableFolderAndWritesNothingThere)
     const std::string folder = privateFolder();
     EXPECT_FALSE(folder.empty()) << "no private folder under XDG_RUNTIME_DIR: " << runtime.listing();
 
-    const Pictures got = watch(*program, logs.path("readonly.rgb"));
+    const DemoPictures got = watchDemo(*program, logs.path("readonly.rgb"));
     EXPECT_EQ(0, program->exitStatus()) << program->errorOutput();
     EXPECT_LT(differingShare(expected.title, got.title), 0.03) << "the title differs from the writable run";
     EXPECT_LT(differingShare(expected.first, got.first), 0.03) << "the first track differs";
