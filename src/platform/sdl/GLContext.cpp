@@ -215,6 +215,8 @@ HGLRC wglCreateContext(HDC dc)
 
     HGLRC handle = context.get();
     data.contexts.push_back(std::move(context));
+    // Loading the driver ran its compiler's start-up code.
+    data.codeTrim.afterContextCreated();
     return handle;
 }
 
@@ -269,6 +271,8 @@ BOOL SwapBuffers(HDC dc)
         return TRUE;
     presentFrame(*window);
     window->damaged = false;
+    // The frame may have had the driver compile new shaders.
+    platformData().codeTrim.afterPresent();
     return TRUE;
 }
 

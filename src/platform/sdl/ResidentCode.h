@@ -1,0 +1,39 @@
+#pragma once
+// Library code in the resident set. A process keeps mapped every page of
+// library code it has ever run, and the OpenGL driver's shader compiler
+// (LLVM under llvmpipe) is by far the largest such library: tens of MiB of
+// code that runs while a context is created and while the first frames'
+// shaders compile, and seldom after. Unmapping clean code pages costs
+// nothing to keep: the page cache still holds them, and a page that runs
+// again is mapped in again on its next use, with the same bytes.
+
+#include <cstddef>
+
+namespace vlo::sdl {
+
+// Pages of the process that are file-backed or shared memory and resident
+// now (the third field of /proc/self/statm); 0 when it cannot be read.
+size_t residentSharedPages();
+
+// Unmaps the resident pages of every executable, read-only, file-backed
+// mapping (library and program code). Writable and read-only data
+// mappings stay as they are: those may hold private copies (relocated
+// pointers) that the file does not have.
+void dropResidentCode();
+
+// When to drop: once the driver's start-up has run (a new context), and
+// after a presented frame whenever the shared resident pages have grown by
+// a few MiB since the last drop (the driver compiled new shaders).
+class ResidentCodeTrim {
+public:
+    void afterContextCreated();
+    void afterPresent();
+
+private:
+    void drop();
+
+    // Shared resident pages right after the last drop.
+    size_t settledPages = 0;
+};
+
+} // namespace vlo::sdl
