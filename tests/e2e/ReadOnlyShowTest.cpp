@@ -47,9 +47,9 @@ protected:
     }
 
     // The leak check is off as nobody: LeakSanitizer stops the process by
-    // attaching to its threads, which has crashed its tracer in a process
-    // that changed user ("Tracer caught signal 11"). The same paths are run
-    // leak-checked as root by the writable run and the other tests.
+    // attaching to its threads, and its tracer has crashed in this run
+    // ("Tracer caught signal 11"). The same paths are run leak-checked as
+    // root by the writable run and the other tests.
     std::vector<std::string> nobodyEnvironment() const
     {
         return {"SDL_AUDIODRIVER=dummy", "XDG_RUNTIME_DIR=" + runtime.path(), "HOME=" + home.path(),
