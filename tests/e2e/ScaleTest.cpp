@@ -103,6 +103,68 @@ private:
     std::string oldDisplay;
 };
 
+// How far `large` is from `small` enlarged `scale` times: the share of
+// pixels where some channel is off by more than 32, and the largest
+// difference of any channel.
+struct Difference {
+    double offShare = 1.0;
+    int largest = 255;
+};
+
+Difference compareEnlarged(const Screenshot& small, const Screenshot& large, int scale)
+{
+    Difference difference;
+    if (!small.valid() || !large.valid() || large.width != small.width * scale ||
+        large.height != small.height * scale)
+        return difference;
+    long off = 0;
+    difference.largest = 0;
+    for (int y = 0; y < large.height; ++y) {
+        for (int x = 0; x < large.width; ++x) {
+            const Rgb a = large.at(x, y);
+            const Rgb b = small.at(x / scale, y / scale);
+            const int channel = std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
+            difference.largest = std::max(difference.largest, channel);
+            if (channel > 32)
+                ++off;
+        }
+    }
+    difference.offShare = double(off) / (double(large.width) * double(large.height));
+    return difference;
+}
+
+// How many pixels of two screenshots of one size differ by more than
+// `tolerance` in some channel.
+long changedPixels(const Screenshot& a, const Screenshot& b, int tolerance = 32)
+{
+    long changed = 0;
+    for (int y = 0; y < a.height; ++y) {
+        for (int x = 0; x < a.width; ++x) {
+            const Rgb p = a.at(x, y);
+            const Rgb q = b.at(x, y);
+            if (std::max({std::abs(p.r - q.r), std::abs(p.g - q.g), std::abs(p.b - q.b)}) > tolerance)
+                ++changed;
+        }
+    }
+    return changed;
+}
+
+// The window's screen once two screenshots a quarter second apart agree
+// (at most ten seconds of waiting).
+Screenshot stillScreenshot(const WindowInfo& window, const std::string& shotFile)
+{
+    Screenshot last = screenshot(window, shotFile);
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        sleepSeconds(0.25);
+        Screenshot now = screenshot(window, shotFile);
+        const bool still = now.valid() && last.valid() && changedPixels(now, last, 2) == 0;
+        last = std::move(now);
+        if (still)
+            break;
+    }
+    return last;
+}
+
 // The first track after the title, and the second one after "next".
 struct Screens {
     WindowInfo window;
@@ -141,12 +203,14 @@ protected:
             if (seconds > now)
                 sleepSeconds(seconds - now);
         };
+        // A loaded machine draws late: each screen is taken once it has
+        // stopped changing.
         waitUntil(10.5);
-        screens.first = screenshot(window, shotFile);
+        screens.first = stillScreenshot(window, shotFile);
         clickAt(window.x + scale * DemoNextX, window.y + scale * DemoNextY, 1);
         mouseTo(1910, 1430);
-        waitUntil(16.0);
-        screens.second = screenshot(window, shotFile);
+        sleepSeconds(5.5);
+        screens.second = stillScreenshot(window, shotFile);
         keyTo(window.id, "Escape");
         sleepSeconds(1.0);
         keyTo(window.id, "Escape");
@@ -174,52 +238,6 @@ protected:
     test::ScratchDir show{"e2e-scale-show"};
     test::ScratchDir logs{"e2e-scale-logs"};
 };
-
-// How far `large` is from `small` enlarged `scale` times: the share of
-// pixels where some channel is off by more than 32, and the largest
-// difference of any channel.
-struct Difference {
-    double offShare = 1.0;
-    int largest = 255;
-};
-
-Difference compareEnlarged(const Screenshot& small, const Screenshot& large, int scale)
-{
-    Difference difference;
-    if (!small.valid() || !large.valid() || large.width != small.width * scale ||
-        large.height != small.height * scale)
-        return difference;
-    long off = 0;
-    difference.largest = 0;
-    for (int y = 0; y < large.height; ++y) {
-        for (int x = 0; x < large.width; ++x) {
-            const Rgb a = large.at(x, y);
-            const Rgb b = small.at(x / scale, y / scale);
-            const int channel = std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
-            difference.largest = std::max(difference.largest, channel);
-            if (channel > 32)
-                ++off;
-        }
-    }
-    difference.offShare = double(off) / (double(large.width) * double(large.height));
-    return difference;
-}
-
-// How many pixels of two screenshots of one size differ by more than 32 in
-// some channel.
-long changedPixels(const Screenshot& a, const Screenshot& b)
-{
-    long changed = 0;
-    for (int y = 0; y < a.height; ++y) {
-        for (int x = 0; x < a.width; ++x) {
-            const Rgb p = a.at(x, y);
-            const Rgb q = b.at(x, y);
-            if (std::max({std::abs(p.r - q.r), std::abs(p.g - q.g), std::abs(p.b - q.b)}) > 32)
-                ++changed;
-        }
-    }
-    return changed;
-}
 
 TEST_F(Scale, ScaleTwoShowsTheScaleOneFrameEnlargedAndTakesClicksAtTheEnlargedPlaces)
 {
