@@ -206,6 +206,47 @@ TEST_F(EventTranslationTest, CapturedMouseGoesToTheCapturingWindow)
     EXPECT_EQ(short(HIWORD(m.lParam)), short(10 + a.top - b.top));
 }
 
+TEST_F(EventTranslationTest, WaitingMotionIsOneMoveAndButtonsKeepTheirOrder)
+{
+    // Everything is in SDL's queue before GetMessageA reads any of it, as
+    // when the loop is busy with a frame: move move move, press, move move,
+    // release, move.
+    SDL_Event events[] = {mouseMotion(10, 11),
+                          mouseMotion(20, 21),
+                          mouseMotion(30, 31),
+                          mouseButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 30, 31),
+                          mouseMotion(40, 41),
+                          mouseMotion(50, 51),
+                          mouseButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 1, 50, 51),
+                          mouseMotion(60, 61)};
+    for (SDL_Event& event : events)
+        ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+    PostMessageA(nullptr, WM_NULL, 0xBEEF, 0);
+    MSG m{};
+    GetMessageA(&m, nullptr, 0, 0);
+    ASSERT_EQ(m.wParam, 0xBEEFu) << "the first marker did not come first";
+    PostMessageA(nullptr, WM_NULL, 0xF00D, 0);
+
+    struct Expected {
+        UINT message;
+        int x;
+        int y;
+    };
+    const Expected expected[] = {{WM_MOUSEMOVE, 30, 31}, {WM_LBUTTONDOWN, 30, 31}, {WM_MOUSEMOVE, 50, 51},
+                                 {WM_LBUTTONUP, 50, 51}, {WM_MOUSEMOVE, 60, 61}};
+    for (const Expected& e : expected) {
+        GetMessageA(&m, nullptr, 0, 0);
+        ASSERT_NE(m.wParam, 0xF00Du) << "messages missing before the marker";
+        EXPECT_EQ(m.message, e.message) << "expected 0x" << std::hex << e.message << ", got 0x" << m.message;
+        EXPECT_EQ(m.hwnd, window->handle());
+        EXPECT_EQ(m.lParam, MAKELPARAM(e.x, e.y)) << "expected (" << e.x << ", " << e.y << "), got ("
+                                                   << LOWORD(m.lParam) << ", " << HIWORD(m.lParam) << ")";
+    }
+    GetMessageA(&m, nullptr, 0, 0);
+    EXPECT_EQ(m.message, UINT(WM_NULL));
+    EXPECT_EQ(m.wParam, 0xF00Du) << "more messages than expected: 0x" << std::hex << m.message;
+}
+
 TEST(VirtualKeyTest, KnownAndUnknownKeys)
 {
     EXPECT_EQ(vlo::sdl::virtualKey(SDLK_ESCAPE), VK_ESCAPE);

@@ -4,8 +4,10 @@
 #include <ctime>
 #include <vector>
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
+#include "platform/sdl/PlatformWindow.h"
 #include "support/FakeClock.h"
 #include "support/TestWindow.h"
 
@@ -242,6 +244,60 @@ TEST_F(MessagePumpTest, WindowFilterSkipsOtherWindowsButNotQuit)
     EXPECT_FALSE(GetMessageA(&m, b.handle(), 0, 0)) << "WM_QUIT passes every window filter";
     ASSERT_TRUE(GetMessageA(&m, nullptr, 0, 0));
     EXPECT_EQ(m.wParam, 1u);
+}
+
+TEST_F(MessagePumpTest, QuitFlagGivesOneQuitAfterWaitingMessagesAndBeforeDueTimers)
+{
+    vlo::test::FakeClock clock(1000);
+    vlo::test::TestWindow window(64, 64, recordingProc, "VLO Pump Test 9");
+    ASSERT_TRUE(window.valid());
+    ASSERT_NE(SetTimer(window.handle(), 3, 10, nullptr), 0u);
+    clock.advance(10); // the timer is due from here on
+
+    // Quits asked for between posted messages and before input arrives: the
+    // messages all come first, whenever they were posted.
+    PostMessageA(window.handle(), Marker, 1, 0);
+    PostQuitMessage(11);
+    PostMessageA(window.handle(), Marker, 2, 0);
+    PostQuitMessage(12);
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.windowID = window.handle()->sdlId;
+    motion.motion.x = 5;
+    motion.motion.y = 6;
+    ASSERT_EQ(SDL_PushEvent(&motion), 1) << SDL_GetError();
+    PostQuitMessage(13);
+
+    MSG m{};
+    ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), TRUE);
+    EXPECT_EQ(m.message, Marker);
+    EXPECT_EQ(m.wParam, 1u);
+    ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), TRUE);
+    EXPECT_EQ(m.message, Marker);
+    EXPECT_EQ(m.wParam, 2u);
+    ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), TRUE) << "WM_QUIT came before the waiting input";
+    EXPECT_EQ(m.message, UINT(WM_MOUSEMOVE));
+    EXPECT_EQ(m.lParam, MAKELPARAM(5, 6));
+    ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), FALSE) << "expected WM_QUIT, got message 0x" << std::hex
+                                                     << m.message;
+    EXPECT_EQ(m.message, UINT(WM_QUIT));
+    EXPECT_EQ(m.hwnd, nullptr);
+    EXPECT_EQ(int(m.wParam), 13) << "the last exit code given";
+    ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), TRUE) << "a second WM_QUIT from three calls";
+    EXPECT_EQ(m.message, UINT(WM_TIMER)) << "the due timer waits behind the quit";
+    EXPECT_EQ(m.wParam, 3u);
+
+    // The flag is clear once read: nothing more, until it is set again.
+    PostMessageA(nullptr, Marker, 3, 0);
+    ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), TRUE) << "a WM_QUIT came twice";
+    EXPECT_EQ(m.wParam, 3u);
+    PostQuitMessage(14);
+    ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), FALSE) << "a quit asked for after the first was read was lost";
+    EXPECT_EQ(int(m.wParam), 14);
+    clock.advance(10);
+    ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), TRUE);
+    EXPECT_EQ(m.message, UINT(WM_TIMER));
+    KillTimer(window.handle(), 3);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 // The ring-buffer queue behind the message loop.
 
+#include <iterator>
+
 #include <gtest/gtest.h>
 
 #include "platform/sdl/MessageQueue.h"
@@ -12,6 +14,14 @@ MSG message(HWND window, UINT id, WPARAM wParam)
     m.hwnd = window;
     m.message = id;
     m.wParam = wParam;
+    return m;
+}
+
+// A pointer message at a screen position, as the event translation makes it.
+MSG pointerAt(HWND window, UINT id, int x, int y)
+{
+    MSG m = message(window, id, 0);
+    m.pt = POINT{x, y};
     return m;
 }
 
@@ -75,6 +85,86 @@ TEST(MessageQueueTest, RemovesOnlyTheMessagesOfOneWindow)
     EXPECT_EQ(out.wParam, 2u);
     ASSERT_TRUE(queue.take(out, any));
     EXPECT_EQ(out.wParam, 3u);
+}
+
+TEST(MessageQueueTest, WaitingMovesBecomeOneWithTheLatestPosition)
+{
+    vlo::sdl::MessageQueue queue;
+    HWND window = reinterpret_cast<HWND>(uintptr_t(0x10));
+    queue.pushMouseMove(pointerAt(window, WM_MOUSEMOVE, 1, 2));
+    queue.pushMouseMove(pointerAt(window, WM_MOUSEMOVE, 3, 4));
+    queue.pushMouseMove(pointerAt(window, WM_MOUSEMOVE, 5, 6));
+    ASSERT_EQ(queue.size(), 1u) << "more than one WM_MOUSEMOVE waits";
+    MSG out{};
+    bool pointer = false;
+    ASSERT_TRUE(queue.take(out, any, pointer));
+    EXPECT_EQ(out.message, UINT(WM_MOUSEMOVE));
+    EXPECT_EQ(out.pt.x, 5);
+    EXPECT_EQ(out.pt.y, 6);
+    EXPECT_TRUE(pointer) << "a move must be placed against the window when taken";
+
+    // Once taken, the next move waits on its own again.
+    queue.pushMouseMove(pointerAt(window, WM_MOUSEMOVE, 7, 8));
+    ASSERT_TRUE(queue.take(out, any));
+    EXPECT_EQ(out.pt.x, 7);
+}
+
+TEST(MessageQueueTest, PressesAndReleasesKeepTheirPlaceAmongMoves)
+{
+    vlo::sdl::MessageQueue queue;
+    HWND window = reinterpret_cast<HWND>(uintptr_t(0x10));
+    HWND other = reinterpret_cast<HWND>(uintptr_t(0x20));
+    // move move press move move release move, a move of another window,
+    // then one more move of the first.
+    queue.pushMouseMove(pointerAt(window, WM_MOUSEMOVE, 1, 1));
+    queue.pushMouseMove(pointerAt(window, WM_MOUSEMOVE, 2, 2));
+    queue.push(pointerAt(window, WM_LBUTTONDOWN, 2, 2), true);
+    queue.pushMouseMove(pointerAt(window, WM_MOUSEMOVE, 3, 3));
+    queue.pushMouseMove(pointerAt(window, WM_MOUSEMOVE, 4, 4));
+    queue.push(pointerAt(window, WM_LBUTTONUP, 4, 4), true);
+    queue.pushMouseMove(pointerAt(window, WM_MOUSEMOVE, 5, 5));
+    queue.pushMouseMove(pointerAt(other, WM_MOUSEMOVE, 6, 6));
+    queue.pushMouseMove(pointerAt(window, WM_MOUSEMOVE, 7, 7));
+    struct Expected {
+        HWND window;
+        UINT id;
+        int x;
+    };
+    const Expected expected[] = {{window, WM_MOUSEMOVE, 2}, {window, WM_LBUTTONDOWN, 2},
+                                 {window, WM_MOUSEMOVE, 4}, {window, WM_LBUTTONUP, 4},
+                                 {window, WM_MOUSEMOVE, 5}, {other, WM_MOUSEMOVE, 6},
+                                 {window, WM_MOUSEMOVE, 7}};
+    ASSERT_EQ(queue.size(), std::size(expected));
+    for (size_t i = 0; i < std::size(expected); ++i) {
+        MSG out{};
+        bool pointer = false;
+        ASSERT_TRUE(queue.take(out, any, pointer));
+        EXPECT_EQ(out.hwnd, expected[i].window) << "message " << i;
+        EXPECT_EQ(out.message, expected[i].id) << "message " << i << ": expected 0x" << std::hex
+                                               << expected[i].id << ", got 0x" << out.message;
+        EXPECT_EQ(out.pt.x, expected[i].x) << "message " << i;
+        EXPECT_TRUE(pointer) << "message " << i;
+    }
+}
+
+TEST(MessageQueueTest, PostedMessagesNeitherSplitNorJoinMoves)
+{
+    vlo::sdl::MessageQueue queue;
+    HWND window = reinterpret_cast<HWND>(uintptr_t(0x10));
+    // A posted message is no pointer input: the move waiting before it takes
+    // the later position, and the posted message itself stays as it was.
+    queue.pushMouseMove(pointerAt(window, WM_MOUSEMOVE, 1, 1));
+    queue.push(message(window, WM_MOUSEMOVE, 99));
+    queue.pushMouseMove(pointerAt(window, WM_MOUSEMOVE, 2, 2));
+    ASSERT_EQ(queue.size(), 2u);
+    MSG out{};
+    bool pointer = false;
+    ASSERT_TRUE(queue.take(out, any, pointer));
+    EXPECT_TRUE(pointer);
+    EXPECT_EQ(out.pt.x, 2) << "the waiting move did not take the latest position";
+    ASSERT_TRUE(queue.take(out, any, pointer));
+    EXPECT_FALSE(pointer) << "a posted WM_MOUSEMOVE was taken for pointer input";
+    EXPECT_EQ(out.wParam, 99u);
 }
 
 } // namespace
