@@ -439,9 +439,9 @@ TEST_F(CheckCommandTest, MusicThatIsMissingOrDoesNotPlayIsAnError)
     dir.write(content.tracks[0].music, "RIFF this is no wave file at all");
     const PackResult result = check({}, { 0, 1 });
     expectLine(result, "error: " + placeOf(iniText, "music/track1.wav")
-        + ": 'music/track1.wav' (track 1's music): the audio back end cannot open it: not a format SDL2_mixer "
-          "decodes here (WAV, Ogg Vorbis, MP3, FLAC, tracker modules), or the file is damaged; the viewer skips the "
-          "track");
+        + ": 'music/track1.wav' (track 1's music): the audio back end cannot open it: no decoder reads "
+          "it: not WAV, FLAC, Ogg (Vorbis, Opus or FLAC), MP3 or a tracker module, or the file is damaged; the "
+          "viewer skips the track");
     expectLine(result, "error: " + placeOf(iniText, "music/track2.wav")
         + ": 'music/track2.wav' (track 2's music): there is no such file (looked for '" + dir.path("music/track2.wav")
         + "'); the viewer skips the track");
