@@ -1,4 +1,4 @@
-// Cost of a track change on the real audio back end (SDL2_mixer on SDL's
+// Cost of a track change on the real audio back end (its own mixer on SDL's
 // dummy driver): playCurrentTrack stops, closes, opens and plays a
 // five-minute file. Also the per-frame step of the show with a playing track.
 //

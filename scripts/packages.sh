@@ -2,7 +2,7 @@
 # README's two commands.
 VLO_PACKAGES=(
   build-essential cmake pkg-config git
-  libsdl2-dev libsdl2-mixer-dev libx11-dev libfreetype-dev libfontconfig-dev fonts-liberation
+  libsdl2-dev libsndfile1-dev libmodplug-dev libx11-dev libfreetype-dev libfontconfig-dev fonts-liberation
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
   libpng-dev libjpeg62-turbo-dev libturbojpeg0-dev zlib1g-dev libvorbis-dev libogg-dev
   libflac-dev libmp3lame-dev

@@ -69,6 +69,10 @@ public:
     bool creditsAtFull = false;
     bool quitAfterCredits = true;
     uint32_t currentTrack = 0;
+    // Entries tried in a row without one opening, since a track last opened.
+    // A whole pass of them stops the automatic advance: with nothing playable
+    // the list would otherwise turn (and the screen reload) every frame.
+    uint32_t failedOpens = 0;
 
     int loadFailed = 1;
 

@@ -23,6 +23,11 @@ void afterManualChange(ShowScreen& screen)
 
 bool PlayPause::invoke(Widget*, const WidgetEvent&)
 {
+    // Nothing open (the current entry did not open): try it again.
+    if (screen->player->state == Closed) {
+        screen->config->playCurrentTrack(*screen->player);
+        return true;
+    }
     if (!screen->player->pause())
         screen->player->play();
     return true;

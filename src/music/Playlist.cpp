@@ -6,6 +6,7 @@
 // touch no file unless a track changes.
 
 #include <cmath>
+#include <cstdint>
 
 #include "common/Color.h"
 #include "common/Vector2.h"
@@ -56,8 +57,12 @@ bool ShowConfig::playCurrentTrack(MusicPlayer& player)
 {
     player.stop();
     player.close();
-    if (!player.open(currentTrackFile()))
+    if (!player.open(currentTrackFile())) {
+        if (failedOpens < UINT32_MAX)
+            ++failedOpens;
         return false;
+    }
+    failedOpens = 0;
     player.play();
     return true;
 }
@@ -147,7 +152,11 @@ ShowEvent ShowConfig::updateShow(MusicPlayer& player)
         }
         if (!player.isActive()) {
             // The track has ended by itself, or nothing could be opened:
-            // unplayable entries are skipped one per frame.
+            // unplayable entries are skipped one per frame, for one pass over
+            // the list. After a pass with nothing playable the list stays on
+            // the entry it reached; next, previous and play try again.
+            if (failedOpens >= tracks.size())
+                return Nothing;
             nextTrack(player);
             return TrackChanged;
         }

@@ -1,7 +1,7 @@
 #include "platform/AudioLibrary.h"
 
 // The audio functions forward to one back end at a time. The product always
-// runs on the SDL2_mixer one; tests swap in their own with setAudioBackend.
+// runs on the mixer one; tests swap in their own with setAudioBackend.
 
 namespace vlo {
 namespace {
@@ -10,7 +10,7 @@ const AudioBackend* installedBackend = nullptr;
 
 const AudioBackend& backend()
 {
-    return installedBackend ? *installedBackend : sdlMixerAudioBackend();
+    return installedBackend ? *installedBackend : mixerAudioBackend();
 }
 
 } // namespace

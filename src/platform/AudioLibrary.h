@@ -1,8 +1,9 @@
 #pragma once
 // The audio functions the music player calls, with the arguments and results
 // of the vendor library the program was written for. They forward to the
-// current back end: the real one plays files through SDL2_mixer; tests may
-// install another (for example one that records calls and simulates streams).
+// current back end: the real one decodes files itself and mixes them onto an
+// SDL audio device; tests may install another (for example one that records
+// calls and simulates streams).
 
 #include "platform/Win32.h"
 
@@ -41,12 +42,13 @@ struct AudioBackend {
     BOOL (*free)();
 };
 
-// The SDL2_mixer back end the program uses.
-const AudioBackend& sdlMixerAudioBackend();
+// The back end the program uses: its own mixer on the default SDL audio
+// device, or on a silent device that keeps real time when there is none.
+const AudioBackend& mixerAudioBackend();
 
 // A back end that plays nothing, for previews: streams open only for files
-// SDL2_mixer decodes (on SDL's dummy audio driver) and end after the music's
-// real duration, counted on the GetTickCount clock.
+// the real back end decodes and end after the music's real duration, counted
+// on the GetTickCount clock.
 const AudioBackend& silentAudioBackend();
 
 // Installs a back end for the functions above; null restores the real one.

@@ -411,6 +411,40 @@ TEST_F(PlaylistTest, UnplayableEntriesAreSkippedOnePerFrame)
     EXPECT_EVENT(frame(), Nothing, "frame 3");
 }
 
+// With nothing playable the list makes one pass, then stays on the entry it
+// reached instead of turning (and making the screen reload) every frame;
+// next, previous and a new start still try, and a track that opens again
+// brings the automatic advance back.
+TEST_F(PlaylistTest, NothingPlayableStopsTheAdvanceAfterOnePass)
+{
+    audio.unplayable = {"music/one.ogg", "music/two.ogg", "music/three.ogg"};
+    ASSERT_TRUE(config->selectTrack(0));
+    EXPECT_FALSE(config->playCurrentTrack(player));
+    audio.calls.clear();
+    EXPECT_EVENT(frame(), TrackChanged, "frame 1");
+    EXPECT_EVENT(frame(), TrackChanged, "frame 2");
+    EXPECT_EQ(config->currentTrack, 2u) << "every entry tried once";
+    for (int i = 0; i < 100; ++i)
+        EXPECT_EVENT(frame(), Nothing, "after the pass, frame " + std::to_string(i));
+    EXPECT_EQ(config->currentTrack, 2u) << "stays on the entry reached";
+    EXPECT_EQ(audio.count("BASS_StreamCreateFile"), 2u) << "no more tries by itself";
+
+    EXPECT_FALSE(config->nextTrack(player));
+    EXPECT_EQ(config->currentTrack, 0u);
+    EXPECT_EQ(audio.count("BASS_StreamCreateFile"), 3u) << "next tries once";
+    EXPECT_EVENT(frame(), Nothing, "after a failed next");
+    EXPECT_EQ(audio.count("BASS_StreamCreateFile"), 3u);
+
+    audio.unplayable.erase("music/two.ogg");
+    EXPECT_TRUE(config->nextTrack(player));
+    EXPECT_EQ(player.state, Playing);
+    EXPECT_EQ(config->failedOpens, 0u);
+    // The track that opened ends: the advance runs again, for one pass.
+    audio.finish(player.stream);
+    EXPECT_EVENT(frame(), TrackChanged, "an ended track advances");
+    EXPECT_EQ(config->currentTrack, 2u);
+}
+
 TEST_F(PlaylistTest, AnEmptyListAnswersEmptyPathsAndNeverCrashes)
 {
     load("[vloData]\ntitle: gui/title.png\n[end]\n");
@@ -426,7 +460,8 @@ TEST_F(PlaylistTest, AnEmptyListAnswersEmptyPathsAndNeverCrashes)
     EXPECT_FALSE(config->nextTrack(player));
     EXPECT_EQ(config->currentTrack, 0u) << "unsigned wrap";
     for (int i = 0; i < 5; ++i) {
-        EXPECT_EVENT(frame(), TrackChanged, "nothing plays: the index moves on");
+        EXPECT_EVENT(frame(), Nothing, "nothing to play: the list does not turn");
+        EXPECT_EQ(config->currentTrack, 0u);
         EXPECT_EQ(config->currentTrackFile(), "");
         EXPECT_EQ(config->currentTrackPicture(), "");
         EXPECT_EQ(config->currentTrackCaption(), "");

@@ -3,8 +3,10 @@
 // rendered from a function of time, written as WAV byte by byte or encoded as
 // Ogg Vorbis with libvorbisenc (the including program links vorbisenc, vorbis
 // and ogg). FLAC (libFLAC) and MP3 (LAME) encoders are there when the build
-// found them: VLO_HAVE_FLAC_ENCODER, VLO_HAVE_MP3_ENCODER.
+// found them: VLO_HAVE_FLAC_ENCODER, VLO_HAVE_MP3_ENCODER. Other codings
+// (Opus, ADPCM, A-law, float WAV) are written with libsndfile.
 
+#include <sndfile.h>
 #include <vorbis/vorbisenc.h>
 #ifdef VLO_HAVE_FLAC_ENCODER
 #include <FLAC/stream_encoder.h>
@@ -215,6 +217,49 @@ inline bool writeFlac(const std::string& path, const Tone& tone)
 }
 #endif
 
+#ifdef VLO_HAVE_FLAC_ENCODER
+// FLAC in an Ogg container, as ".oga" files hold it.
+inline bool writeOggFlac(const std::string& path, const Tone& tone)
+{
+    FLAC__StreamEncoder* encoder = FLAC__stream_encoder_new();
+    if (encoder == nullptr)
+        return false;
+    bool ok = FLAC_API_SUPPORTS_OGG_FLAC && FLAC__stream_encoder_set_ogg_serial_number(encoder, 4711) &&
+              FLAC__stream_encoder_set_channels(encoder, 2) &&
+              FLAC__stream_encoder_set_bits_per_sample(encoder, 16) &&
+              FLAC__stream_encoder_set_sample_rate(encoder, unsigned(tone.rate)) &&
+              FLAC__stream_encoder_set_compression_level(encoder, 5);
+    ok = ok && FLAC__stream_encoder_init_ogg_file(encoder, path.c_str(), nullptr, nullptr) ==
+                   FLAC__STREAM_ENCODER_INIT_STATUS_OK;
+    if (ok) {
+        std::vector<FLAC__int32> wide(tone.samples.begin(), tone.samples.end());
+        ok = FLAC__stream_encoder_process_interleaved(encoder, wide.data(), unsigned(tone.frames()));
+        ok = FLAC__stream_encoder_finish(encoder) && ok;
+    }
+    FLAC__stream_encoder_delete(encoder);
+    return ok;
+}
+#endif
+
+// The tone through libsndfile in `format` (SF_FORMAT_* major | subtype).
+// Samples go in as floats in -1..1, which every coding scales right.
+inline bool writeSndfile(const std::string& path, const Tone& tone, int format)
+{
+    SF_INFO info {};
+    info.samplerate = tone.rate;
+    info.channels = 2;
+    info.format = format;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    if (file == nullptr)
+        return false;
+    const sf_count_t frames = sf_count_t(tone.frames());
+    std::vector<float> scaled(tone.samples.size());
+    for (size_t i = 0; i < scaled.size(); ++i)
+        scaled[i] = float(tone.samples[i]) / 32768.0f;
+    const bool ok = sf_writef_float(file, scaled.data(), frames) == frames;
+    return sf_close(file) == 0 && ok;
+}
+
 #ifdef VLO_HAVE_MP3_ENCODER
 inline bool writeMp3(const std::string& path, const Tone& tone, int kbps = 128)
 {
@@ -243,6 +288,32 @@ inline bool writeMp3(const std::string& path, const Tone& tone, int kbps = 128)
     }
     lame_close(lame);
     return ok && writeBytes(path, out);
+}
+
+// An MP3 that opens with an ID3v2.3 tag (a title and 1 KB of padding), as
+// tagging tools leave them.
+inline bool writeTaggedMp3(const std::string& path, const Tone& tone)
+{
+    if (!writeMp3(path, tone))
+        return false;
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    if (in == nullptr)
+        return false;
+    std::vector<uint8_t> audio;
+    for (int c = std::fgetc(in); c != EOF; c = std::fgetc(in))
+        audio.push_back(uint8_t(c));
+    std::fclose(in);
+    const std::string title = "Test tone";
+    std::vector<uint8_t> frame = {'T', 'I', 'T', '2', 0, 0, 0, uint8_t(title.size() + 1), 0, 0, 0};
+    frame.insert(frame.end(), title.begin(), title.end());
+    const uint32_t size = uint32_t(frame.size() + 1024);
+    // The tag size is "synchsafe": 7 bits in each of four bytes.
+    std::vector<uint8_t> tag = {'I', 'D', '3', 3, 0, 0, uint8_t((size >> 21) & 0x7F), uint8_t((size >> 14) & 0x7F),
+                                uint8_t((size >> 7) & 0x7F), uint8_t(size & 0x7F)};
+    tag.insert(tag.end(), frame.begin(), frame.end());
+    tag.resize(tag.size() + 1024, 0);
+    tag.insert(tag.end(), audio.begin(), audio.end());
+    return writeBytes(path, tag);
 }
 #endif
 

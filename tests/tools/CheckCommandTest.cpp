@@ -439,9 +439,9 @@ TEST_F(CheckCommandTest, MusicThatIsMissingOrDoesNotPlayIsAnError)
     dir.write(content.tracks[0].music, "RIFF this is no wave file at all");
     const PackResult result = check({}, { 0, 1 });
     expectLine(result, "error: " + placeOf(iniText, "music/track1.wav")
-        + ": 'music/track1.wav' (track 1's music): the audio back end cannot open it: not a format SDL2_mixer "
-          "decodes here (WAV, Ogg Vorbis, MP3, FLAC, tracker modules), or the file is damaged; the viewer skips the "
-          "track");
+        + ": 'music/track1.wav' (track 1's music): the audio back end cannot open it: no decoder reads "
+          "it: not WAV, FLAC, Ogg (Vorbis, Opus or FLAC), MP3 or a tracker module, or the file is damaged; the "
+          "viewer skips the track");
     expectLine(result, "error: " + placeOf(iniText, "music/track2.wav")
         + ": 'music/track2.wav' (track 2's music): there is no such file (looked for '" + dir.path("music/track2.wav")
         + "'); the viewer skips the track");
@@ -636,6 +636,35 @@ TEST_F(CheckCommandTest, HostilePicturesStayWithinAMemoryBound)
     EXPECT_NE(std::string::npos, result.out.find("'title.png' (title picture) cannot be shown: it declares 16384 x "
                                                  "16384 pixels"))
         << result.out;
+}
+
+// Music paths naming a device, a FIFO without a writer and a folder: each
+// is named for what it is, none is opened (reading /dev/zero would never end,
+// opening the FIFO would wait for good), and the check stays in its bound.
+TEST_F(CheckCommandTest, MusicPathsThatAreNoRegularFilesAreErrorsAndNotOpened)
+{
+    content = show::standardShow(3);
+    for (size_t i = 0; i < content.tracks.size(); ++i)
+        content.pictures[content.tracks[i].picture] = show::Canvas(680, 300, show::trackColour(i));
+    content.tracks[0].music = "/dev/zero";
+    content.tracks[1].music = "music/pipe.wav";
+    content.tracks[2].music = "music/folder.wav";
+    dir.write("data.zuo", content.archive());
+    std::filesystem::create_directories(dir.path("music/folder.wav"));
+    ASSERT_EQ(0, mkfifo(dir.path("music/pipe.wav").c_str(), 0600));
+    arguments = { "check", dir.path() };
+    const PackResult result = runPack(arguments, kCheckMemoryMb);
+    EXPECT_NE(test::kMemoryBoundExceeded, result.status) << "the check outgrew its memory bound\n"
+                                                         << describeRun(arguments, result);
+    EXPECT_EQ(1, result.status) << describeRun(arguments, result);
+    const std::pair<const char*, const char*> expected[] = {
+        { "'/dev/zero' (track 1's music): it is a character device, not a music file", "/dev/zero" },
+        { "'music/pipe.wav' (track 2's music): it is a FIFO (named pipe), not a music file", "music/pipe.wav" },
+        { "'music/folder.wav' (track 3's music): it is a folder, not a music file", "music/folder.wav" },
+    };
+    for (const auto& line : expected)
+        EXPECT_NE(std::string::npos, result.out.find(std::string(line.first) + "; the viewer skips the track"))
+            << "expected an error naming " << line.second << " and its kind\n" << result.out;
 }
 
 TEST_F(CheckCommandTest, AnArchivePathThatIsNoRegularFileIsNotOpened)

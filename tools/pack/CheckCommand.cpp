@@ -204,8 +204,6 @@ void checkMusic(const std::string& folder, const ConfigLintResult& config, Check
     if (config.tracks.empty())
         return;
     const MusicCheck music;
-    if (!music.ready())
-        report.warning(kConfigName, "the audio back end did not start: music files were looked for but not opened");
     for (size_t i = 0; i < config.tracks.size(); ++i) {
         const ConfigToken& file = config.tracks[i].file;
         const std::string label = inQuotes(file.text) + " (track " + std::to_string(i + 1) + "'s music)";

@@ -1,26 +1,23 @@
-// A silent audio back end for previews: streams open only for files that
-// SDL2_mixer decodes, play no sound, and end after the music's real duration
+// A silent audio back end for previews: streams open only for files the real
+// back end decodes, play no sound, and end after the music's real duration
 // counted on the GetTickCount clock. With the tick source replaced, a preview
 // sees tracks end and the show advance exactly when an undisturbed run would.
 //
-// Mix_LoadMUS needs an opened mixer, so the mixer is opened on SDL's dummy
-// audio driver, whatever the machine has: nothing reaches a sound device.
-// The decoded music is only measured; it is freed again at once.
-
-#include <SDL.h>
-#include <SDL_mixer.h>
+// No audio device is opened. Each file is opened with the real back end's
+// decoders only to measure it; the decoder is closed again at once.
 
 #include <cmath>
 #include <cstdint>
+#include <string>
 
 #include "platform/AudioLibrary.h"
+#include "platform/sdl/MusicDecoder.h"
 #include "platform/sdl/StreamTable.h"
 
 namespace vlo {
 namespace {
 
-// Durations SDL2_mixer cannot tell (some tracker and MIDI files): such a
-// stream never ends by itself.
+// Durations the decoder cannot tell: such a stream never ends by itself.
 constexpr uint32_t kEndless = UINT32_MAX;
 
 struct SilentStream {
@@ -78,13 +75,6 @@ BOOL silentInit(int device, DWORD frequency, DWORD, HWND, const void*)
     StreamTable<SilentStream>& silent = data();
     if (silent.open || !initArgumentsAccepted(device, frequency))
         return FALSE;
-    // The dummy driver for this start only; the hint goes back to what the
-    // environment says afterwards.
-    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
-    const bool audioReady = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-    SDL_ResetHint(SDL_HINT_AUDIODRIVER);
-    if (!audioReady || !openMixer(frequency))
-        return FALSE;
     silent.open = true;
     return TRUE;
 }
@@ -94,11 +84,12 @@ HSTREAM silentStreamCreateFile(BOOL memory, const void* file, DWORD offset, DWOR
     // Files only, whole: the program never asks for more.
     if (!data().open || memory || file == nullptr || offset != 0 || length != 0 || flags != 0)
         return 0;
-    const MusicPtr music(Mix_LoadMUS(static_cast<const char*>(file)));
-    if (!music)
+    std::string why;
+    const std::unique_ptr<MusicDecoder> decoder = openMusicDecoder(static_cast<const char*>(file), why);
+    if (!decoder)
         return 0;
     SilentStream stream;
-    const double seconds = Mix_MusicDuration(music.get());
+    const double seconds = decoder->seconds();
     if (seconds > 0.0 && seconds * 1000.0 < double(kEndless))
         stream.durationMs = uint32_t(std::lround(seconds * 1000.0));
     return data().add(stream);
@@ -187,7 +178,6 @@ BOOL silentFree()
     if (!silent.open)
         return FALSE;
     silent.clear();
-    closeMixer();
     silent.open = false;
     return TRUE;
 }

@@ -1,25 +1,16 @@
 #pragma once
-// The stream bookkeeping both SDL2_mixer back ends share: handles, the one
-// stream on the mixer, and how a finished run is noted. What differs (how a
-// position is measured, what play and pause do to the mixer) stays in each
-// back end; the record type Stream needs a `phase` and a `rewind()`.
-
-#include <SDL.h>
-#include <SDL_mixer.h>
+// The stream bookkeeping both audio back ends share: handles, the one stream
+// that plays, and how a finished run is noted. What differs (how a position
+// is kept, what play and pause do to the output) stays in each back end; the
+// record type Stream needs a `phase` and a `rewind()`.
 
 #include <climits>
-#include <memory>
 #include <unordered_map>
 #include <utility>
 
 #include "platform/AudioLibrary.h"
 
 namespace vlo {
-
-struct MusicDeleter {
-    void operator()(Mix_Music* music) const { Mix_FreeMusic(music); }
-};
-using MusicPtr = std::unique_ptr<Mix_Music, MusicDeleter>;
 
 enum class StreamPhase { Stopped, Playing, Paused };
 
@@ -45,8 +36,8 @@ inline bool initArgumentsAccepted(int device, DWORD frequency)
     return frequency != 0 && frequency <= DWORD(INT_MAX);
 }
 
-// The playback rate and the panning of the music cannot be changed on
-// SDL2_mixer: only "unchanged" (-1, -101) and the defaults are accepted.
+// The playback rate and the panning of the music are not offered: only
+// "unchanged" (-1, -101) and the defaults are accepted.
 inline bool attributesAccepted(int frequency, int volume, int pan)
 {
     if (frequency != -1 && frequency != 0)
@@ -56,35 +47,12 @@ inline bool attributesAccepted(int frequency, int volume, int pan)
     return volume == -1 || (volume >= 0 && volume <= 100);
 }
 
-// Opens the mixer on the audio subsystem the caller has started; on failure
-// the subsystem is shut again. Output is 16-bit stereo; 1024 frames per
-// buffer keep pause and stop within about 25 ms at 44100 Hz.
-inline bool openMixer(DWORD frequency)
-{
-    // Decoders that are not installed are simply missing; WAV needs none.
-    Mix_Init(MIX_INIT_OGG | MIX_INIT_MP3 | MIX_INIT_FLAC | MIX_INIT_MOD);
-    if (Mix_OpenAudio(int(frequency), AUDIO_S16SYS, 2, 1024) != 0) {
-        Mix_Quit();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return false;
-    }
-    return true;
-}
-
-inline void closeMixer()
-{
-    Mix_CloseAudio();
-    Mix_Quit();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-}
-
 template <typename Stream>
 class StreamTable {
 public:
     bool open = false;
-    // The stream the mixer plays or holds paused; 0 when the mixer is idle.
-    // SDL2_mixer plays one music at a time: a second stream that starts
-    // stops the first.
+    // The stream that plays or is held paused; 0 when none. One music plays
+    // at a time: a second stream that starts stops the first.
     DWORD current = 0;
 
     Stream* find(DWORD handle)
