@@ -29,10 +29,6 @@ export SDL_AUDIODRIVER=dummy
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
 export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-# llvmpipe draws on the calling thread: its rasteriser threads, alive while
-# the leak check stops the world at exit, have crashed LeakSanitizer's tracer
-# ("Tracer caught signal 11") now and then. The pixels are the same.
-export LP_NUM_THREADS=0
 
 cd "$build"
 ctest --output-on-failure -j"$(nproc)" --timeout 600
