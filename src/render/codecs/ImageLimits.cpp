@@ -10,6 +10,11 @@ bool imageSizeAccepted(int64_t width, int64_t height)
         && width * height <= kMaxImagePixels;
 }
 
+bool pixelsFitFile(int64_t pixelBytes, int64_t fileBytes)
+{
+    return fileBytes < 0 || pixelBytes <= fileBytes * kMaxPixelBytesPerFileByte;
+}
+
 int64_t bytesLeftInFile(FILE* file)
 {
     const off_t here = ftello(file);
