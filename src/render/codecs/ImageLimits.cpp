@@ -12,7 +12,8 @@ bool imageSizeAccepted(int64_t width, int64_t height)
 
 bool pixelsFitFile(int64_t pixelBytes, int64_t fileBytes)
 {
-    return fileBytes < 0 || pixelBytes <= fileBytes * kMaxPixelBytesPerFileByte;
+    // The allowance lets tiny pictures cut short to nothing still decode.
+    return fileBytes < 0 || pixelBytes <= (fileBytes + kShortFileAllowance) * kMaxPixelBytesPerFileByte;
 }
 
 int64_t bytesLeftInFile(FILE* file)

@@ -25,6 +25,9 @@ bool imageSizeAccepted(int64_t width, int64_t height);
 // than that share of its pixels cannot be right, and is refused before
 // anything is allocated for them.
 constexpr int64_t kMaxPixelBytesPerFileByte = 1032;
+// Bytes counted on top of what a file holds in that test, so that a
+// picture of a few pixels cut short to nothing still decodes.
+constexpr int64_t kShortFileAllowance = 64;
 
 // Whether a file with fileBytes bytes after its header can be right for
 // pixelBytes bytes of pixels; a file that cannot tell its length (-1) is.
