@@ -144,9 +144,13 @@ TEST_F(BrokenShow, PicturesItCannotDecodeAreSkippedWithinAMemoryBound)
     ASSERT_TRUE(window.found) << "status " << program.exitStatus() << "; stderr: " << program.errorOutput();
     sleepSeconds(1.0);
     ASSERT_TRUE(program.running()) << "status " << program.exitStatus() << "; stderr: " << program.errorOutput();
-    // During the title the first Escape ends the program.
+    // The first Escape ends the program during the title; otherwise it
+    // starts the closing sequence, which a second one ends (two Escapes
+    // taken together make one quit, so the second waits for the first).
     keyTo(window.id, "Escape");
-    ASSERT_TRUE(program.waitExit(5.0)) << "still running after Escape";
+    if (!program.waitExit(2.0))
+        keyTo(window.id, "Escape");
+    ASSERT_TRUE(program.waitExit(15.0)) << "still running after Escape";
     EXPECT_NE(program.exitStatus(), test::kMemoryBoundExitStatus) << "outgrew 600 MB: " << program.errorOutput();
     EXPECT_EQ(program.exitStatus(), 0) << program.errorOutput();
     EXPECT_EQ(leftoverExtractionFiles(folder), "");
