@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <new>
 
 #include "content/ArchiveDirectory.h"
 #include "content/ExtractionName.h"
@@ -35,6 +34,9 @@ ArchiveState& state()
     static ArchiveState instance;
     return instance;
 }
+
+// The size of the pieces an entry is copied in, in bytes.
+constexpr int64_t CopyPieceBytes = 64 * 1024;
 
 int32_t lookup(const std::map<std::string, int32_t>& map, const std::string& name)
 {
@@ -116,17 +118,20 @@ std::string extract(std::string name)
         return std::string();
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(out, &std::fclose);
 
-    // One read of the whole entry into one buffer and one write. A name the
-    // directory does not hold has size 0 and gives an empty file.
+    // Copied in pieces of a fixed size, so that an entry declaring up to
+    // 2 GiB costs no more memory than a small one. A name the directory does
+    // not hold has size 0 and gives an empty file.
     const int64_t offset = lookup(s.entryOffsets, name);
-    const int64_t count = availableBytes(offset, lookup(s.entrySizes, name), s.archiveSize);
-    if (count > 0) {
-        const std::unique_ptr<char[]> buffer(new (std::nothrow) char[std::size_t(count)]);
-        if (buffer) {
-            s.archive.seekg(offset, std::ios::beg);
-            s.archive.read(buffer.get(), count);
+    int64_t left = availableBytes(offset, lookup(s.entrySizes, name), s.archiveSize);
+    if (left > 0) {
+        char piece[CopyPieceBytes];
+        s.archive.seekg(offset, std::ios::beg);
+        while (left > 0) {
+            s.archive.read(piece, std::streamsize(std::min<int64_t>(left, CopyPieceBytes)));
             const std::size_t got = std::size_t(s.archive.gcount());
-            std::fwrite(buffer.get(), 1, got, out);
+            if (got == 0 || std::fwrite(piece, 1, got, out) != got)
+                break;
+            left -= int64_t(got);
         }
         // A short read (the file shrank under us) must not spoil the next
         // extraction.

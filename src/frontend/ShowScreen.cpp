@@ -105,8 +105,13 @@ void ShowScreen::givePlayImages(PushButtonWidget* button, bool pauseImages)
     button->setPressedImage(*renderer, uint32_t(pauseImages ? pauseOnTexture : playOnTexture));
 }
 
+// Between two pictures the window answers a request to quit; once one has
+// come, the remaining pictures are not loaded, so a show of many large
+// pictures cannot hold the program for the whole of its start-up.
 int32_t ShowScreen::loadTexture(const char* path)
 {
+    if (window->answerDuringStart())
+        return 0;
     return renderer->loadTexture(path, FilterLinear, false);
 }
 

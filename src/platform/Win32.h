@@ -125,6 +125,8 @@ struct ABC {
 };
 
 // Window messages.
+constexpr UINT PM_NOREMOVE = 0x0000;
+constexpr UINT PM_REMOVE = 0x0001;
 constexpr UINT WM_NULL = 0x0000;
 constexpr UINT WM_CREATE = 0x0001;
 constexpr UINT WM_DESTROY = 0x0002;
@@ -251,6 +253,10 @@ HCURSOR LoadCursorA(HINSTANCE instance, const char* name);
 
 // Message queue and timer.
 BOOL GetMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax);
+// Like GetMessageA without waiting: FALSE when no message is there. With
+// PM_REMOVE the message is taken (a WM_QUIT included, and due timers);
+// with PM_NOREMOVE it stays, and due timers are not looked at.
+BOOL PeekMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags);
 BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessageA(const MSG* msg);
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -10,6 +11,7 @@
 #include "content/ArchiveFS.h"
 #include "render/GLConstants.h"
 #include "render/GLRenderer.h"
+#include "render/TexturePixels.h"
 #include "render/codecs/ImageCodecRegistry.h"
 
 namespace vlo {
@@ -61,43 +63,17 @@ bool decodeEntry(const char* path, int* width, int* height, int* bits, unsigned 
 int GLRenderer::loadTexture(const char* path, int filter, bool colorKey)
 {
     beforeDirectGL();
-    TextureInfo record;
-    unsigned char* decoded = nullptr;
-    if (!decodeEntry(path, &record.width, &record.height, &record.bits, &decoded)) {
-        return 0;
-    }
-
-    // The working image owns the decoded buffer from here on, so every early
-    // return below releases it.
-    Image working(record.width, record.height, record.bits, true);
-    working.pixels = decoded;
-    if (working.invalid || decoded == nullptr) {
-        return 0;
-    }
-    // A depth without an upload format (16-bit grey+alpha) becomes RGBA, so
-    // no upload ever reads more bytes than the buffer holds.
-    if (!working.expandToSupportedDepth()) {
-        return 0;
-    }
-    record.bits = working.bits;
-    if (colorKey) {
-        working.applyColorKey();
-        record.bits = working.bits;
-    }
-    working.padToPowerOfTwo();
-    if (working.invalid) {
-        return 0;
-    }
-    record.sourceWidth = record.width;
-    record.sourceHeight = record.height;
-    record.width = working.width;
-    record.height = working.height;
-    const std::unique_ptr<uint8_t[]> upload(working.releasePixels());
-    record.validate();
+    // As in decodeEntry, the extraction file goes however the decoding ended.
+    TexturePixels prepared;
+    const std::string extracted = ArchiveFS::extract(path);
+    const bool usable = prepareTexturePixels(extracted.c_str(), colorKey, prepared);
+    ArchiveFS::removeExtracted();
     PixelFormat format = {};
-    if (record.invalid || !pixelFormatFor(record.bits, format)) {
+    if (!usable || !pixelFormatFor(prepared.record.bits, format)) {
         return 0;
     }
+    const TextureInfo& record = prepared.record;
+    const std::unique_ptr<uint8_t[]> upload = std::move(prepared.pixels);
 
     GLuint name = 0;
     glGenTextures(1, &name);

@@ -41,6 +41,7 @@ MainWindow::MainWindow(HINSTANCE instance_, DWORD style, int width, int height)
     instance = instance_;
     shown = false;
     quitRequested = false;
+    startAbandoned = false;
     exitCode = 0;
     std::strncpy(className, WindowClassName, sizeof(className) - 1);
     std::strncpy(windowName, InitialWindowText, sizeof(windowName) - 1);
@@ -136,7 +137,7 @@ void MainWindow::setRootWidget(Widget* root)
 
 int MainWindow::run()
 {
-    while (pumpMessage())
+    while (!startAbandoned && pumpMessage())
         drawFrame();
     releaseObjects();
     return exitCode;
@@ -168,6 +169,24 @@ bool MainWindow::pumpMessage()
     quitRequested = true;
     exitCode = int(message.wParam);
     return true;
+}
+
+bool MainWindow::answerDuringStart()
+{
+    if (shown || startAbandoned)
+        return startAbandoned;
+    MSG message{};
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        // No closing sequence: nothing has been shown yet.
+        if (message.message == WM_QUIT) {
+            startAbandoned = true;
+            exitCode = int(message.wParam);
+            break;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return startAbandoned;
 }
 
 void MainWindow::drawFrame()

@@ -43,6 +43,13 @@ public:
     int run();
     // One message; false when the loop must end.
     bool pumpMessage();
+    // While the show loads and the window is still hidden: dispatches every
+    // message waiting, so that the close request (a signal, the end of the
+    // session) and Escape are answered between two pictures, not only once
+    // the loop runs. True once a WM_QUIT has come: the start-up is given up
+    // and run() only releases the objects. Always false once shown.
+    bool answerDuringStart();
+    bool isStartAbandoned() const { return startAbandoned; }
     // Draws one frame (clear, identity, layout, push, draw, pop, swap).
     void drawFrame();
 
@@ -67,6 +74,7 @@ private:
     char windowName[256] = {};
     bool shown = false;
     bool quitRequested = false;
+    bool startAbandoned = false;
     int exitCode = 0;
     UINT_PTR timerId = 0;
     Renderer* renderer = nullptr;

@@ -84,7 +84,10 @@ int WinMain(HINSTANCE instance, HINSTANCE, char*, int)
     window.setTitle(Title);
 
     ShowScreen* screen = new ShowScreen(&window);
-    window.showWindow();
+    // A request to quit during the loading ends the program without showing
+    // the window; run() then only releases what it holds.
+    if (!window.answerDuringStart())
+        window.showWindow();
     const int exitCode = window.run();
 
     // The archive closes before the screen goes: deleting the screen needs

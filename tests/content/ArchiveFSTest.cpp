@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "support/ArchiveBytes.h"
+#include "support/LargestAllocation.h"
 #include "support/ScratchDir.h"
 
 namespace vlo {
@@ -278,6 +279,31 @@ TEST_F(ArchiveFSTest, EntriesBeyondTheArchiveGiveOnlyTheBytesThatExist)
     EXPECT_EQ("GOODtail", extractBytes("huge.size")) << "a size near 2^31 in a small archive";
     EXPECT_EQ("", extractBytes("far.offset")) << "offset past the end of the file";
     EXPECT_EQ("GOOD", extractBytes("good.txt")) << "after an offset past the end";
+}
+
+// A large entry is copied in pieces: the extraction file gets every byte,
+// in order, while no allocation comes near the entry's size.
+TEST_F(ArchiveFSTest, LargeEntriesAreCopiedWithoutHoldingThemInMemory)
+{
+    const size_t entryBytes = size_t(48) << 20;
+    std::string data(entryBytes, '\0');
+    for (size_t i = 0; i < entryBytes; ++i)
+        data[i] = char((i * 7 + i / 65521) & 0xFF);
+    open(archiveOf({{"big.png", data}, {"after.txt", "END"}}));
+
+    test::LargestAllocation probe;
+    if (test::LargestAllocation::available())
+        probe.start();
+    const std::string path = ArchiveFS::extract("big.png");
+    probe.stop();
+    ASSERT_FALSE(path.empty());
+    const std::string copied = readFile(path);
+    ArchiveFS::removeExtracted();
+    ASSERT_EQ(entryBytes, copied.size());
+    EXPECT_TRUE(copied == data) << "the extraction file differs from the entry's bytes";
+    EXPECT_EQ("END", extractBytes("after.txt"));
+    if (test::LargestAllocation::available())
+        EXPECT_LT(probe.largest(), size_t(1) << 20) << "largest allocation while copying a 48 MiB entry";
 }
 
 // An extension that would reach into a folder, or carry control characters,

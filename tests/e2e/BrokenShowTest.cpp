@@ -1,11 +1,17 @@
 // Shows that are broken or incomplete: a missing or unreadable configuration
 // stops the program with its message and status 255 before the window is
 // shown; missing pictures, music that cannot be played and an empty play
-// list leave it running until the user quits.
+// list leave it running until the user quits; so do pictures that declare
+// more than the program decodes, or that no decoder reads, within a bound on
+// its memory and without leaving extraction files.
 #include <gtest/gtest.h>
+
+#include <png.h>
 
 #include "support/E2eProgram.h"
 #include "support/E2eShow.h"
+#include "support/ImageFixtures.h"
+#include "support/MemoryBound.h"
 
 namespace vlo {
 namespace {
@@ -100,6 +106,54 @@ TEST_F(BrokenShow, EmptyPlayListKeepsRunning)
 {
     writeShow(folder, show::standardShow(0));
     expectKeepsRunning(3.0);
+}
+
+// A 1 MB PNG and a 300-byte truncated JPEG, both declaring 16384 x 16384
+// (805 MB of pixels each), a picture no decoder knows, and no "mask:" at all
+// (an empty name): the program starts, shows its window and quits on Escape
+// as usual, well within a memory bound that one of those pictures decoded
+// would break, and leaves no extraction file.
+TEST_F(BrokenShow, PicturesItCannotDecodeAreSkippedWithinAMemoryBound)
+{
+    show::ShowContent content = show::standardShow(1);
+    fixtures::Bytes cutJpeg = fixtures::jpegFile(8, 8, 1, fixtures::Bytes(64, 128));
+    ASSERT_TRUE(fixtures::patchJpegFrameSize(cutJpeg, 16384, 16384));
+    cutJpeg.resize(300);
+    content.pictures.erase(content.title);
+    content.rawEntries[content.title] = show::toString(
+        fixtures::pngDeclaring(16384, 16384, 8, PNG_COLOR_TYPE_RGB, fixtures::Bytes(1 << 20, 0x5A)));
+    content.pictures.erase(content.credits);
+    content.credits = "credits.jpg";
+    content.rawEntries[content.credits] = show::toString(cutJpeg);
+    content.pictures.erase(content.tracks[0].picture);
+    content.tracks[0].picture = "pictures/track1.gif";
+    content.rawEntries[content.tracks[0].picture] = "GIF89a";
+    // The configuration without its "mask:" line.
+    content.writeIni = false;
+    std::string ini = content.ini();
+    const size_t mask = ini.find("mask: ");
+    ASSERT_NE(std::string::npos, mask);
+    ini.erase(mask, ini.find('\n', mask) + 1 - mask);
+    content.rawEntries["Vellumo.ini"] = ini;
+    writeShow(folder, content);
+
+    test::MemoryBound bound(600);
+    Program program(VLO_BINARY_DIR "/vellumo", folder.path(), {"SDL_AUDIODRIVER=dummy", bound.sanitizerOptions()});
+    bound.release();
+    const WindowInfo window = program.waitForWindow("Emberfall II", 30.0);
+    ASSERT_TRUE(window.found) << "status " << program.exitStatus() << "; stderr: " << program.errorOutput();
+    sleepSeconds(1.0);
+    ASSERT_TRUE(program.running()) << "status " << program.exitStatus() << "; stderr: " << program.errorOutput();
+    // The first Escape ends the program during the title; otherwise it
+    // starts the closing sequence, which a second one ends (two Escapes
+    // taken together make one quit, so the second waits for the first).
+    keyTo(window.id, "Escape");
+    if (!program.waitExit(2.0))
+        keyTo(window.id, "Escape");
+    ASSERT_TRUE(program.waitExit(15.0)) << "still running after Escape";
+    EXPECT_NE(program.exitStatus(), test::kMemoryBoundExitStatus) << "outgrew 600 MB: " << program.errorOutput();
+    EXPECT_EQ(program.exitStatus(), 0) << program.errorOutput();
+    EXPECT_EQ(leftoverExtractionFiles(folder), "");
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-// GetMessageA, PostMessageA, DispatchMessageA, DefWindowProcA and window
+// GetMessageA, PeekMessageA, PostMessageA, DispatchMessageA, DefWindowProcA and window
 // timers on a real (hidden) window, with the tick source under test control.
 
 #include <ctime>
@@ -298,6 +298,37 @@ TEST_F(MessagePumpTest, QuitFlagGivesOneQuitAfterWaitingMessagesAndBeforeDueTime
     ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), TRUE);
     EXPECT_EQ(m.message, UINT(WM_TIMER));
     KillTimer(window.handle(), 3);
+}
+
+TEST_F(MessagePumpTest, PeekReturnsAtOnceAndTakesOnlyWithRemove)
+{
+    vlo::test::TestWindow window(64, 64, recordingProc, "VLO Pump Test Peek");
+    ASSERT_TRUE(window.valid());
+    MSG m{};
+    const std::clock_t before = std::clock();
+    EXPECT_EQ(PeekMessageA(&m, nullptr, Marker, Marker, PM_REMOVE), FALSE) << "an empty queue gave a message";
+    EXPECT_LT(double(std::clock() - before) / CLOCKS_PER_SEC, 0.5) << "processor seconds in one empty peek";
+
+    ASSERT_TRUE(PostMessageA(window.handle(), Marker, 1, 0));
+    ASSERT_TRUE(PostMessageA(window.handle(), Marker, 2, 0));
+    ASSERT_EQ(PeekMessageA(&m, nullptr, Marker, Marker, PM_NOREMOVE), TRUE);
+    EXPECT_EQ(m.wParam, 1u);
+    ASSERT_EQ(PeekMessageA(&m, nullptr, Marker, Marker, PM_NOREMOVE), TRUE);
+    EXPECT_EQ(m.wParam, 1u) << "PM_NOREMOVE took the message";
+    ASSERT_EQ(PeekMessageA(&m, nullptr, Marker, Marker, PM_REMOVE), TRUE);
+    EXPECT_EQ(m.wParam, 1u);
+    ASSERT_EQ(PeekMessageA(&m, nullptr, Marker, Marker, PM_REMOVE), TRUE);
+    EXPECT_EQ(m.wParam, 2u) << "the second message after the first was taken";
+    EXPECT_EQ(PeekMessageA(&m, nullptr, Marker, Marker, PM_REMOVE), FALSE);
+
+    // The quit is looked at without being taken, then taken once.
+    PostQuitMessage(5);
+    ASSERT_EQ(PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE), TRUE);
+    EXPECT_EQ(m.message, WM_QUIT);
+    ASSERT_EQ(PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE), TRUE);
+    EXPECT_EQ(m.message, WM_QUIT);
+    EXPECT_EQ(int(m.wParam), 5);
+    EXPECT_EQ(PeekMessageA(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE), FALSE) << "one quit came back twice";
 }
 
 } // namespace

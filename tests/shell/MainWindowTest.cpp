@@ -502,4 +502,49 @@ TEST_F(MainWindowTest, RunDrawsPerMessageAndReleasesWhatItOwns)
     EXPECT_EQ(window->getPlayer(), nullptr);
 }
 
+TEST_F(MainWindowTest, QuitWhileTheShowLoadsGivesUpTheStartAndRunOnlyReleases)
+{
+    std::unique_ptr<MainWindow> window(newWindow());
+    ASSERT_NE(window->getHandle(), nullptr);
+    TrackedRenderer::Fate fate;
+    ASSERT_TRUE(window->setRenderer(new TrackedRenderer(&fate)));
+
+    // Messages that ask nothing are answered and the start goes on.
+    PostMessageA(window->getHandle(), WM_TIMER, 0, 0);
+    PostMessageA(window->getHandle(), WM_KEYDOWN, 'A', 0);
+    EXPECT_FALSE(window->answerDuringStart());
+    EXPECT_FALSE(window->isStartAbandoned());
+
+    // The close request: the window procedure posts the quit, which is
+    // taken in the same call.
+    PostMessageA(window->getHandle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(window->answerDuringStart()) << "the close request was not answered";
+    EXPECT_TRUE(window->isStartAbandoned());
+    EXPECT_TRUE(window->answerDuringStart()) << "a given-up start came back";
+    EXPECT_FALSE(window->isQuitRequested()) << "a closing sequence was started before anything was shown";
+
+    EXPECT_EQ(window->run(), 0);
+    EXPECT_TRUE(fate.deleted) << "run did not release the renderer";
+    EXPECT_EQ(window->getRenderer(), nullptr);
+}
+
+TEST_F(MainWindowTest, EscapeWhileTheShowLoadsGivesUpTheStartButNotOnceShown)
+{
+    std::unique_ptr<MainWindow> window(newWindow());
+    ASSERT_NE(window->getHandle(), nullptr);
+    PostMessageA(window->getHandle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(window->answerDuringStart()) << "Escape was not answered";
+    drain();
+
+    window.reset();
+    std::unique_ptr<MainWindow> shown(newWindow());
+    ASSERT_NE(shown->getHandle(), nullptr);
+    shown->showWindow();
+    PostMessageA(shown->getHandle(), WM_CLOSE, 0, 0);
+    EXPECT_FALSE(shown->answerDuringStart()) << "the running window's messages were taken";
+    EXPECT_FALSE(shown->isStartAbandoned());
+    EXPECT_TRUE(shown->pumpMessage()) << "the close request stays for the main loop";
+    EXPECT_TRUE(quitIsQueued());
+}
+
 } // namespace

@@ -613,6 +613,31 @@ TEST_F(CheckCommandTest, PicturesDeclaringMoreThanTheLimitsAreRefusedWithTheirSi
     expectSummary(result, 3, 0, 1);
 }
 
+// An uncompressed bitmap or Targa holding a sliver of the pixels its header
+// declares is refused by the viewer before it allocates; check says why.
+TEST_F(CheckCommandTest, BitmapsAndTargasFarTooShortForTheirPixelsAreNamedWithTheirSize)
+{
+    content.pictures.erase(content.credits);
+    content.rawEntries[content.credits] = show::toString(fixtures::tgaFile(2, 8192, 4096, 32, fixtures::Bytes(60, 7)));
+    content.pictures.erase(content.mask);
+    content.rawEntries[content.mask] = show::toString(fixtures::bmpFile(8192, 4096, 32, 0, fixtures::Bytes(60, 7)));
+    iniText = content.ini();
+
+    const PackResult result = check({}, {});
+    const std::string reason = "cannot be shown: it declares 8192 x 4096 pixels (134217728 bytes at 32 bits) but "
+                               "holds only 60 bytes of them; the viewer refuses files holding less than one byte in "
+                               "1032 of their pixels";
+    for (const std::string& name : {content.credits, content.mask}) {
+        const auto lines = linesOf(result.out);
+        const bool named = std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
+            return line.rfind("error: ", 0) == 0 && line.find("'" + name + "'") != std::string::npos
+                && line.find(reason) != std::string::npos;
+        });
+        EXPECT_TRUE(named) << "no error naming '" << name << "' with its size; output:\n" << result.out;
+    }
+    EXPECT_EQ(1, result.status) << describeRun(arguments, result);
+}
+
 TEST_F(CheckCommandTest, HostilePicturesStayWithinAMemoryBound)
 {
     fixtures::Bytes cutJpeg = fixtures::jpegFile(8, 8, 1, fixtures::Bytes(64, 128));

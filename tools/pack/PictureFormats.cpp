@@ -1,5 +1,6 @@
 #include "PictureFormats.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -66,6 +67,15 @@ std::string tooLarge(int64_t width, int64_t height)
     return "it declares " + sizeText(width, height) + " pixels (" + std::to_string(megapixels)
         + " megapixels); the viewer decodes pictures of at most " + std::to_string(kMaxImageSide)
         + " pixels a side and " + std::to_string(kMaxImagePixels >> 20) + " megapixels in all";
+}
+
+// A bitmap or Targa whose pixel bytes the file holds far too few of.
+std::string farTooShort(int64_t width, int64_t height, int bits, int64_t held)
+{
+    return "it declares " + sizeText(width, height) + " pixels (" + std::to_string(width * height * (bits / 8))
+        + " bytes at " + std::to_string(bits) + " bits) but holds only " + std::to_string(held)
+        + " bytes of them; the viewer refuses files holding less than one byte in "
+        + std::to_string(kMaxPixelBytesPerFileByte) + " of their pixels";
 }
 
 // The width and height in a JPEG's frame header (any SOFn marker), found by
@@ -138,6 +148,12 @@ std::string bmpRefusal(const std::string& bytes)
         return "it claims a size of " + sizeText(width, int32_t(le32(bytes, 22)));
     if (!imageSizeAccepted(width, height))
         return tooLarge(width, height);
+    // The pixels start at the data offset when it lies inside the file.
+    const int64_t offset = le32(bytes, 10);
+    const int64_t dataStart = offset >= int64_t(kBmpHeaders) && offset <= int64_t(bytes.size()) ? offset : kBmpHeaders;
+    const int64_t held = int64_t(bytes.size()) - dataStart;
+    if (!pixelsFitFile(width * height * (bits / 8), held))
+        return farTooShort(width, height, int(bits), held);
     return "the bitmap decoder refuses it";
 }
 
@@ -179,6 +195,9 @@ std::string tgaRefusal(const std::string& bytes)
         return "it claims a size of " + sizeText(width, height);
     if (!imageSizeAccepted(width, height))
         return tooLarge(width, height);
+    const int64_t held = std::max<int64_t>(int64_t(bytes.size()) - int64_t(kTgaHeader) - uint8_t(bytes[0]), 0);
+    if (!pixelsFitFile(width * height * (bits / 8), held))
+        return farTooShort(width, height, bits, held);
     return "the Targa decoder refuses it";
 }
 

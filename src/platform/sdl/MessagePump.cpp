@@ -41,8 +41,9 @@ void drainSdlEvents(PlatformData& data)
     }
 }
 
-// The WM_QUIT that PostQuitMessage asked for, if the filter lets it through.
-bool takeQuit(PlatformData& data, MSG& out, HWND window, UINT filterMin, UINT filterMax)
+// The WM_QUIT that PostQuitMessage asked for, if the filter lets it through;
+// `remove` clears the request.
+bool takeQuit(PlatformData& data, MSG& out, HWND window, UINT filterMin, UINT filterMax, bool remove)
 {
     if (!data.quitPosted)
         return false;
@@ -52,9 +53,36 @@ bool takeQuit(PlatformData& data, MSG& out, HWND window, UINT filterMin, UINT fi
     quit.time = GetTickCount();
     if (!inFilter(quit, window, filterMin, filterMax))
         return false;
-    data.quitPosted = false;
+    if (remove)
+        data.quitPosted = false;
     out = quit;
     return true;
+}
+
+bool timersWantedBy(UINT filterMin, UINT filterMax)
+{
+    return (filterMin == 0 && filterMax == 0) || (WM_TIMER >= filterMin && WM_TIMER <= filterMax);
+}
+
+// The next message without waiting: posted and input messages in arrival
+// order first, then the quit flag, then timers (only when taking).
+bool nextMessage(PlatformData& data, MSG& out, HWND window, UINT filterMin, UINT filterMax, bool remove)
+{
+    drainSdlEvents(data);
+    const auto wanted = [&](const MSG& m) { return inFilter(m, window, filterMin, filterMax); };
+    if (!remove)
+        return data.queue.peek(out, wanted) || takeQuit(data, out, window, filterMin, filterMax, false);
+    bool pointer = false;
+    if (data.queue.take(out, wanted, pointer)) {
+        // Against the window's position now: a window moved since the event
+        // was made neither loses nor doubles the motion.
+        if (pointer)
+            vlo::sdl::placePointerMessage(out);
+        return true;
+    }
+    if (takeQuit(data, out, window, filterMin, filterMax, true))
+        return true;
+    return timersWantedBy(filterMin, filterMax) && data.timers.takeDue(GetTickCount(), window, out);
 }
 
 } // namespace
@@ -64,38 +92,31 @@ BOOL GetMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax)
     PlatformData& data = platformData();
     if (msg == nullptr)
         return -1;
-    const bool timersWanted =
-        (filterMin == 0 && filterMax == 0) || (WM_TIMER >= filterMin && WM_TIMER <= filterMax);
+    const bool timersWanted = timersWantedBy(filterMin, filterMax);
     vlo::sdl::ensureEvents();
     for (;;) {
-        // Posted and input messages in arrival order first, then the quit
-        // flag, then timers.
-        drainSdlEvents(data);
-        bool pointer = false;
-        if (data.queue.take(
-                *msg, [&](const MSG& m) { return inFilter(m, window, filterMin, filterMax); },
-                pointer)) {
-            // Against the window's position now: a window moved since the
-            // event was made neither loses nor doubles the motion.
-            if (pointer)
-                vlo::sdl::placePointerMessage(*msg);
+        if (nextMessage(data, *msg, window, filterMin, filterMax, true))
             return msg->message == WM_QUIT ? FALSE : TRUE;
-        }
-        if (takeQuit(data, *msg, window, filterMin, filterMax))
-            return FALSE;
-        const DWORD now = GetTickCount();
-        if (timersWanted && data.timers.takeDue(now, window, *msg))
-            return TRUE;
 
         // Nothing to return: sleep in SDL until an event comes or the next
         // timer is due. Posted messages cannot arrive meanwhile: only this
         // thread posts them.
+        const DWORD now = GetTickCount();
         long long wait = timersWanted ? data.timers.millisecondsToNext(now, window) : -1;
         if (wait < 0 || wait > LongestWaitMs)
             wait = LongestWaitMs;
         if (wait > 0)
             SDL_WaitEventTimeout(nullptr, int(wait));
     }
+}
+
+BOOL PeekMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags)
+{
+    if (msg == nullptr)
+        return FALSE;
+    vlo::sdl::ensureEvents();
+    return nextMessage(platformData(), *msg, window, filterMin, filterMax, (removeFlags & PM_REMOVE) != 0) ? TRUE
+                                                                                                         : FALSE;
 }
 
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

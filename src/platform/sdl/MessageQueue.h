@@ -37,6 +37,20 @@ public:
         bool pointer = false;
         return take(out, wanted, pointer);
     }
+    // Copies the oldest message for which wanted(message) holds, leaving it
+    // in the queue.
+    template <typename Predicate>
+    bool peek(MSG& out, Predicate wanted) const
+    {
+        for (size_t offset = 0; offset < count; ++offset) {
+            const MSG& waiting = slots[(head + offset) % slots.size()].message;
+            if (wanted(waiting)) {
+                out = waiting;
+                return true;
+            }
+        }
+        return false;
+    }
     // Drops every message addressed to this window.
     void removeFor(HWND window);
     void clear();

@@ -32,20 +32,6 @@ void flipRows(unsigned char* pixels, size_t rowBytes, size_t rows)
     }
 }
 
-// Bytes from the file's current position to its end, with the position kept;
-// -1 when the stream cannot tell (then the headers' offsets cannot be
-// trusted and the pixels are read as if they followed the headers).
-int64_t bytesToEnd(FILE* file)
-{
-    const long here = std::ftell(file);
-    if (here < 0 || std::fseek(file, 0, SEEK_END) != 0)
-        return -1;
-    const long end = std::ftell(file);
-    if (std::fseek(file, here, SEEK_SET) != 0 || end < here)
-        return -1;
-    return end - here;
-}
-
 // Where the rows start and how they are laid out, in bytes from the start
 // of the file, worked out from header fields checked against the file's
 // length before anything is allocated.
@@ -120,7 +106,9 @@ bool BmpCodec::canSave()
 
 unsigned char* BmpCodec::load(FILE* file, int* width, int* height, int* bits)
 {
-    const int64_t fileLength = bytesToEnd(file);
+    // -1 when the stream cannot tell: then the headers' offsets cannot be
+    // trusted and the pixels are read as if they followed the headers.
+    const int64_t fileLength = bytesLeftInFile(file);
     unsigned char header[kHeadersSize];
     if (std::fread(header, 1, sizeof header, file) != sizeof header)
         return nullptr;
@@ -165,6 +153,10 @@ unsigned char* BmpCodec::load(FILE* file, int* width, int* height, int* bits)
 
     const int outDepth = layout.colourEntries > 0 ? 24 : depth;
     const size_t outRow = columns * static_cast<size_t>(pixelBytes(outDepth));
+    const int64_t fileRowBytes = int64_t(columns) * pixelBytes(depth);
+    const int64_t dataBytes = fileLength < 0 ? -1 : std::max<int64_t>(fileLength - int64_t(layout.dataStart), 0);
+    if (!pixelsFitFile(fileRowBytes * int64_t(rows), dataBytes))
+        return nullptr;
     unsigned char* pixels = new unsigned char[outRow * rows];
     if (!layout.padded && layout.colourEntries == 0) {
         // One read for all rows (row-sized reads would each pass through the

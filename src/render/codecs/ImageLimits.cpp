@@ -10,6 +10,12 @@ bool imageSizeAccepted(int64_t width, int64_t height)
         && width * height <= kMaxImagePixels;
 }
 
+bool pixelsFitFile(int64_t pixelBytes, int64_t fileBytes)
+{
+    // The allowance lets tiny pictures cut short to nothing still decode.
+    return fileBytes < 0 || pixelBytes <= (fileBytes + kShortFileAllowance) * kMaxPixelBytesPerFileByte;
+}
+
 int64_t bytesLeftInFile(FILE* file)
 {
     const off_t here = ftello(file);

@@ -1,6 +1,8 @@
 #include "render/codecs/TgaCodec.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <cstdint>
 
 #include "render/codecs/PixelReader.h"
 
@@ -48,6 +50,10 @@ unsigned char* TgaCodec::load(FILE* file, int* width, int* height, int* bits)
     if (type != kUncompressedTrueColour || pixelBytes(depth) == 0)
         return nullptr;
     if (!imageSizeAccepted(w, h))
+        return nullptr;
+    const int64_t fileBytes = bytesLeftInFile(file);
+    const int64_t declared = int64_t(w) * h * pixelBytes(depth);
+    if (!pixelsFitFile(declared, fileBytes < 0 ? -1 : std::max<int64_t>(fileBytes - int64_t(idLength), 0)))
         return nullptr;
 
     // Skipped by reading, as the field is at most 255 bytes long. A file that

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "render/codecs/DecodeResult.h"
+#include "support/LargestAllocation.h"
 
 namespace vlo {
 namespace {
@@ -254,6 +255,27 @@ TEST(BmpCodec, TruncatedFileGivesZerosForMissingPixels)
     const unsigned char expected[12] = {0, 0, 0, 0, 0, 0, 3, 2, 1, 0, 0, 0};
     for (int i = 0; i < 12; ++i)
         EXPECT_EQ(expected[i], d.pixels[i]) << "byte " << i;
+}
+
+// A file cut short still decodes, but one holding less than one byte in 1032
+// of the pixels it declares cannot be right: 60 bytes of pixels for 8192 x
+// 4096 at 32 bits (128 MiB) are refused before anything is allocated for
+// them, while 4 KB for 1024 x 1024 (4 MiB, one byte in 1024) still decode.
+TEST(BmpCodec, FilesFarTooShortForTheirPixelsAreRefusedBeforeAllocating)
+{
+    test::LargestAllocation probe;
+    if (test::LargestAllocation::available())
+        probe.start();
+    const Decoded refused = decode(bmpFile(8192, 4096, 32, 0, Bytes(60, 7)));
+    probe.stop();
+    EXPECT_EQ(nullptr, refused.pixels) << "8192 x 4096 from 60 bytes";
+    EXPECT_TRUE(refused.untouched());
+    if (test::LargestAllocation::available())
+        EXPECT_LT(probe.largest(), size_t(1) << 20) << "largest allocation while refusing";
+
+    const Decoded cut = decode(bmpFile(1024, 1024, 32, 0, Bytes(4096, 7)));
+    ASSERT_NE(nullptr, cut.pixels) << "1024 x 1024 from 4 KB is only cut short";
+    EXPECT_EQ(1024, cut.width);
 }
 
 } // namespace

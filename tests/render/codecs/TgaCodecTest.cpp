@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "render/codecs/DecodeResult.h"
+#include "support/LargestAllocation.h"
 
 namespace vlo {
 namespace {
@@ -140,6 +141,27 @@ TEST(TgaCodec, TruncatedFileGivesZerosForMissingPixels)
     const unsigned char expected[8] = {30, 20, 10, 40, 0, 0, 50, 0};
     for (int i = 0; i < 8; ++i)
         EXPECT_EQ(expected[i], d.pixels[i]) << "byte " << i;
+}
+
+// A file cut short still decodes, but one holding less than one byte in 1032
+// of the pixels it declares cannot be right: 60 bytes of pixels for 8192 x
+// 4096 at 32 bits (128 MiB) are refused before anything is allocated for
+// them, while 4 KB for 1024 x 1024 (4 MiB, one byte in 1024) still decode.
+TEST(TgaCodec, FilesFarTooShortForTheirPixelsAreRefusedBeforeAllocating)
+{
+    test::LargestAllocation probe;
+    if (test::LargestAllocation::available())
+        probe.start();
+    const Decoded refused = decode(tgaFile(2, 8192, 4096, 32, Bytes(60, 7)));
+    probe.stop();
+    EXPECT_EQ(nullptr, refused.pixels) << "8192 x 4096 from 60 bytes";
+    EXPECT_TRUE(refused.untouched());
+    if (test::LargestAllocation::available())
+        EXPECT_LT(probe.largest(), size_t(1) << 20) << "largest allocation while refusing";
+
+    const Decoded cut = decode(tgaFile(2, 1024, 1024, 32, Bytes(4096, 7)));
+    ASSERT_NE(nullptr, cut.pixels) << "1024 x 1024 from 4 KB is only cut short";
+    EXPECT_EQ(1024, cut.width);
 }
 
 } // namespace
