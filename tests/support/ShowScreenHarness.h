@@ -122,8 +122,11 @@ public:
         MSG message{};
         while (GetMessageA(&message, nullptr, 0, 0) != -1) {
             if (message.message == WM_NULL && message.wParam == marker)
-                return;
+                break;
         }
+        // The quit an earlier window's destruction asked for waits behind
+        // the queue; the start-up would take it as a request to give up.
+        PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
     }
 
     RecordingAudio audio;
