@@ -133,6 +133,9 @@ TEST(ResidentCodeTest, TrimDropsAgainOnlyAfterGrowth)
 
     ResidentCodeTrim trim;
     trim.afterContextCreated();
+    // The first present after a drop only notes the level the code that
+    // runs again brought back.
+    trim.afterPresent();
     const size_t settled = residentSharedPages();
 
     // Half a MiB back in (with the test's own code that runs again): less
@@ -150,6 +153,14 @@ TEST(ResidentCodeTest, TrimDropsAgainOnlyAfterGrowth)
     const size_t dropped = residentSharedPages();
     EXPECT_LT(dropped + pages * 3 / 4, grown) << "expected the " << pages << " pages gone from " << grown
                                               << ", got " << dropped;
+
+    // What comes back in before the first present after that drop is the
+    // new settled level: neither that present nor the next drops it again.
+    EXPECT_EQ(mapping.touch(bytes), long(0x5a) * long(pages));
+    const size_t back = residentSharedPages();
+    trim.afterPresent();
+    trim.afterPresent();
+    EXPECT_GE(residentSharedPages() + 16, back) << "dropped again with no new growth";
 }
 
 } // namespace

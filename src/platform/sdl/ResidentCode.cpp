@@ -68,14 +68,23 @@ void ResidentCodeTrim::afterContextCreated()
 
 void ResidentCodeTrim::afterPresent()
 {
-    if (residentSharedPages() > settledPages + regrowthPages())
+    const size_t now = residentSharedPages();
+    // The code every frame runs has come back by the first present after
+    // a drop: that is the level later growth counts from, or each present
+    // would drop the frame's own code again.
+    if (settling) {
+        settledPages = now;
+        settling = false;
+        return;
+    }
+    if (now > settledPages + regrowthPages())
         drop();
 }
 
 void ResidentCodeTrim::drop()
 {
     dropResidentCode();
-    settledPages = residentSharedPages();
+    settling = true;
 }
 
 } // namespace vlo::sdl
