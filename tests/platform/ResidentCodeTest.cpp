@@ -133,8 +133,9 @@ TEST(ResidentCodeTest, TrimDropsAgainOnlyAfterGrowth)
 
     ResidentCodeTrim trim;
     trim.afterContextCreated();
-    // The first present after a drop only notes the level the code that
-    // runs again brought back.
+    // The first present after the context drops again; the next one only
+    // notes the level the code that runs again brought back.
+    trim.afterPresent();
     trim.afterPresent();
     const size_t settled = residentSharedPages();
 

@@ -64,10 +64,18 @@ void dropResidentCode()
 void ResidentCodeTrim::afterContextCreated()
 {
     drop();
+    // The first frame compiles the driver's first shaders: its present
+    // drops once more before anything settles.
+    dropAtNextPresent = true;
 }
 
 void ResidentCodeTrim::afterPresent()
 {
+    if (dropAtNextPresent) {
+        dropAtNextPresent = false;
+        drop();
+        return;
+    }
     const size_t now = residentSharedPages();
     // The code every frame runs has come back by the first present after
     // a drop: that is the level later growth counts from, or each present
