@@ -125,7 +125,7 @@ TEST(ResidentCodeTest, RelocatedAndWrittenDataKeepTheirValues)
 TEST(ResidentCodeTest, TrimDropsAgainOnlyAfterGrowth)
 {
     test::ScratchDir scratch("residentcode");
-    const size_t bytes = size_t(16) * 1024 * 1024;
+    const size_t bytes = size_t(48) * 1024 * 1024;
     CodeLikeMapping mapping(scratch.path("code.bin"), bytes);
     if (!mapping.valid())
         GTEST_SKIP() << "the scratch folder cannot be mapped executable";
@@ -146,7 +146,7 @@ TEST(ResidentCodeTest, TrimDropsAgainOnlyAfterGrowth)
     trim.afterPresent();
     EXPECT_GE(residentSharedPages() + 16, small) << "dropped after a growth of " << (small - settled) << " pages";
 
-    // All 16 MiB back in: the next present drops them.
+    // All 48 MiB back in: the next present drops them.
     EXPECT_EQ(mapping.touch(bytes), long(0x5a) * long(pages));
     const size_t grown = residentSharedPages();
     EXPECT_GE(grown, settled + pages * 3 / 4) << "the mapping did not become resident";
