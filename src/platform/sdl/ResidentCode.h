@@ -21,9 +21,11 @@ size_t residentSharedPages();
 // pointers) that the file does not have.
 void dropResidentCode();
 
-// When to drop: once the driver's start-up has run (a new context), and
-// after a presented frame whenever the shared resident pages have grown by
-// a few MiB since the last drop (the driver compiled new shaders).
+// When to drop: once the driver's start-up has run (a new context), at the
+// first present after that (the first shaders are compiled), and after a
+// presented frame whenever the shared resident pages have grown by
+// a few MiB since the first present after the last drop (by then the code
+// each frame runs is back; more growth means the driver compiled shaders).
 class ResidentCodeTrim {
 public:
     void afterContextCreated();
@@ -32,8 +34,10 @@ public:
 private:
     void drop();
 
-    // Shared resident pages right after the last drop.
+    // Shared resident pages at the first present after the last drop.
     size_t settledPages = 0;
+    bool settling = false;
+    bool dropAtNextPresent = false;
 };
 
 } // namespace vlo::sdl
