@@ -116,15 +116,7 @@ TEST_F(BrokenShow, EmptyPlayListKeepsRunning)
 TEST_F(BrokenShow, PicturesItCannotDecodeAreSkippedWithinAMemoryBound)
 {
     show::ShowContent content = show::standardShow(1);
-    fixtures::Bytes cutJpeg = fixtures::jpegFile(8, 8, 1, fixtures::Bytes(64, 128));
-    ASSERT_TRUE(fixtures::patchJpegFrameSize(cutJpeg, 16384, 16384));
-    cutJpeg.resize(300);
-    content.pictures.erase(content.title);
-    content.rawEntries[content.title] = show::toString(
-        fixtures::pngDeclaring(16384, 16384, 8, PNG_COLOR_TYPE_RGB, fixtures::Bytes(1 << 20, 0x5A)));
-    content.pictures.erase(content.credits);
-    content.credits = "credits.jpg";
-    content.rawEntries[content.credits] = show::toString(cutJpeg);
+    ASSERT_TRUE(show::declareHugeTitleAndCredits(content));
     content.pictures.erase(content.tracks[0].picture);
     content.tracks[0].picture = "pictures/track1.gif";
     content.rawEntries[content.tracks[0].picture] = "GIF89a";

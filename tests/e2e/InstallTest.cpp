@@ -93,8 +93,8 @@ TEST_F(Install, TheInstalledProgramRunsTheInstalledDemoFromElsewhere)
     // Started from the logs folder, as a launcher would, with the show named;
     // it must look as the demo show of the build does.
     test::ScratchDir copy("install-built-demo");
-    fs::copy(VLO_BINARY_DIR "/demo-show", copy.path(), fs::copy_options::recursive);
-    Program built(VLO_BINARY_DIR "/vellumo", copy.path(), {"SDL_AUDIODRIVER=dummy"}, true, {},
+    fs::copy(DemoShow, copy.path(), fs::copy_options::recursive);
+    Program built(Vellumo, copy.path(), {"SDL_AUDIODRIVER=dummy"}, true, {},
                   logs.path("built.txt"));
     const DemoPictures expected = watchDemo(built, logs.path("built.rgb"));
     ASSERT_EQ(0, built.exitStatus()) << built.errorOutput();

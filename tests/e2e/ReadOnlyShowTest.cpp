@@ -24,8 +24,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace e2e;
 
-const std::string Vellumo = VLO_BINARY_DIR "/vellumo";
-const std::string DemoShow = VLO_BINARY_DIR "/demo-show";
 
 class ReadOnlyShow : public ::testing::Test {
 protected:

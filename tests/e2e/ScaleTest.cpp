@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/DemoWatch.h"
 #include "support/E2eProgram.h"
 #include "support/E2eShow.h"
 
@@ -25,12 +26,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace e2e;
-
-const std::string Vellumo = VLO_BINARY_DIR "/vellumo";
-const std::string DemoShow = VLO_BINARY_DIR "/demo-show";
-// The demo's "next" button, in window pixels at scale 1.
-constexpr int DemoNextX = 545;
-constexpr int DemoNextY = 530;
 
 // A virtual X server of the given screen size on a free display, for this
 // process: DISPLAY names it until the server is gone. Ended by its own

@@ -9,7 +9,11 @@
 
 namespace vlo::e2e {
 
-// The demo's "next" button, in window pixels.
+// The program and the demo show the build made.
+inline const std::string Vellumo = VLO_BINARY_DIR "/vellumo";
+inline const std::string DemoShow = VLO_BINARY_DIR "/demo-show";
+
+// The demo's "next" button, in window pixels (at scale 1).
 constexpr int DemoNextX = 545;
 constexpr int DemoNextY = 530;
 

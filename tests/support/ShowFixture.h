@@ -250,6 +250,24 @@ inline ShowContent standardShow(size_t trackCount)
     return content;
 }
 
+// Makes the title a 1 MB PNG and the credits a 300-byte truncated JPEG
+// ("credits.jpg"), both declaring 16384 x 16384: 805 MB of pixels each if
+// anything decoded them. False when the JPEG could not be made.
+inline bool declareHugeTitleAndCredits(ShowContent& content)
+{
+    fixtures::Bytes cutJpeg = fixtures::jpegFile(8, 8, 1, fixtures::Bytes(64, 128));
+    if (!fixtures::patchJpegFrameSize(cutJpeg, 16384, 16384))
+        return false;
+    cutJpeg.resize(300);
+    content.pictures.erase(content.title);
+    content.rawEntries[content.title] =
+        toString(fixtures::pngDeclaring(16384, 16384, 8, PNG_COLOR_TYPE_RGB, fixtures::Bytes(1 << 20, 0x5A)));
+    content.pictures.erase(content.credits);
+    content.credits = "credits.jpg";
+    content.rawEntries[content.credits] = toString(cutJpeg);
+    return true;
+}
+
 // Window-pixel positions (client area, origin top-left) of the standard
 // show's controls once the player buttons have come in: the middle of each
 // 100 x 90 button resting at y 485 to 575.

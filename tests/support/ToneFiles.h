@@ -194,18 +194,23 @@ inline bool writeOgg(const std::string& path, const Tone& tone, float quality = 
 }
 
 #ifdef VLO_HAVE_FLAC_ENCODER
-inline bool writeFlac(const std::string& path, const Tone& tone)
+// FLAC as a plain ".flac" file, or in an Ogg container as ".oga" files hold it.
+inline bool writeFlacFile(const std::string& path, const Tone& tone, bool inOgg)
 {
     FLAC__StreamEncoder* encoder = FLAC__stream_encoder_new();
     if (encoder == nullptr)
         return false;
-    bool ok = FLAC__stream_encoder_set_channels(encoder, 2) &&
+    bool ok = (!inOgg || (FLAC_API_SUPPORTS_OGG_FLAC && FLAC__stream_encoder_set_ogg_serial_number(encoder, 4711))) &&
+              FLAC__stream_encoder_set_channels(encoder, 2) &&
               FLAC__stream_encoder_set_bits_per_sample(encoder, 16) &&
               FLAC__stream_encoder_set_sample_rate(encoder, unsigned(tone.rate)) &&
               FLAC__stream_encoder_set_compression_level(encoder, 5) &&
               FLAC__stream_encoder_set_total_samples_estimate(encoder, tone.frames());
-    ok = ok && FLAC__stream_encoder_init_file(encoder, path.c_str(), nullptr, nullptr) ==
-                   FLAC__STREAM_ENCODER_INIT_STATUS_OK;
+    const FLAC__StreamEncoderInitStatus status =
+        !ok ? FLAC__STREAM_ENCODER_INIT_STATUS_ENCODER_ERROR
+        : inOgg ? FLAC__stream_encoder_init_ogg_file(encoder, path.c_str(), nullptr, nullptr)
+                : FLAC__stream_encoder_init_file(encoder, path.c_str(), nullptr, nullptr);
+    ok = status == FLAC__STREAM_ENCODER_INIT_STATUS_OK;
     if (ok) {
         // libFLAC takes 32-bit samples.
         std::vector<FLAC__int32> wide(tone.samples.begin(), tone.samples.end());
@@ -215,30 +220,9 @@ inline bool writeFlac(const std::string& path, const Tone& tone)
     FLAC__stream_encoder_delete(encoder);
     return ok;
 }
-#endif
 
-#ifdef VLO_HAVE_FLAC_ENCODER
-// FLAC in an Ogg container, as ".oga" files hold it.
-inline bool writeOggFlac(const std::string& path, const Tone& tone)
-{
-    FLAC__StreamEncoder* encoder = FLAC__stream_encoder_new();
-    if (encoder == nullptr)
-        return false;
-    bool ok = FLAC_API_SUPPORTS_OGG_FLAC && FLAC__stream_encoder_set_ogg_serial_number(encoder, 4711) &&
-              FLAC__stream_encoder_set_channels(encoder, 2) &&
-              FLAC__stream_encoder_set_bits_per_sample(encoder, 16) &&
-              FLAC__stream_encoder_set_sample_rate(encoder, unsigned(tone.rate)) &&
-              FLAC__stream_encoder_set_compression_level(encoder, 5);
-    ok = ok && FLAC__stream_encoder_init_ogg_file(encoder, path.c_str(), nullptr, nullptr) ==
-                   FLAC__STREAM_ENCODER_INIT_STATUS_OK;
-    if (ok) {
-        std::vector<FLAC__int32> wide(tone.samples.begin(), tone.samples.end());
-        ok = FLAC__stream_encoder_process_interleaved(encoder, wide.data(), unsigned(tone.frames()));
-        ok = FLAC__stream_encoder_finish(encoder) && ok;
-    }
-    FLAC__stream_encoder_delete(encoder);
-    return ok;
-}
+inline bool writeFlac(const std::string& path, const Tone& tone) { return writeFlacFile(path, tone, false); }
+inline bool writeOggFlac(const std::string& path, const Tone& tone) { return writeFlacFile(path, tone, true); }
 #endif
 
 // The tone through libsndfile in `format` (SF_FORMAT_* major | subtype).

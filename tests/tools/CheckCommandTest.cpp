@@ -587,15 +587,7 @@ constexpr long kCheckMemoryMb = 700;
 TEST_F(CheckCommandTest, PicturesDeclaringMoreThanTheLimitsAreRefusedWithTheirSize)
 {
     // A 1 MB PNG and a 300-byte truncated JPEG, both declaring 16384 x 16384.
-    fixtures::Bytes cutJpeg = fixtures::jpegFile(8, 8, 1, fixtures::Bytes(64, 128));
-    ASSERT_TRUE(fixtures::patchJpegFrameSize(cutJpeg, 16384, 16384));
-    cutJpeg.resize(300);
-    content.pictures.erase(content.title);
-    content.rawEntries[content.title] = show::toString(
-        fixtures::pngDeclaring(16384, 16384, 8, PNG_COLOR_TYPE_RGB, fixtures::Bytes(1 << 20, 0x5A)));
-    content.pictures.erase(content.credits);
-    content.credits = "credits.jpg";
-    content.rawEntries[content.credits] = show::toString(cutJpeg);
+    ASSERT_TRUE(show::declareHugeTitleAndCredits(content));
     // Within the budget, but a 16 KB file cannot hold 5000 x 5000 RGB rows.
     content.pictures.erase("captions/track1.png");
     content.rawEntries["captions/track1.png"] = show::toString(
@@ -640,15 +632,7 @@ TEST_F(CheckCommandTest, BitmapsAndTargasFarTooShortForTheirPixelsAreNamedWithTh
 
 TEST_F(CheckCommandTest, HostilePicturesStayWithinAMemoryBound)
 {
-    fixtures::Bytes cutJpeg = fixtures::jpegFile(8, 8, 1, fixtures::Bytes(64, 128));
-    ASSERT_TRUE(fixtures::patchJpegFrameSize(cutJpeg, 16384, 16384));
-    cutJpeg.resize(300);
-    content.pictures.erase(content.title);
-    content.rawEntries[content.title] = show::toString(
-        fixtures::pngDeclaring(16384, 16384, 8, PNG_COLOR_TYPE_RGB, fixtures::Bytes(1 << 20, 0x5A)));
-    content.pictures.erase(content.credits);
-    content.credits = "credits.jpg";
-    content.rawEntries[content.credits] = show::toString(cutJpeg);
+    ASSERT_TRUE(show::declareHugeTitleAndCredits(content));
     dir.write("data.zuo", content.archive());
     for (const auto& track : content.tracks)
         dir.write(track.music, shortTone());
