@@ -455,6 +455,15 @@ TEST_F(MainWindowTest, MainLoopAllocatesNothingPerFrame)
         ASSERT_TRUE(window->pumpMessage());
         window->drawFrame();
     }
+    // The window system answers the window's creation (its title, drop
+    // support) with events that may still be on their way; reading each costs
+    // the X library an allocation. GetWindowRect asks the X server, and its
+    // answer comes after all of them, so one more message takes them all in.
+    RECT rect{};
+    ASSERT_TRUE(GetWindowRect(window->getHandle(), &rect));
+    PostMessageA(window->getHandle(), WM_TIMER, 0, 0);
+    ASSERT_TRUE(window->pumpMessage());
+    window->drawFrame();
     allocationsCounted = 0;
     countingAllocations = true;
     for (int frame = 0; frame < 200; ++frame) {
@@ -464,7 +473,7 @@ TEST_F(MainWindowTest, MainLoopAllocatesNothingPerFrame)
     }
     countingAllocations = false;
     EXPECT_EQ(allocationsCounted, 0u) << "allocations in 200 frames of the main loop";
-    EXPECT_EQ(root.frames, 210);
+    EXPECT_EQ(root.frames, 211);
 #else
     GTEST_SKIP() << "counts allocations through the address sanitizer's hooks";
 #endif
