@@ -26,4 +26,14 @@ using PresentFilter = bool (*)(void* owner, bool windowDamaged);
 // it. Does nothing for a device context of no live window.
 void setPresentFilter(HDC dc, PresentFilter filter, void* owner);
 
+// A copy of the frame being drawn in the current context, for frames that
+// begin with the same drawing: saveFrameCopy takes the pixels drawn so far,
+// restoreFrameCopy writes them back over the whole frame, dropFrameCopy frees
+// the copy. Both copies are exact. False (and nothing done) where the driver
+// cannot copy framebuffers, or for restoring, when no copy of the frame's
+// present size is kept.
+bool saveFrameCopy();
+bool restoreFrameCopy();
+void dropFrameCopy();
+
 } // namespace vlo

@@ -1,5 +1,6 @@
 #include "render/FrameList.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -121,6 +122,22 @@ bool FrameList::isClosed() const
         }
     }
     return false;
+}
+
+size_t FrameList::commonStart(const FrameList& other) const
+{
+    size_t pos = 0;
+    while (pos < words_.size()) {
+        const size_t end = next(pos);
+        if (end > other.words_.size() ||
+            !std::equal(words_.begin() + ptrdiff_t(pos), words_.begin() + ptrdiff_t(end),
+                        other.words_.begin() + ptrdiff_t(pos)))
+            break;
+        if (op(pos) == FrameOp::DrawText && text(pos) != other.text(pos))
+            break;
+        pos = end;
+    }
+    return pos;
 }
 
 void FrameList::clear()

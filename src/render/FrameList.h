@@ -75,6 +75,11 @@ public:
     }
     bool operator!=(const FrameList& other) const { return !(*this == other); }
 
+    // The position of the first operation that differs from the one at the
+    // same place of `other` (or where the shorter list ends): the two lists
+    // begin with the same calls up to there.
+    size_t commonStart(const FrameList& other) const;
+
     // Empties the list, keeping its storage for the next frame.
     void clear();
     void swap(FrameList& other);

@@ -68,8 +68,10 @@ public:
     // project, unproject). A frame equal to the one on screen, with nothing
     // else changed since and the window not exposed, resized or re-shown, is
     // neither sent nor presented; pixels that a later opaque quad over the
-    // whole window overwrites are not drawn. The pixels on screen are the
-    // same either way.
+    // whole window overwrites are not drawn; a frame that begins as the last
+    // one did, with an opaque quad over the whole window, starts from a copy
+    // of the pixels that beginning drew. The pixels on screen are the same
+    // either way.
     void setFrameSaving(bool on);
     bool frameSaving() const { return saving; }
     // Sends the operations recorded so far to OpenGL, so that the back
@@ -87,6 +89,7 @@ public:
         uint64_t skipped = 0;           // frames neither sent nor presented
         uint64_t sentOperations = 0;    // operations that reached OpenGL
         uint64_t droppedOperations = 0; // drawing overwritten before it showed
+        uint64_t restored = 0;          // frames begun from a copy of their unchanged start
     };
     const FrameCounts& frameCounts() const { return counts; }
 
@@ -105,6 +108,11 @@ private:
     // `cover` only for their effect on the state, not on pixels.
     void send(size_t from, size_t to, size_t cover);
     void sendOne(size_t pos, bool pixelsCovered);
+    // Sends a frame that differs from the one on screen; sameStart when it
+    // begins from the state that one began from, so that an equal start
+    // draws equal pixels.
+    void sendChanged(bool sameStart);
+    void forgetCopy();
     static bool presentFilter(void* owner, bool windowDamaged);
 
     bool saving = false;
@@ -123,6 +131,13 @@ private:
     bool frameIncomplete = false;
     CoverState coverState;
     FrameCounts counts;
+    // The frame whose first copyEnd words drew the pixels of the platform's
+    // frame copy, from the state of OpenGL work count copyChanges; copyEnd 0
+    // when no copy is kept. Unchanged frames since the last changed one.
+    FrameList copied;
+    size_t copyEnd = 0;
+    uint64_t copyChanges = 0;
+    int unchangedFrames = 0;
 };
 
 } // namespace vlo

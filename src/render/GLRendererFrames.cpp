@@ -23,6 +23,10 @@ namespace {
 // without bound. The show's frames hold a few hundred.
 constexpr size_t MaxFrameWords = size_t(1) << 20;
 
+// After this many unchanged frames in a row (a second of the main loop's
+// timer) the frame copy is given back; the next change takes a new one.
+constexpr int IdleFramesBeforeDroppingCopy = 100;
+
 } // namespace
 
 void GLRenderer::setFrameSaving(bool on)
@@ -38,7 +42,16 @@ void GLRenderer::setFrameSaving(bool on)
     frameIncomplete = false;
     frameStartChanges = directChanges;
     frameStartedInPrimitive = inPrimitive;
+    forgetCopy();
     setPresentFilter(deviceContext_, on ? &GLRenderer::presentFilter : nullptr, this);
+}
+
+void GLRenderer::forgetCopy()
+{
+    if (copyEnd != 0)
+        dropFrameCopy();
+    copyEnd = 0;
+    copied.clear();
 }
 
 void GLRenderer::recorded()
@@ -251,8 +264,13 @@ bool GLRenderer::presentFrame(bool windowDamaged)
     if (unchanged) {
         ++counts.skipped;
         frame.clear();
+        if (copyEnd != 0 && ++unchangedFrames >= IdleFramesBeforeDroppingCopy)
+            forgetCopy();
     } else {
-        flush();
+        unchangedFrames = 0;
+        const bool sameStart = hasShown && !frameIncomplete && !frameStartedInPrimitive && !inPrimitive &&
+                               directChanges == shownStartChanges && coverState.known() && frame.isClosed();
+        sendChanged(sameStart);
         // A frame partly forgotten cannot be compared with the next one.
         hasShown = !frameIncomplete;
         shown.swap(frame);
@@ -265,6 +283,66 @@ bool GLRenderer::presentFrame(bool windowDamaged)
     frameStartChanges = directChanges;
     frameStartedInPrimitive = inPrimitive;
     return !unchanged;
+}
+
+// A frame that changes only after its start, as in a fade over a still
+// picture, begins with the same drawing as the last one. When that start
+// holds an opaque quad over the whole window, the pixels it leaves depend on
+// nothing before it; they are copied once, and the frames that begin the same
+// way start from the copy and send the start only for its effect on the
+// state. A start with a primitive of its own (begin, vertex, end) is drawn
+// every time, as is everything when the rest covers the window again.
+void GLRenderer::sendChanged(bool sameStart)
+{
+    if (!sameStart || sentUpTo != 0 || !hasShown) {
+        forgetCopy();
+        flush();
+        return;
+    }
+    // The last quad over the whole window, and where the frame first makes
+    // a primitive of its own.
+    CoverState ahead = coverState;
+    bool covered = false;
+    size_t cover = 0;
+    size_t firstPrimitive = frame.size();
+    for (size_t pos = 0; pos < frame.size(); pos = frame.next(pos)) {
+        if (ahead.coversWindow(frame, pos)) {
+            covered = true;
+            cover = pos;
+        }
+        if (frame.op(pos) == FrameOp::Begin && firstPrimitive == frame.size())
+            firstPrimitive = pos;
+        ahead.apply(frame, pos);
+    }
+    const auto startIsReusable = [&](size_t end) {
+        return covered && cover < end && end <= firstPrimitive && end < frame.size();
+    };
+
+    if (copyEnd != 0 && directChanges == copyChanges && startIsReusable(copyEnd) &&
+        frame.commonStart(copied) >= copyEnd && restoreFrameCopy()) {
+        send(0, copyEnd, copyEnd);
+        send(copyEnd, frame.size(), 0);
+        sentUpTo = frame.size();
+        ++counts.restored;
+        return;
+    }
+
+    const size_t common = frame.commonStart(shown);
+    if (!startIsReusable(common)) {
+        forgetCopy();
+        flush();
+        return;
+    }
+    send(0, common, cover);
+    if (saveFrameCopy()) {
+        copied = frame;
+        copyEnd = common;
+        copyChanges = directChanges;
+    } else {
+        copyEnd = 0;
+    }
+    send(common, frame.size(), cover);
+    sentUpTo = frame.size();
 }
 
 bool GLRenderer::presentFilter(void* owner, bool windowDamaged)

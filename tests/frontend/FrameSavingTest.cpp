@@ -135,6 +135,10 @@ TEST(FrameSavingTest, TheScreenShowsTheSameFramesWithSavingOnAndOff)
     EXPECT_EQ(direct.counts.droppedOperations, 0u);
     EXPECT_GT(saving.counts.skipped, 100u) << "idle frames were presented";
     EXPECT_GT(saving.counts.droppedOperations, 0u) << "the clear and the fill were drawn";
+    // The title, the credits and the sliding buttons change only what is
+    // drawn over a still background.
+    EXPECT_EQ(direct.counts.restored, 0u);
+    EXPECT_GT(saving.counts.restored, saving.counts.presented / 2) << "frames drawn whole though only their end changed";
     EXPECT_EQ(saving.counts.presented + saving.counts.skipped, saving.shots.size());
 }
 

@@ -86,6 +86,36 @@ TEST(FrameListTest, FramesAreEqualOnlyWithTheSameOperationsAndArguments)
     EXPECT_TRUE(emptied == FrameList());
 }
 
+TEST(FrameListTest, TheCommonStartEndsAtTheFirstOperationThatDiffers)
+{
+    const FrameList half = closedFrame(0.5f);
+    EXPECT_EQ(half.commonStart(closedFrame(0.5f)), half.size()) << "equal frames";
+
+    // Clear, loadIdentity and pushState are shared; the colour differs.
+    size_t colour = 0;
+    for (int i = 0; i < 3; ++i)
+        colour = half.next(colour);
+    ASSERT_EQ(half.op(colour), FrameOp::Color);
+    EXPECT_EQ(half.commonStart(closedFrame(0.25f)), colour);
+    EXPECT_EQ(closedFrame(0.25f).commonStart(half), colour) << "either way round";
+
+    FrameList shorter;
+    shorter.add(FrameOp::Clear, {1.0f, 1.0f, 1.0f, 0.5f});
+    shorter.add(FrameOp::LoadIdentity);
+    EXPECT_EQ(half.commonStart(shorter), shorter.size()) << "a list that stops early";
+    EXPECT_EQ(shorter.commonStart(half), shorter.size());
+    EXPECT_EQ(half.commonStart(FrameList()), 0u);
+
+    // Same display-list base, place and length: only the characters differ.
+    FrameList exit;
+    exit.add(FrameOp::LoadIdentity);
+    exit.addText(1u, 0.0f, 0.0f, "Exit");
+    FrameList quit;
+    quit.add(FrameOp::LoadIdentity);
+    quit.addText(1u, 0.0f, 0.0f, "Quit");
+    EXPECT_EQ(exit.commonStart(quit), exit.next(0));
+}
+
 TEST(FrameListTest, AFrameIsClosedOnlyWhenItPutsItsStateBack)
 {
     EXPECT_TRUE(closedFrame(1.0f).isClosed());

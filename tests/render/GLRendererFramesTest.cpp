@@ -7,6 +7,7 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <GL/gl.h>
 
@@ -216,6 +217,103 @@ TEST_F(GLRendererFramesTest, OnlyAFrameThatDiffersFromTheOneOnScreenIsSentAndPre
     changed.fill = Color(0.2f, 0.4f, 0.6f, 0.99f);
     EXPECT_TRUE(drawAndPresent(changed)) << "the covered fill's alpha changed";
     EXPECT_GT(r->frameCounts().sentOperations, sentAfterFirst);
+}
+
+TEST_F(GLRendererFramesTest, AFadeOverAStillBackgroundStartsFromACopyWithTheSamePixels)
+{
+    const float alphas[] = {0.2f, 0.4f, 0.6f, 0.8f, 0.8f, 0.3f};
+    std::vector<test::Frame> expected;
+    for (float alpha : alphas) {
+        Scene faded = scene;
+        faded.pictureAlpha = alpha;
+        draw(faded);
+        expected.push_back(gl.frame());
+    }
+
+    r->setFrameSaving(true);
+    for (size_t i = 0; i < std::size(alphas); ++i) {
+        // Whatever the buffer held must not show through.
+        glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        Scene faded = scene;
+        faded.pictureAlpha = alphas[i];
+        draw(faded);
+        const bool presented = r->presentFrame(false);
+        EXPECT_EQ(presented, i != 4) << "frame " << i << " repeats the one before";
+        if (presented)
+            EXPECT_TRUE(gl.frame() == expected[i]) << "frame " << i << " drew other pixels";
+    }
+    // The first frame has nothing to compare with, the second takes the copy
+    // of the fill and the background, the fifth is not drawn.
+    EXPECT_EQ(r->frameCounts().restored, 3u);
+
+    // Other pixels behind the same start: the copy is not used.
+    ASSERT_TRUE(r->deleteTexture(scene.background));
+    Scene reloaded = scene;
+    reloaded.pictureAlpha = 0.3f;
+    reloaded.background = r->loadTexture(scratch.path("other.bmp").c_str(), FilterLinear, false);
+    ASSERT_NE(reloaded.background, 0);
+    draw(reloaded);
+    ASSERT_TRUE(r->presentFrame(false));
+    const test::Frame saved = gl.frame();
+    EXPECT_EQ(r->frameCounts().restored, 3u) << "a frame after a texture load started from the copy";
+    r->setFrameSaving(false);
+    draw(reloaded);
+    EXPECT_TRUE(saved == gl.frame()) << "the frame after a texture load drew other pixels";
+}
+
+TEST_F(GLRendererFramesTest, AStartWithAPrimitiveOfItsOwnIsDrawnEveryTime)
+{
+    // A translucent line drawn with begin and end before the fading picture:
+    // sent for its state alone over a copy it would be missing, drawn over
+    // one it would be doubled.
+    auto drawFrame = [&](float alpha, bool line) {
+        r->clear(Color(0.0f, 0.0f, 0.0f, 1.0f));
+        r->loadIdentity();
+        r->pushState();
+        r->setColor(1.0f, 1.0f, 1.0f, 1.0f);
+        r->setBlendFunc(BlendOne, BlendZero);
+        r->bindTexture(scene.background);
+        r->drawTexturedRect(Vector2(0.0f, 0.0f), Vector2(7.0f, 6.0f), scene.background);
+        r->bindTexture(0);
+        r->setBlendFunc(BlendSrcAlpha, BlendOneMinusSrcAlpha);
+        if (line) {
+            r->setColor(1.0f, 0.0f, 0.0f, 0.5f);
+            r->begin(Lines);
+            r->vertex(Vector2(0.5f, 0.5f));
+            r->vertex(Vector2(6.5f, 5.5f));
+            r->end();
+        }
+        r->setColor(1.0f, 1.0f, 1.0f, alpha);
+        r->bindTexture(scene.picture);
+        r->drawTexturedRect(Vector2(1.0f, 1.0f), Vector2(3.0f, 2.5f), scene.picture);
+        r->bindTexture(0);
+        r->disableBlend();
+        r->popState();
+    };
+    const float alphas[] = {0.2f, 0.4f, 0.6f, 0.8f};
+    for (bool line : {true, false}) {
+        std::vector<test::Frame> expected;
+        r->setFrameSaving(false);
+        for (float alpha : alphas) {
+            drawFrame(alpha, line);
+            expected.push_back(gl.frame());
+        }
+        r->setFrameSaving(true);
+        const uint64_t restoredBefore = r->frameCounts().restored;
+        for (size_t i = 0; i < std::size(alphas); ++i) {
+            glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
+            glClear(GL_COLOR_BUFFER_BIT);
+            drawFrame(alphas[i], line);
+            ASSERT_TRUE(r->presentFrame(false));
+            EXPECT_TRUE(gl.frame() == expected[i]) << "frame " << i << (line ? " with" : " without") << " the line";
+        }
+        const uint64_t restored = r->frameCounts().restored - restoredBefore;
+        if (line)
+            EXPECT_EQ(restored, 0u) << "a start with a line of its own came from the copy";
+        else
+            EXPECT_EQ(restored, 2u) << "the same frames without the line";
+    }
 }
 
 TEST_F(GLRendererFramesTest, WithoutSavingEveryFrameIsPresented)

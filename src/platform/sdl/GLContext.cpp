@@ -50,11 +50,14 @@ struct FrameBufferCalls {
     PFNGLFRAMEBUFFERRENDERBUFFERPROC framebufferRenderbuffer = nullptr;
     PFNGLCHECKFRAMEBUFFERSTATUSPROC checkFramebufferStatus = nullptr;
     PFNGLBLITFRAMEBUFFERPROC blitFramebuffer = nullptr;
+    PFNGLDELETEFRAMEBUFFERSPROC deleteFramebuffers = nullptr;
+    PFNGLDELETERENDERBUFFERSPROC deleteRenderbuffers = nullptr;
 
     bool complete() const
     {
         return genFramebuffers && bindFramebuffer && genRenderbuffers && bindRenderbuffer && renderbufferStorage &&
-               framebufferRenderbuffer && checkFramebufferStatus && blitFramebuffer;
+               framebufferRenderbuffer && checkFramebufferStatus && blitFramebuffer && deleteFramebuffers &&
+               deleteRenderbuffers;
     }
 };
 
@@ -76,6 +79,8 @@ const FrameBufferCalls& frameBufferCalls()
         found.checkFramebufferStatus =
             PFNGLCHECKFRAMEBUFFERSTATUSPROC(SDL_GL_GetProcAddress("glCheckFramebufferStatus"));
         found.blitFramebuffer = PFNGLBLITFRAMEBUFFERPROC(SDL_GL_GetProcAddress("glBlitFramebuffer"));
+        found.deleteFramebuffers = PFNGLDELETEFRAMEBUFFERSPROC(SDL_GL_GetProcAddress("glDeleteFramebuffers"));
+        found.deleteRenderbuffers = PFNGLDELETERENDERBUFFERSPROC(SDL_GL_GetProcAddress("glDeleteRenderbuffers"));
         return found;
     }();
     return calls;
@@ -283,4 +288,119 @@ void vlo::setPresentFilter(HDC dc, PresentFilter filter, void* owner)
         return;
     window->presentFilter = filter;
     window->presentOwner = filter != nullptr ? owner : nullptr;
+}
+
+namespace {
+
+// The size in pixels of the frame the program draws in a window: the
+// window's own size divided by its scale.
+void frameSizeOf(PlatformWindow& window, int& width, int& height)
+{
+    SDL_GetWindowSize(window.sdl, &width, &height);
+    width /= window.scale;
+    height /= window.scale;
+}
+
+// Copies the whole frame from one framebuffer to another of the same size,
+// pixel for pixel, and leaves the program's framebuffer bound again.
+void copyFrame(const PlatformGLContext& context, unsigned int from, unsigned int to, int width, int height)
+{
+    const FrameBufferCalls& gl = frameBufferCalls();
+    // Of the program's state only the scissor test acts on a blit.
+    const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
+    if (scissor)
+        glDisable(GL_SCISSOR_TEST);
+    gl.bindFramebuffer(GL_READ_FRAMEBUFFER, from);
+    gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER, to);
+    gl.blitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    gl.bindFramebuffer(GL_FRAMEBUFFER, context.frameBuffer);
+    if (scissor)
+        glEnable(GL_SCISSOR_TEST);
+}
+
+void dropCopy(PlatformGLContext& context)
+{
+    const FrameBufferCalls& gl = frameBufferCalls();
+    if (context.copyFrameBuffer != 0)
+        gl.deleteFramebuffers(1, &context.copyFrameBuffer);
+    if (context.copyColourBuffer != 0)
+        gl.deleteRenderbuffers(1, &context.copyColourBuffer);
+    context.copyFrameBuffer = 0;
+    context.copyColourBuffer = 0;
+    context.copyWidth = 0;
+    context.copyHeight = 0;
+}
+
+// The current context and its live window, or false.
+bool currentDrawing(PlatformGLContext*& context, PlatformWindow*& window)
+{
+    context = platformData().currentContext;
+    window = context != nullptr ? liveWindow(context->window) : nullptr;
+    return window != nullptr && frameBufferCalls().complete();
+}
+
+} // namespace
+
+bool vlo::saveFrameCopy()
+{
+    PlatformGLContext* context = nullptr;
+    PlatformWindow* window = nullptr;
+    if (!currentDrawing(context, window))
+        return false;
+    int width = 0;
+    int height = 0;
+    frameSizeOf(*window, width, height);
+    if (width <= 0 || height <= 0)
+        return false;
+    if (context->copyFrameBuffer == 0 || context->copyWidth != width || context->copyHeight != height) {
+        dropCopy(*context);
+        const FrameBufferCalls& gl = frameBufferCalls();
+        gl.genRenderbuffers(1, &context->copyColourBuffer);
+        gl.bindRenderbuffer(GL_RENDERBUFFER, context->copyColourBuffer);
+        gl.renderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
+        gl.bindRenderbuffer(GL_RENDERBUFFER, 0);
+        gl.genFramebuffers(1, &context->copyFrameBuffer);
+        gl.bindFramebuffer(GL_FRAMEBUFFER, context->copyFrameBuffer);
+        gl.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, context->copyColourBuffer);
+        const bool complete = gl.checkFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+        gl.bindFramebuffer(GL_FRAMEBUFFER, context->frameBuffer);
+        if (!complete) {
+            dropCopy(*context);
+            return false;
+        }
+        context->copyWidth = width;
+        context->copyHeight = height;
+        context->copyRestored = false;
+        // The first copies have the driver compile their blits.
+        platformData().codeTrim.afterNewDriverWork();
+    }
+    copyFrame(*context, context->frameBuffer, context->copyFrameBuffer, width, height);
+    return true;
+}
+
+bool vlo::restoreFrameCopy()
+{
+    PlatformGLContext* context = nullptr;
+    PlatformWindow* window = nullptr;
+    if (!currentDrawing(context, window) || context->copyFrameBuffer == 0)
+        return false;
+    int width = 0;
+    int height = 0;
+    frameSizeOf(*window, width, height);
+    if (width != context->copyWidth || height != context->copyHeight)
+        return false;
+    copyFrame(*context, context->copyFrameBuffer, context->frameBuffer, width, height);
+    if (!context->copyRestored) {
+        context->copyRestored = true;
+        platformData().codeTrim.afterNewDriverWork();
+    }
+    return true;
+}
+
+void vlo::dropFrameCopy()
+{
+    PlatformGLContext* context = nullptr;
+    PlatformWindow* window = nullptr;
+    if (currentDrawing(context, window))
+        dropCopy(*context);
 }

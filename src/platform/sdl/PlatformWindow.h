@@ -43,6 +43,12 @@ struct PlatformGLContext {
     // frame is presented; 0 at scale 1.
     unsigned int frameBuffer = 0;
     unsigned int colourBuffer = 0;
+    // The copy of a frame kept by saveFrameCopy, and its size in pixels.
+    unsigned int copyFrameBuffer = 0;
+    unsigned int copyColourBuffer = 0;
+    int copyWidth = 0;
+    int copyHeight = 0;
+    bool copyRestored = false;
 };
 
 // The program's one module instance; only its address matters.

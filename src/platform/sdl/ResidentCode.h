@@ -29,6 +29,9 @@ void dropResidentCode();
 class ResidentCodeTrim {
 public:
     void afterContextCreated();
+    // Work that has the driver compile new code once (the copy of a frame
+    // made or used for the first time): the next present drops again.
+    void afterNewDriverWork() { dropAtNextPresent = true; }
     void afterPresent();
 
 private:
