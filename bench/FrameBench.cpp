@@ -18,6 +18,7 @@ using vlo::GLRenderer;
 using vlo::bench::drawFrame;
 using vlo::bench::loadScreen;
 using vlo::bench::Panel;
+using vlo::Vector2;
 
 void BM_ShowScreenFrame(benchmark::State& state)
 {
@@ -49,5 +50,73 @@ void BM_ShowScreenFrame(benchmark::State& state)
     renderer.releaseContext();
 }
 BENCHMARK(BM_ShowScreenFrame)->Arg(0)->Arg(1)->ArgName("text")->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A frame of the show while an overlay fades over the still screen, in the
+// order the widgets draw it: the desktop's opaque fill, the background
+// opaque over the whole view, the other panels blended, the overlay last
+// with this frame's alpha.
+void drawFadingFrame(GLRenderer& renderer, const std::vector<Panel>& panels, float overlayAlpha)
+{
+    renderer.clear(vlo::Color(1.0f, 1.0f, 1.0f, 0.5f));
+    renderer.loadIdentity();
+    renderer.pushState();
+    renderer.pushState();
+    renderer.setColor(0.2f, 0.4f, 0.6f, 1.0f);
+    renderer.drawRect(Vector2(0.0f, 0.0f), Vector2(7.0f, 6.0f), Vector2(1.0f, 1.0f));
+    renderer.popState();
+    for (size_t i = 0; i < panels.size(); ++i) {
+        const Panel& panel = panels[i];
+        const bool background = i == 0;
+        const bool overlay = i + 1 == panels.size();
+        renderer.pushState();
+        if (background)
+            renderer.setBlendFunc(vlo::BlendOne, vlo::BlendZero);
+        else
+            renderer.setBlendFunc(vlo::BlendSrcAlpha, vlo::BlendOneMinusSrcAlpha);
+        renderer.setColor(1.0f, 1.0f, 1.0f, overlay ? overlayAlpha : panel.alpha);
+        renderer.bindTexture(panel.texture);
+        renderer.drawTexturedRect(panel.topLeft, panel.bottomRight, panel.texture);
+        renderer.disableBlend();
+        renderer.popState();
+    }
+    renderer.popState();
+    SwapBuffers(renderer.deviceContext());
+}
+
+// CPU of the whole process (the driver rasterises on threads of its own)
+// per frame of a fade, with frame saving off (every frame drawn whole) and
+// on (frames start from the copy of their unchanged beginning).
+void BM_FadingFrame(benchmark::State& state)
+{
+    vlo::test::TestWindow window(700, 600);
+    if (!window.valid()) {
+        state.SkipWithError("no window (is DISPLAY set?)");
+        return;
+    }
+    GLRenderer renderer(window.handle(), 7.0f, 6.0f);
+    if (renderer.status != vlo::RendererReady) {
+        state.SkipWithError("no OpenGL context");
+        return;
+    }
+    vlo::test::ScratchDir scratch("fadebench");
+    const std::vector<Panel> panels = loadScreen(renderer, scratch);
+    renderer.setFrameSaving(state.range(0) != 0);
+    int step = 0;
+    for (auto _ : state) {
+        // A new alpha every frame, as a fade at 100 frames a second.
+        drawFadingFrame(renderer, panels, float(step % 100) / 100.0f);
+        ++step;
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.counters["restored"] = double(renderer.frameCounts().restored);
+    renderer.releaseContext();
+}
+BENCHMARK(BM_FadingFrame)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("saving")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MeasureProcessCPUTime();
 
 } // namespace
