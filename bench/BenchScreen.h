@@ -7,11 +7,30 @@
 #include <string>
 #include <vector>
 
+#include <benchmark/benchmark.h>
+
 #include "render/GLRenderer.h"
 #include "support/ImageFixtures.h"
 #include "support/ScratchDir.h"
+#include "support/TestWindow.h"
 
 namespace vlo::bench {
+
+// False, with the benchmark skipped and the reason given, when there is no
+// window or no OpenGL context to draw with (a renderer made for a failed
+// window reports a failed context).
+inline bool readyToDraw(benchmark::State& state, const vlo::test::TestWindow& window, const GLRenderer& renderer)
+{
+    if (!window.valid()) {
+        state.SkipWithError("no window (is DISPLAY set?)");
+        return false;
+    }
+    if (renderer.status != vlo::RendererReady) {
+        state.SkipWithError("no OpenGL context");
+        return false;
+    }
+    return true;
+}
 
 // One textured rectangle of the screen, in GUI units.
 struct Panel {

@@ -23,15 +23,9 @@ using vlo::Vector2;
 void BM_ShowScreenFrame(benchmark::State& state)
 {
     vlo::test::TestWindow window(700, 600);
-    if (!window.valid()) {
-        state.SkipWithError("no window (is DISPLAY set?)");
-        return;
-    }
     GLRenderer renderer(window.handle(), 7.0f, 6.0f);
-    if (renderer.status != vlo::RendererReady) {
-        state.SkipWithError("no OpenGL context");
+    if (!vlo::bench::readyToDraw(state, window, renderer))
         return;
-    }
     vlo::test::ScratchDir scratch("framebench");
     const std::vector<Panel> panels = loadScreen(renderer, scratch);
     const bool withText = state.range(0) != 0;
@@ -89,15 +83,9 @@ void drawFadingFrame(GLRenderer& renderer, const std::vector<Panel>& panels, flo
 void BM_FadingFrame(benchmark::State& state)
 {
     vlo::test::TestWindow window(700, 600);
-    if (!window.valid()) {
-        state.SkipWithError("no window (is DISPLAY set?)");
-        return;
-    }
     GLRenderer renderer(window.handle(), 7.0f, 6.0f);
-    if (renderer.status != vlo::RendererReady) {
-        state.SkipWithError("no OpenGL context");
+    if (!vlo::bench::readyToDraw(state, window, renderer))
         return;
-    }
     vlo::test::ScratchDir scratch("fadebench");
     const std::vector<Panel> panels = loadScreen(renderer, scratch);
     renderer.setFrameSaving(state.range(0) != 0);

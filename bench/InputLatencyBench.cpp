@@ -50,15 +50,9 @@ void pushMotion(Uint32 windowId, int x, int y)
 void BM_MotionBurstToFrame(benchmark::State& state)
 {
     vlo::test::TestWindow window(700, 600, recordMoves, "VLO Latency Bench");
-    if (!window.valid()) {
-        state.SkipWithError("no window (is DISPLAY set?)");
-        return;
-    }
     GLRenderer renderer(window.handle(), 7.0f, 6.0f);
-    if (renderer.status != vlo::RendererReady) {
-        state.SkipWithError("no OpenGL context");
+    if (!vlo::bench::readyToDraw(state, window, renderer))
         return;
-    }
     SDL_Window* sdlWindow = SDL_GL_GetCurrentWindow();
     if (sdlWindow == nullptr) {
         state.SkipWithError("no SDL window behind the context");

@@ -240,8 +240,9 @@ TEST_F(GLRendererFramesTest, AFadeOverAStillBackgroundStartsFromACopyWithTheSame
         draw(faded);
         const bool presented = r->presentFrame(false);
         EXPECT_EQ(presented, i != 4) << "frame " << i << " repeats the one before";
-        if (presented)
+        if (presented) {
             EXPECT_TRUE(gl.frame() == expected[i]) << "frame " << i << " drew other pixels";
+        }
     }
     // The first frame has nothing to compare with, the second takes the copy
     // of the fill and the background, the fifth is not drawn.
@@ -309,10 +310,8 @@ TEST_F(GLRendererFramesTest, AStartWithAPrimitiveOfItsOwnIsDrawnEveryTime)
             EXPECT_TRUE(gl.frame() == expected[i]) << "frame " << i << (line ? " with" : " without") << " the line";
         }
         const uint64_t restored = r->frameCounts().restored - restoredBefore;
-        if (line)
-            EXPECT_EQ(restored, 0u) << "a start with a line of its own came from the copy";
-        else
-            EXPECT_EQ(restored, 2u) << "the same frames without the line";
+        EXPECT_EQ(restored, line ? 0u : 2u) << (line ? "a start with a line of its own came from the copy"
+                                                     : "the same frames without the line");
     }
 }
 
