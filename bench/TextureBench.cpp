@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "BenchScreen.h"
 #include "content/ArchiveFS.h"
 #include "render/GLRenderer.h"
 #include "support/ArchiveBytes.h"
@@ -25,15 +26,9 @@ std::string text(const Bytes& bytes)
 void BM_LoadTexture(benchmark::State& state, const char* entry)
 {
     vlo::test::TestWindow window(700, 600);
-    if (!window.valid()) {
-        state.SkipWithError("no window (is DISPLAY set?)");
-        return;
-    }
     vlo::GLRenderer renderer(window.handle(), 7.0f, 6.0f);
-    if (renderer.status != vlo::RendererReady) {
-        state.SkipWithError("no OpenGL context");
+    if (!vlo::bench::readyToDraw(state, window, renderer))
         return;
-    }
     const Bytes rgb = vlo::fixtures::testPattern(700, 600, 3);
     vlo::fixtures::PngSpec png;
     png.width = 700;

@@ -108,9 +108,9 @@ private:
     // `cover` only for their effect on the state, not on pixels.
     void send(size_t from, size_t to, size_t cover);
     void sendOne(size_t pos, bool pixelsCovered);
-    // Sends a frame that differs from the one on screen; sameStart when it
-    // begins from the state that one began from, so that an equal start
-    // draws equal pixels.
+    // Sends a frame that differs from the one on screen; sameStart when
+    // nothing of it was sent yet and it begins from the state that one began
+    // from, so that an equal start draws equal pixels.
     void sendChanged(bool sameStart);
     void forgetCopy();
     static bool presentFilter(void* owner, bool windowDamaged);

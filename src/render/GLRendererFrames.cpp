@@ -257,10 +257,12 @@ bool GLRenderer::presentFrame(bool windowDamaged)
 {
     if (!saving)
         return true;
-    const bool unchanged = hasShown && !windowDamaged && !frameIncomplete && sentUpTo == 0 &&
-                           !frameStartedInPrimitive && !inPrimitive &&
-                           directChanges == shownStartChanges && coverState.known() &&
-                           frame.isClosed() && frame == shown;
+    // Begun from the state the frame on screen began from: equal operations
+    // then draw equal pixels.
+    const bool sameStart = hasShown && !frameIncomplete && sentUpTo == 0 && !frameStartedInPrimitive &&
+                           !inPrimitive && directChanges == shownStartChanges && coverState.known() &&
+                           frame.isClosed();
+    const bool unchanged = sameStart && !windowDamaged && frame == shown;
     if (unchanged) {
         ++counts.skipped;
         frame.clear();
@@ -268,8 +270,6 @@ bool GLRenderer::presentFrame(bool windowDamaged)
             forgetCopy();
     } else {
         unchangedFrames = 0;
-        const bool sameStart = hasShown && !frameIncomplete && !frameStartedInPrimitive && !inPrimitive &&
-                               directChanges == shownStartChanges && coverState.known() && frame.isClosed();
         sendChanged(sameStart);
         // A frame partly forgotten cannot be compared with the next one.
         hasShown = !frameIncomplete;
@@ -294,7 +294,7 @@ bool GLRenderer::presentFrame(bool windowDamaged)
 // every time, as is everything when the rest covers the window again.
 void GLRenderer::sendChanged(bool sameStart)
 {
-    if (!sameStart || sentUpTo != 0 || !hasShown) {
+    if (!sameStart) {
         forgetCopy();
         flush();
         return;

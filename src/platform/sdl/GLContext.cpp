@@ -96,29 +96,64 @@ void chooseSwapInterval()
         SDL_GL_SetSwapInterval(1);
 }
 
+// The size in pixels of the frame the program draws in a window: the
+// window's own size divided by its scale.
+void frameSizeOf(PlatformWindow& window, int& width, int& height)
+{
+    SDL_GetWindowSize(window.sdl, &width, &height);
+    width /= window.scale;
+    height /= window.scale;
+}
+
+// A framebuffer object with one RGBA 8/8/8/8 colour buffer of this size,
+// bound now. False when the driver cannot complete it; the names made are
+// in the arguments either way.
+bool makeColourFrameBuffer(int width, int height, unsigned int& frameBuffer, unsigned int& colourBuffer)
+{
+    const FrameBufferCalls& gl = frameBufferCalls();
+    gl.genRenderbuffers(1, &colourBuffer);
+    gl.bindRenderbuffer(GL_RENDERBUFFER, colourBuffer);
+    gl.renderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
+    gl.bindRenderbuffer(GL_RENDERBUFFER, 0);
+    gl.genFramebuffers(1, &frameBuffer);
+    gl.bindFramebuffer(GL_FRAMEBUFFER, frameBuffer);
+    gl.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colourBuffer);
+    return gl.checkFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+}
+
+// Copies a whole frame from one framebuffer to another with a nearest blit
+// (an exact copy where the sizes are equal, each pixel enlarged to a block
+// where the second is a whole multiple), then binds the program's
+// framebuffer again.
+void blitFrame(const PlatformGLContext& context, unsigned int from, int fromWidth, int fromHeight, unsigned int to,
+               int toWidth, int toHeight)
+{
+    const FrameBufferCalls& gl = frameBufferCalls();
+    // Of the program's state only the scissor test acts on a blit.
+    const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
+    if (scissor)
+        glDisable(GL_SCISSOR_TEST);
+    gl.bindFramebuffer(GL_READ_FRAMEBUFFER, from);
+    gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER, to);
+    gl.blitFramebuffer(0, 0, fromWidth, fromHeight, 0, 0, toWidth, toHeight, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    gl.bindFramebuffer(GL_FRAMEBUFFER, context.frameBuffer);
+    if (scissor)
+        glEnable(GL_SCISSOR_TEST);
+}
+
 // For a scaled window: a framebuffer object of the window's own size, bound
 // in the context current now, so that the program draws its frame at its
 // own size. False when the driver cannot give one.
 bool makeFrameBuffer(PlatformWindow& window, PlatformGLContext& context)
 {
-    const FrameBufferCalls& gl = frameBufferCalls();
-    if (!gl.complete())
+    if (!frameBufferCalls().complete())
         return false;
     int width = 0;
     int height = 0;
-    SDL_GetWindowSize(window.sdl, &width, &height);
-    width /= window.scale;
-    height /= window.scale;
-    gl.genRenderbuffers(1, &context.colourBuffer);
-    gl.bindRenderbuffer(GL_RENDERBUFFER, context.colourBuffer);
-    gl.renderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-    gl.bindRenderbuffer(GL_RENDERBUFFER, 0);
-    gl.genFramebuffers(1, &context.frameBuffer);
-    gl.bindFramebuffer(GL_FRAMEBUFFER, context.frameBuffer);
-    gl.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, context.colourBuffer);
-    if (gl.checkFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+    frameSizeOf(window, width, height);
+    if (!makeColourFrameBuffer(width, height, context.frameBuffer, context.colourBuffer)) {
         // The objects go with the context; the window draws unscaled.
-        gl.bindFramebuffer(GL_FRAMEBUFFER, 0);
+        frameBufferCalls().bindFramebuffer(GL_FRAMEBUFFER, 0);
         context.frameBuffer = 0;
         context.colourBuffer = 0;
         return false;
@@ -136,25 +171,10 @@ void presentFrame(PlatformWindow& window)
 {
     const PlatformGLContext* context = platformData().currentContext;
     if (window.scale > 1 && context != nullptr && context->window == &window && context->frameBuffer != 0) {
-        const FrameBufferCalls& gl = frameBufferCalls();
         int width = 0;
         int height = 0;
-        SDL_GetWindowSize(window.sdl, &width, &height);
-        const int frameWidth = width / window.scale;
-        const int frameHeight = height / window.scale;
-        // Of the program's state only the scissor test acts on a blit.
-        const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
-        if (scissor)
-            glDisable(GL_SCISSOR_TEST);
-        gl.bindFramebuffer(GL_READ_FRAMEBUFFER, context->frameBuffer);
-        gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-        gl.blitFramebuffer(0, 0, frameWidth, frameHeight, 0, 0, frameWidth * window.scale,
-                           frameHeight * window.scale, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-        SDL_GL_SwapWindow(window.sdl);
-        gl.bindFramebuffer(GL_FRAMEBUFFER, context->frameBuffer);
-        if (scissor)
-            glEnable(GL_SCISSOR_TEST);
-        return;
+        frameSizeOf(window, width, height);
+        blitFrame(*context, context->frameBuffer, width, height, 0, width * window.scale, height * window.scale);
     }
     SDL_GL_SwapWindow(window.sdl);
 }
@@ -205,8 +225,8 @@ HGLRC wglCreateContext(HDC dc)
     if (window->scale > 1 && !makeFrameBuffer(*window, *context)) {
         int width = 0;
         int height = 0;
-        SDL_GetWindowSize(window->sdl, &width, &height);
-        SDL_SetWindowSize(window->sdl, width / window->scale, height / window->scale);
+        frameSizeOf(*window, width, height);
+        SDL_SetWindowSize(window->sdl, width, height);
         window->scale = 1;
     }
     // SDL makes the new context current; WGL does not. Put back what was
@@ -292,32 +312,6 @@ void vlo::setPresentFilter(HDC dc, PresentFilter filter, void* owner)
 
 namespace {
 
-// The size in pixels of the frame the program draws in a window: the
-// window's own size divided by its scale.
-void frameSizeOf(PlatformWindow& window, int& width, int& height)
-{
-    SDL_GetWindowSize(window.sdl, &width, &height);
-    width /= window.scale;
-    height /= window.scale;
-}
-
-// Copies the whole frame from one framebuffer to another of the same size,
-// pixel for pixel, and leaves the program's framebuffer bound again.
-void copyFrame(const PlatformGLContext& context, unsigned int from, unsigned int to, int width, int height)
-{
-    const FrameBufferCalls& gl = frameBufferCalls();
-    // Of the program's state only the scissor test acts on a blit.
-    const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
-    if (scissor)
-        glDisable(GL_SCISSOR_TEST);
-    gl.bindFramebuffer(GL_READ_FRAMEBUFFER, from);
-    gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER, to);
-    gl.blitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    gl.bindFramebuffer(GL_FRAMEBUFFER, context.frameBuffer);
-    if (scissor)
-        glEnable(GL_SCISSOR_TEST);
-}
-
 void dropCopy(PlatformGLContext& context)
 {
     const FrameBufferCalls& gl = frameBufferCalls();
@@ -354,16 +348,9 @@ bool vlo::saveFrameCopy()
         return false;
     if (context->copyFrameBuffer == 0 || context->copyWidth != width || context->copyHeight != height) {
         dropCopy(*context);
-        const FrameBufferCalls& gl = frameBufferCalls();
-        gl.genRenderbuffers(1, &context->copyColourBuffer);
-        gl.bindRenderbuffer(GL_RENDERBUFFER, context->copyColourBuffer);
-        gl.renderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-        gl.bindRenderbuffer(GL_RENDERBUFFER, 0);
-        gl.genFramebuffers(1, &context->copyFrameBuffer);
-        gl.bindFramebuffer(GL_FRAMEBUFFER, context->copyFrameBuffer);
-        gl.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, context->copyColourBuffer);
-        const bool complete = gl.checkFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-        gl.bindFramebuffer(GL_FRAMEBUFFER, context->frameBuffer);
+        const bool complete =
+            makeColourFrameBuffer(width, height, context->copyFrameBuffer, context->copyColourBuffer);
+        frameBufferCalls().bindFramebuffer(GL_FRAMEBUFFER, context->frameBuffer);
         if (!complete) {
             dropCopy(*context);
             return false;
@@ -374,7 +361,7 @@ bool vlo::saveFrameCopy()
         // The first copies have the driver compile their blits.
         platformData().codeTrim.afterNewDriverWork();
     }
-    copyFrame(*context, context->frameBuffer, context->copyFrameBuffer, width, height);
+    blitFrame(*context, context->frameBuffer, width, height, context->copyFrameBuffer, width, height);
     return true;
 }
 
@@ -389,7 +376,7 @@ bool vlo::restoreFrameCopy()
     frameSizeOf(*window, width, height);
     if (width != context->copyWidth || height != context->copyHeight)
         return false;
-    copyFrame(*context, context->copyFrameBuffer, context->frameBuffer, width, height);
+    blitFrame(*context, context->copyFrameBuffer, width, height, context->frameBuffer, width, height);
     if (!context->copyRestored) {
         context->copyRestored = true;
         platformData().codeTrim.afterNewDriverWork();
