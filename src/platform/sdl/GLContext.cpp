@@ -48,6 +48,7 @@ struct FrameBufferCalls {
     PFNGLBINDRENDERBUFFERPROC bindRenderbuffer = nullptr;
     PFNGLRENDERBUFFERSTORAGEPROC renderbufferStorage = nullptr;
     PFNGLFRAMEBUFFERRENDERBUFFERPROC framebufferRenderbuffer = nullptr;
+    PFNGLFRAMEBUFFERTEXTURE2DPROC framebufferTexture2D = nullptr;
     PFNGLCHECKFRAMEBUFFERSTATUSPROC checkFramebufferStatus = nullptr;
     PFNGLBLITFRAMEBUFFERPROC blitFramebuffer = nullptr;
     PFNGLDELETEFRAMEBUFFERSPROC deleteFramebuffers = nullptr;
@@ -56,7 +57,7 @@ struct FrameBufferCalls {
     bool complete() const
     {
         return genFramebuffers && bindFramebuffer && genRenderbuffers && bindRenderbuffer && renderbufferStorage &&
-               framebufferRenderbuffer && checkFramebufferStatus && blitFramebuffer && deleteFramebuffers &&
+               framebufferRenderbuffer && framebufferTexture2D && checkFramebufferStatus && blitFramebuffer && deleteFramebuffers &&
                deleteRenderbuffers;
     }
 };
@@ -76,6 +77,7 @@ const FrameBufferCalls& frameBufferCalls()
         found.renderbufferStorage = PFNGLRENDERBUFFERSTORAGEPROC(SDL_GL_GetProcAddress("glRenderbufferStorage"));
         found.framebufferRenderbuffer =
             PFNGLFRAMEBUFFERRENDERBUFFERPROC(SDL_GL_GetProcAddress("glFramebufferRenderbuffer"));
+        found.framebufferTexture2D = PFNGLFRAMEBUFFERTEXTURE2DPROC(SDL_GL_GetProcAddress("glFramebufferTexture2D"));
         found.checkFramebufferStatus =
             PFNGLCHECKFRAMEBUFFERSTATUSPROC(SDL_GL_GetProcAddress("glCheckFramebufferStatus"));
         found.blitFramebuffer = PFNGLBLITFRAMEBUFFERPROC(SDL_GL_GetProcAddress("glBlitFramebuffer"));
@@ -123,10 +125,10 @@ bool makeColourFrameBuffer(int width, int height, unsigned int& frameBuffer, uns
 
 // Copies a whole frame from one framebuffer to another with a nearest blit
 // (an exact copy where the sizes are equal, each pixel enlarged to a block
-// where the second is a whole multiple), then binds the program's
-// framebuffer again.
+// where the second is a whole multiple), upside down when asked, then binds
+// the program's framebuffer again.
 void blitFrame(const PlatformGLContext& context, unsigned int from, int fromWidth, int fromHeight, unsigned int to,
-               int toWidth, int toHeight)
+               int toWidth, int toHeight, bool upsideDown = false)
 {
     const FrameBufferCalls& gl = frameBufferCalls();
     // Of the program's state only the scissor test acts on a blit.
@@ -135,7 +137,8 @@ void blitFrame(const PlatformGLContext& context, unsigned int from, int fromWidt
         glDisable(GL_SCISSOR_TEST);
     gl.bindFramebuffer(GL_READ_FRAMEBUFFER, from);
     gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER, to);
-    gl.blitFramebuffer(0, 0, fromWidth, fromHeight, 0, 0, toWidth, toHeight, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    gl.blitFramebuffer(0, 0, fromWidth, fromHeight, 0, upsideDown ? toHeight : 0, toWidth, upsideDown ? 0 : toHeight,
+                       GL_COLOR_BUFFER_BIT, GL_NEAREST);
     gl.bindFramebuffer(GL_FRAMEBUFFER, context.frameBuffer);
     if (scissor)
         glEnable(GL_SCISSOR_TEST);
@@ -319,10 +322,43 @@ void dropCopy(PlatformGLContext& context)
         gl.deleteFramebuffers(1, &context.copyFrameBuffer);
     if (context.copyColourBuffer != 0)
         gl.deleteRenderbuffers(1, &context.copyColourBuffer);
+    if (context.copyTexture != 0)
+        glDeleteTextures(1, &context.copyTexture);
     context.copyFrameBuffer = 0;
     context.copyColourBuffer = 0;
+    context.copyTexture = 0;
     context.copyWidth = 0;
     context.copyHeight = 0;
+}
+
+// The copy of a frame drawn in the window: a texture in the layout the
+// driver picks for BGRA bytes, bound now, which is the window's own layout
+// on common drivers. Copies between buffers of one layout can be plain
+// memory copies; Mesa does that only when the rows also run the same way in
+// memory, and the window's rows run the other way from a framebuffer
+// object's, so this copy is kept upside down. False when the driver cannot
+// complete it or gives fewer than 8 bits a channel.
+bool makeWindowCopy(int width, int height, PlatformGLContext& context)
+{
+    const FrameBufferCalls& gl = frameBufferCalls();
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    glGenTextures(1, &context.copyTexture);
+    glBindTexture(GL_TEXTURE_2D, context.copyTexture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    bool deep = true;
+    for (const GLenum channel : {GL_TEXTURE_RED_SIZE, GL_TEXTURE_GREEN_SIZE, GL_TEXTURE_BLUE_SIZE, GL_TEXTURE_ALPHA_SIZE}) {
+        GLint bits = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, channel, &bits);
+        deep = deep && bits >= 8;
+    }
+    glBindTexture(GL_TEXTURE_2D, GLuint(bound));
+    gl.genFramebuffers(1, &context.copyFrameBuffer);
+    gl.bindFramebuffer(GL_FRAMEBUFFER, context.copyFrameBuffer);
+    gl.framebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, context.copyTexture, 0);
+    return deep && gl.checkFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
 }
 
 // The current context and its live window, or false.
@@ -349,7 +385,9 @@ bool vlo::saveFrameCopy()
     if (context->copyFrameBuffer == 0 || context->copyWidth != width || context->copyHeight != height) {
         dropCopy(*context);
         const bool complete =
-            makeColourFrameBuffer(width, height, context->copyFrameBuffer, context->copyColourBuffer);
+            context->frameBuffer == 0
+                ? makeWindowCopy(width, height, *context)
+                : makeColourFrameBuffer(width, height, context->copyFrameBuffer, context->copyColourBuffer);
         frameBufferCalls().bindFramebuffer(GL_FRAMEBUFFER, context->frameBuffer);
         if (!complete) {
             dropCopy(*context);
@@ -361,7 +399,8 @@ bool vlo::saveFrameCopy()
         // The first copies have the driver compile their blits.
         platformData().codeTrim.afterNewDriverWork();
     }
-    blitFrame(*context, context->frameBuffer, width, height, context->copyFrameBuffer, width, height);
+    blitFrame(*context, context->frameBuffer, width, height, context->copyFrameBuffer, width, height,
+              context->copyTexture != 0);
     return true;
 }
 
@@ -376,7 +415,8 @@ bool vlo::restoreFrameCopy()
     frameSizeOf(*window, width, height);
     if (width != context->copyWidth || height != context->copyHeight)
         return false;
-    blitFrame(*context, context->copyFrameBuffer, width, height, context->frameBuffer, width, height);
+    blitFrame(*context, context->copyFrameBuffer, width, height, context->frameBuffer, width, height,
+              context->copyTexture != 0);
     if (!context->copyRestored) {
         context->copyRestored = true;
         platformData().codeTrim.afterNewDriverWork();

@@ -44,8 +44,11 @@ struct PlatformGLContext {
     unsigned int frameBuffer = 0;
     unsigned int colourBuffer = 0;
     // The copy of a frame kept by saveFrameCopy, and its size in pixels.
+    // Of a frame drawn in the window it is a texture held upside down (see
+    // saveFrameCopy), otherwise a renderbuffer.
     unsigned int copyFrameBuffer = 0;
     unsigned int copyColourBuffer = 0;
+    unsigned int copyTexture = 0;
     int copyWidth = 0;
     int copyHeight = 0;
     bool copyRestored = false;
