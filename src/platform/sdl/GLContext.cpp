@@ -57,8 +57,8 @@ struct FrameBufferCalls {
     bool complete() const
     {
         return genFramebuffers && bindFramebuffer && genRenderbuffers && bindRenderbuffer && renderbufferStorage &&
-               framebufferRenderbuffer && framebufferTexture2D && checkFramebufferStatus && blitFramebuffer && deleteFramebuffers &&
-               deleteRenderbuffers;
+               framebufferRenderbuffer && framebufferTexture2D && checkFramebufferStatus && blitFramebuffer &&
+               deleteFramebuffers && deleteRenderbuffers;
     }
 };
 
@@ -349,7 +349,8 @@ bool makeWindowCopy(int width, int height, PlatformGLContext& context)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     bool deep = true;
-    for (const GLenum channel : {GL_TEXTURE_RED_SIZE, GL_TEXTURE_GREEN_SIZE, GL_TEXTURE_BLUE_SIZE, GL_TEXTURE_ALPHA_SIZE}) {
+    for (const GLenum channel :
+         {GL_TEXTURE_RED_SIZE, GL_TEXTURE_GREEN_SIZE, GL_TEXTURE_BLUE_SIZE, GL_TEXTURE_ALPHA_SIZE}) {
         GLint bits = 0;
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, channel, &bits);
         deep = deep && bits >= 8;
