@@ -10,26 +10,12 @@
 #include <sstream>
 #include <string>
 
-#include <unistd.h>
-
+#include "FuzzFolder.h"
 #include "content/ArchiveDirectory.h"
 #include "content/ArchiveFS.h"
 #include "content/ExtractionName.h"
 
 namespace {
-
-// One private folder per fuzzing process, removed at exit.
-const std::filesystem::path& workFolder()
-{
-    static const std::filesystem::path folder = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vlo-archive-fuzz-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            std::abort();
-        std::atexit([] { std::filesystem::remove_all(workFolder()); });
-        return std::filesystem::path(pattern);
-    }();
-    return folder;
-}
 
 void check(bool condition)
 {
@@ -68,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const vlo::ArchiveRecord& record : directory.records)
         latest[record.name] = record;
 
-    const std::string archivePath = (workFolder() / "a.zuo").string();
+    const std::string archivePath = (fuzzFolder("vlo-archive-fuzz") / "a.zuo").string();
     {
         std::ofstream out(archivePath, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), std::streamsize(bytes.size()));

@@ -10,8 +10,7 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
+#include "FuzzFolder.h"
 #include "content/ShowConfig.h"
 
 namespace {
@@ -20,18 +19,6 @@ void check(bool condition)
 {
     if (!condition)
         std::abort();
-}
-
-const std::filesystem::path& workFolder()
-{
-    static const std::filesystem::path folder = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vlo-config-fuzz-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            std::abort();
-        std::atexit([] { std::filesystem::remove_all(workFolder()); });
-        return std::filesystem::path(pattern);
-    }();
-    return folder;
 }
 
 bool isWhiteSpace(char c)
@@ -142,7 +129,7 @@ struct Model {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    const std::string path = (workFolder() / "Vellumo.ini").string();
+    const std::string path = (fuzzFolder("vlo-config-fuzz") / "Vellumo.ini").string();
     {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(text.data(), std::streamsize(text.size()));
