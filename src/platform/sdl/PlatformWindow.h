@@ -45,7 +45,7 @@ struct PlatformGLContext {
     unsigned int colourBuffer = 0;
     // The copy of a frame kept by saveFrameCopy, and its size in pixels.
     // Of a frame drawn in the window it is a texture held upside down (see
-    // saveFrameCopy), otherwise a renderbuffer.
+    // makeWindowCopy), otherwise a renderbuffer.
     unsigned int copyFrameBuffer = 0;
     unsigned int copyColourBuffer = 0;
     unsigned int copyTexture = 0;
