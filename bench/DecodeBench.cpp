@@ -27,9 +27,9 @@ constexpr double kMegapixels = kSide * kSide / 1.0e6;
 // One file per format, written once for the whole run.
 struct Files {
     Files()
-        : bmp(".bmp", vlo::fixtures::bmpFile(kSide, kSide, 24, 0, vlo::fixtures::testPattern(kSide, kSide, 3))),
-          tga(".tga", vlo::fixtures::tgaFile(2, kSide, kSide, 32, vlo::fixtures::testPattern(kSide, kSide, 4))),
-          jpeg(".jpg", vlo::fixtures::jpegFile(kSide, kSide, 3, vlo::fixtures::testPattern(kSide, kSide, 3), 90))
+        : bmp(".bmp", vlo::fixtures::bmpFile(kSide, kSide, 24, 0, vlo::fixtures::testPattern(kSide, kSide, 3)))
+        , tga(".tga", vlo::fixtures::tgaFile(2, kSide, kSide, 32, vlo::fixtures::testPattern(kSide, kSide, 4)))
+        , jpeg(".jpg", vlo::fixtures::jpegFile(kSide, kSide, 3, vlo::fixtures::testPattern(kSide, kSide, 3), 90))
     {
         vlo::fixtures::PngSpec spec;
         spec.width = kSide;
@@ -40,7 +40,7 @@ struct Files {
     TempFile bmp;
     TempFile tga;
     TempFile jpeg;
-    TempFile png {".png"};
+    TempFile png{".png"};
 };
 
 const Files& files()
@@ -53,7 +53,7 @@ const Files& files()
 void countMegapixels(benchmark::State& state)
 {
     state.counters["s_per_MP"] = benchmark::Counter(kMegapixels * static_cast<double>(state.iterations()),
-                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void decodeThroughRegistry(benchmark::State& state, const TempFile& file)
@@ -89,10 +89,22 @@ Bytes readWholeFile(const char* path)
     return bytes;
 }
 
-void BM_RegistryBmp(benchmark::State& state) { decodeThroughRegistry(state, files().bmp); }
-void BM_RegistryTga(benchmark::State& state) { decodeThroughRegistry(state, files().tga); }
-void BM_RegistryJpeg(benchmark::State& state) { decodeThroughRegistry(state, files().jpeg); }
-void BM_RegistryPng(benchmark::State& state) { decodeThroughRegistry(state, files().png); }
+void BM_RegistryBmp(benchmark::State& state)
+{
+    decodeThroughRegistry(state, files().bmp);
+}
+void BM_RegistryTga(benchmark::State& state)
+{
+    decodeThroughRegistry(state, files().tga);
+}
+void BM_RegistryJpeg(benchmark::State& state)
+{
+    decodeThroughRegistry(state, files().jpeg);
+}
+void BM_RegistryPng(benchmark::State& state)
+{
+    decodeThroughRegistry(state, files().png);
+}
 
 void readFileOnly(benchmark::State& state, const TempFile& file)
 {
@@ -103,8 +115,14 @@ void readFileOnly(benchmark::State& state, const TempFile& file)
     countMegapixels(state);
 }
 
-void BM_ReadFileBmp(benchmark::State& state) { readFileOnly(state, files().bmp); }
-void BM_ReadFileTga(benchmark::State& state) { readFileOnly(state, files().tga); }
+void BM_ReadFileBmp(benchmark::State& state)
+{
+    readFileOnly(state, files().bmp);
+}
+void BM_ReadFileTga(benchmark::State& state)
+{
+    readFileOnly(state, files().tga);
+}
 
 // TurboJPEG decodes from memory; reading the file is part of each round, as
 // it is for the registry.
@@ -114,8 +132,8 @@ void BM_LibraryJpeg(benchmark::State& state)
     std::vector<unsigned char> pixels(static_cast<size_t>(kSide) * kSide * 3);
     for (auto _ : state) {
         Bytes jpeg = readWholeFile(files().jpeg.path());
-        if (tjDecompress2(handle, jpeg.data(), static_cast<unsigned long>(jpeg.size()), pixels.data(), kSide, 0,
-                          kSide, TJPF_RGB, 0)
+        if (tjDecompress2(handle, jpeg.data(), static_cast<unsigned long>(jpeg.size()), pixels.data(), kSide, 0, kSide,
+                TJPF_RGB, 0)
             != 0) {
             state.SkipWithError(tjGetErrorStr2(handle));
             break;
@@ -129,7 +147,7 @@ void BM_LibraryJpeg(benchmark::State& state)
 void BM_LibraryPng(benchmark::State& state)
 {
     for (auto _ : state) {
-        png_image image {};
+        png_image image{};
         image.version = PNG_IMAGE_VERSION;
         if (!png_image_begin_read_from_file(&image, files().png.path())) {
             state.SkipWithError(image.message);

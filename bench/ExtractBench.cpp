@@ -19,7 +19,7 @@ constexpr uint32_t kEntrySize = 64u << 20;
 // Writes, once, an archive holding one 64 MiB entry and a plain file of the
 // same bytes; the archive stays open for the whole run.
 struct Fixture {
-    vlo::test::ScratchDir dir { "extractbench" };
+    vlo::test::ScratchDir dir{"extractbench"};
     std::string plainPath;
 
     Fixture()

@@ -15,10 +15,10 @@
 namespace {
 
 using vlo::GLRenderer;
+using vlo::Vector2;
 using vlo::bench::drawFrame;
 using vlo::bench::loadScreen;
 using vlo::bench::Panel;
-using vlo::Vector2;
 
 void BM_ShowScreenFrame(benchmark::State& state)
 {

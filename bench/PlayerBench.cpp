@@ -29,9 +29,8 @@ const test::Tone& fiveMinuteTone()
 {
     static const test::Tone tone = test::renderTone(kTrackSeconds, 44100, [](double t) {
         const double drift = 1.0 + 0.05 * std::sin(test::kTwoPi * t / 20.0);
-        return 0.3 * std::sin(test::kTwoPi * 220.0 * drift * t) +
-               0.2 * std::sin(test::kTwoPi * 330.0 * drift * t) +
-               0.1 * std::sin(test::kTwoPi * 440.0 * t);
+        return 0.3 * std::sin(test::kTwoPi * 220.0 * drift * t) + 0.2 * std::sin(test::kTwoPi * 330.0 * drift * t)
+            + 0.1 * std::sin(test::kTwoPi * 440.0 * t);
     });
     return tone;
 }
@@ -113,10 +112,22 @@ void trackChange(benchmark::State& state, const std::string& extension)
     state.counters["file_MB"] = double(std::filesystem::file_size(file)) / 1e6;
 }
 
-void BM_PlayCurrentTrack_Wav(benchmark::State& state) { trackChange(state, "wav"); }
-void BM_PlayCurrentTrack_Ogg(benchmark::State& state) { trackChange(state, "ogg"); }
-void BM_PlayCurrentTrack_Mp3(benchmark::State& state) { trackChange(state, "mp3"); }
-void BM_PlayCurrentTrack_Flac(benchmark::State& state) { trackChange(state, "flac"); }
+void BM_PlayCurrentTrack_Wav(benchmark::State& state)
+{
+    trackChange(state, "wav");
+}
+void BM_PlayCurrentTrack_Ogg(benchmark::State& state)
+{
+    trackChange(state, "ogg");
+}
+void BM_PlayCurrentTrack_Mp3(benchmark::State& state)
+{
+    trackChange(state, "mp3");
+}
+void BM_PlayCurrentTrack_Flac(benchmark::State& state)
+{
+    trackChange(state, "flac");
+}
 
 BENCHMARK(BM_PlayCurrentTrack_Wav)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlayCurrentTrack_Ogg)->Unit(benchmark::kMillisecond);

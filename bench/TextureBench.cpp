@@ -35,8 +35,9 @@ void BM_LoadTexture(benchmark::State& state, const char* entry)
     png.height = 600;
     png.rows = rgb;
     vlo::test::ScratchDir scratch("texturebench");
-    scratch.write("data.zuo", vlo::test::archiveOf({{"pictures/page.png", text(vlo::fixtures::pngFile(png))},
-                                                    {"pictures/page.jpg", text(vlo::fixtures::jpegFile(700, 600, 3, rgb))}}));
+    scratch.write("data.zuo",
+        vlo::test::archiveOf({{"pictures/page.png", text(vlo::fixtures::pngFile(png))},
+            {"pictures/page.jpg", text(vlo::fixtures::jpegFile(700, 600, 3, rgb))}}));
     if (!vlo::ArchiveFS::init(scratch.path("data.zuo"))) {
         state.SkipWithError("archive not readable");
         return;

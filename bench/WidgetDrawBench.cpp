@@ -27,7 +27,8 @@ namespace {
 std::atomic<bool> counting{false};
 std::atomic<size_t> allocations{0};
 
-void* allocate(std::size_t size) {
+void* allocate(std::size_t size)
+{
     if (counting.load(std::memory_order_relaxed)) {
         allocations.fetch_add(1, std::memory_order_relaxed);
     }
@@ -39,12 +40,30 @@ void* allocate(std::size_t size) {
 
 } // namespace
 
-void* operator new(std::size_t size) { return allocate(size); }
-void* operator new[](std::size_t size) { return allocate(size); }
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete[](void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
-void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
+void* operator new(std::size_t size)
+{
+    return allocate(size);
+}
+void* operator new[](std::size_t size)
+{
+    return allocate(size);
+}
+void operator delete(void* block) noexcept
+{
+    std::free(block);
+}
+void operator delete[](void* block) noexcept
+{
+    std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept
+{
+    std::free(block);
+}
+void operator delete[](void* block, std::size_t) noexcept
+{
+    std::free(block);
+}
 
 namespace {
 
@@ -54,9 +73,13 @@ using vlo::Vector2;
 // without their work.
 class FrameCounter : public vlo::WidgetHandler {
 public:
-    explicit FrameCounter(int kind) : kind_(kind) {}
+    explicit FrameCounter(int kind)
+        : kind_(kind)
+    {
+    }
     int kind() override { return kind_; }
-    bool invoke(vlo::Widget*, const vlo::WidgetEvent&) override {
+    bool invoke(vlo::Widget*, const vlo::WidgetEvent&) override
+    {
         ++calls;
         return true;
     }
@@ -67,7 +90,8 @@ private:
 };
 
 struct ShowLikeScreen {
-    explicit ShowLikeScreen(vlo::test::RecordingRenderer& renderer) {
+    explicit ShowLikeScreen(vlo::test::RecordingRenderer& renderer)
+    {
         const int mask = renderer.addTexture(700, 600);
         const int trackPicture = renderer.addTexture(700, 360);
         const int caption = renderer.addTexture(420, 90);
@@ -131,7 +155,8 @@ struct ShowLikeScreen {
     ~ShowLikeScreen() { delete desktop; }
 
     int widgetCount() const { return count(desktop); }
-    static int count(const vlo::Widget* w) {
+    static int count(const vlo::Widget* w)
+    {
         int n = 1;
         for (const vlo::Widget* child : w->children) {
             n += count(child);
@@ -145,17 +170,19 @@ struct ShowLikeScreen {
     FrameCounter* counter = nullptr;
 };
 
-void reportAllocations(benchmark::State& state, size_t counted, int widgets) {
+void reportAllocations(benchmark::State& state, size_t counted, int widgets)
+{
     state.counters["widgets"] = widgets;
-    state.counters["allocs_per_iteration"] =
-        benchmark::Counter(static_cast<double>(counted), benchmark::Counter::kAvgIterations);
+    state.counters["allocs_per_iteration"]
+        = benchmark::Counter(static_cast<double>(counted), benchmark::Counter::kAvgIterations);
     if (counted != 0) {
         state.SkipWithError("the pass allocated on the heap");
     }
 }
 
 // The frame loop's part of a frame: the root's updateLayout and draw.
-void BM_DrawFrame(benchmark::State& state) {
+void BM_DrawFrame(benchmark::State& state)
+{
     vlo::test::RecordingRenderer renderer;
     renderer.recording = false;
     ShowLikeScreen screen(renderer);
@@ -172,7 +199,8 @@ void BM_DrawFrame(benchmark::State& state) {
 BENCHMARK(BM_DrawFrame);
 
 // The same frame with the popup menu open: the menu and its items are drawn too.
-void BM_DrawFrameMenuOpen(benchmark::State& state) {
+void BM_DrawFrameMenuOpen(benchmark::State& state)
+{
     vlo::test::RecordingRenderer renderer;
     renderer.recording = false;
     ShowLikeScreen screen(renderer);
@@ -192,7 +220,8 @@ BENCHMARK(BM_DrawFrameMenuOpen);
 
 // Mouse input between frames: a move over the play button, a press and a
 // release there, dispatched from the root.
-void BM_DispatchClick(benchmark::State& state) {
+void BM_DispatchClick(benchmark::State& state)
+{
     vlo::test::RecordingRenderer renderer;
     renderer.recording = false;
     ShowLikeScreen screen(renderer);

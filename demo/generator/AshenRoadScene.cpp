@@ -13,23 +13,28 @@ const float kHorizon = 186.0f;
 
 // The road's centre line and half width at depth t (0 at the bottom edge,
 // 1 at the horizon); the squared term gives a rough perspective.
-Point roadCentre(float t) {
+Point roadCentre(float t)
+{
     float y = kHorizon + (320.0f - kHorizon) * (1.0f - t) * (1.0f - t);
     float x = 215.0f + 70.0f * std::sin(t * 4.2f) * (1.0f - t);
     return {x, y};
 }
 
-float roadHalfWidth(float t) { return 95.0f * std::pow(1.0f - t, 1.6f) + 1.0f; }
+float roadHalfWidth(float t)
+{
+    return 95.0f * std::pow(1.0f - t, 1.6f) + 1.0f;
+}
 
 } // namespace
 
-Canvas drawAshenRoadScene() {
+Canvas drawAshenRoadScene()
+{
     const int w = kTrackPictureWidth;
     const int h = kTrackPictureHeight;
     Canvas canvas(w, h);
-    paintVerticalGradient(canvas, {{0.0f, straight(0.42f, 0.27f, 0.28f)},
-                                   {110.0f, straight(0.78f, 0.48f, 0.34f)},
-                                   {185.0f, straight(0.98f, 0.76f, 0.48f)}});
+    paintVerticalGradient(canvas,
+        {{0.0f, straight(0.42f, 0.27f, 0.28f)}, {110.0f, straight(0.78f, 0.48f, 0.34f)},
+            {185.0f, straight(0.98f, 0.76f, 0.48f)}});
     paintSun(canvas, 292.0f, 112.0f, 24.0f, straight(1.0f, 0.93f, 0.78f), straight(0.6f, 0.35f, 0.15f));
 
     // Drifting smoke: noise bands, thicker near the top.
@@ -41,11 +46,11 @@ Canvas drawAshenRoadScene() {
         return straight(0.52f, 0.42f, 0.42f, std::min(0.75f, band * (0.35f + height)));
     });
 
-    paintRidge(canvas, {kHorizon, 48.0f, 80.0f, 1.5f, 4, 201}, straight(0.55f, 0.36f, 0.38f),
-               straight(0.50f, 0.32f, 0.33f));
+    paintRidge(
+        canvas, {kHorizon, 48.0f, 80.0f, 1.5f, 4, 201}, straight(0.55f, 0.36f, 0.38f), straight(0.50f, 0.32f, 0.33f));
     paintHaze(canvas, kHorizon - 4.0f, 14.0f, straight(1.0f, 0.8f, 0.55f, 0.35f));
-    paintRidge(canvas, {kHorizon + 20.0f, 26.0f, 60.0f, 1.0f, 3, 202, 215.0f, 60.0f},
-               straight(0.45f, 0.24f, 0.20f), straight(0.40f, 0.20f, 0.16f));
+    paintRidge(canvas, {kHorizon + 20.0f, 26.0f, 60.0f, 1.0f, 3, 202, 215.0f, 60.0f}, straight(0.45f, 0.24f, 0.20f),
+        straight(0.40f, 0.20f, 0.16f));
 
     // Fields falling away towards the viewer.
     Mask fields(w, h);
@@ -94,8 +99,8 @@ Canvas drawAshenRoadScene() {
         float height = 150.0f * (1.0f - t) * (1.0f - t) + 6.0f;
         float width = std::max(0.6f, 2.6f * (1.0f - t));
         poles.addCapsule(x, base.y, x, base.y - height, width);
-        poles.addCapsule(x - height * 0.1f, base.y - height * 0.92f, x + height * 0.1f,
-                         base.y - height * 0.92f, width * 0.7f);
+        poles.addCapsule(
+            x - height * 0.1f, base.y - height * 0.92f, x + height * 0.1f, base.y - height * 0.92f, width * 0.7f);
         Point top{x, base.y - height * 0.92f};
         if (i > 0) {
             for (int s = 0; s < 12; ++s) {
@@ -104,7 +109,7 @@ Canvas drawAshenRoadScene() {
                 float sag = (previousTop.x - top.x) * 0.06f;
                 auto at = [&](float u) {
                     return Point{previousTop.x + (top.x - previousTop.x) * u,
-                                 previousTop.y + (top.y - previousTop.y) * u + sag * 4.0f * u * (1.0f - u)};
+                        previousTop.y + (top.y - previousTop.y) * u + sag * 4.0f * u * (1.0f - u)};
                 };
                 poles.addCapsule(at(u0).x, at(u0).y, at(u1).x, at(u1).y, 0.5f);
             }

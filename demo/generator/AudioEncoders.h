@@ -21,7 +21,7 @@ bool encodeWav(const StereoBuffer& audio, std::vector<uint8_t>& out, std::string
 // Ogg Vorbis through libvorbisenc, variable bit rate at `quality` (-0.1 to
 // 1.0). The Ogg stream serial number is fixed by `serial`, so the same audio
 // always gives the same file.
-bool encodeOgg(const StereoBuffer& audio, float quality, int serial, const AudioTags& tags,
-               std::vector<uint8_t>& out, std::string& error);
+bool encodeOgg(const StereoBuffer& audio, float quality, int serial, const AudioTags& tags, std::vector<uint8_t>& out,
+    std::string& error);
 
 } // namespace vlo::demo

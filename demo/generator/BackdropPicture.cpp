@@ -19,7 +19,8 @@ const float kEmblemY = 228.0f;
 
 // The emblem on the right: a sun setting between hills inside a double
 // ring, drawn like a woodcut in the ember colours.
-void paintEmblem(Canvas& canvas) {
+void paintEmblem(Canvas& canvas)
+{
     const float r = 86.0f;
     Mask face(700, 600);
     face.addDisc(kEmblemX, kEmblemY, r);
@@ -35,24 +36,20 @@ void paintEmblem(Canvas& canvas) {
     for (int i = 0; i < 9; ++i) {
         float a = 3.14159265f * (0.1f + 0.8f * i / 8.0f);
         float cx = kEmblemX, cy = kEmblemY + 14.0f;
-        rays.addCapsule(cx + std::cos(a) * 38.0f, cy - std::sin(a) * 38.0f,
-                        cx + std::cos(a) * 58.0f, cy - std::sin(a) * 58.0f, 1.6f);
+        rays.addCapsule(cx + std::cos(a) * 38.0f, cy - std::sin(a) * 38.0f, cx + std::cos(a) * 58.0f,
+            cy - std::sin(a) * 58.0f, 1.6f);
     }
     canvas.paint(rays, scaled(palette::ember, 0.85f));
 
     // Hills, clipped to the disc.
     Mask hills(700, 600);
-    hills.addBelow([](float x) {
-        return kEmblemY + 28.0f + 10.0f * std::sin((x - kEmblemX) * 0.045f);
-    });
+    hills.addBelow([](float x) { return kEmblemY + 28.0f + 10.0f * std::sin((x - kEmblemX) * 0.045f); });
     Mask disc(700, 600);
     disc.addDisc(kEmblemX, kEmblemY, r - 1.5f);
     hills.intersect(disc);
     canvas.paint(hills, straight(0.50f, 0.17f, 0.16f));
     Mask nearHills(700, 600);
-    nearHills.addBelow([](float x) {
-        return kEmblemY + 50.0f - 14.0f * std::cos((x - kEmblemX + 30.0f) * 0.03f);
-    });
+    nearHills.addBelow([](float x) { return kEmblemY + 50.0f - 14.0f * std::cos((x - kEmblemX + 30.0f) * 0.03f); });
     nearHills.intersect(disc);
     canvas.paint(nearHills, straight(0.30f, 0.09f, 0.12f));
 
@@ -64,27 +61,25 @@ void paintEmblem(Canvas& canvas) {
 
 } // namespace
 
-Canvas drawBackdropPicture(const StrokeFont& font) {
+Canvas drawBackdropPicture(const StrokeFont& font)
+{
     Canvas canvas(700, 600);
     canvas.fill(palette::vellum);
     // The top band, where the caption multiplies in, is the lightest part.
-    paintVerticalGradient(canvas, {{0.0f, palette::cream},
-                                   {96.0f, palette::cream},
-                                   {150.0f, straight(0.97f, 0.91f, 0.80f)},
-                                   {600.0f, straight(0.94f, 0.86f, 0.73f)}});
+    paintVerticalGradient(canvas,
+        {{0.0f, palette::cream}, {96.0f, palette::cream}, {150.0f, straight(0.97f, 0.91f, 0.80f)},
+            {600.0f, straight(0.94f, 0.86f, 0.73f)}});
     addGlow(canvas, 560.0f, 240.0f, 330.0f, straight(0.05f, 0.02f, 0.0f));
     paintGrain(canvas, 0xBACC, 0.035f);
     paintVignette(canvas, straight(0.55f, 0.25f, 0.08f), 0.30f);
 
     // A soft shadow where the track picture floats.
     Mask shadow(700, 600);
-    shadow.addRoundedRect(kPictureLeft - 10.0f, kPictureTop + 6.0f, kPictureRight + 8.0f,
-                          kPictureBottom + 10.0f, 8.0f);
+    shadow.addRoundedRect(kPictureLeft - 10.0f, kPictureTop + 6.0f, kPictureRight + 8.0f, kPictureBottom + 10.0f, 8.0f);
     shadow.blur(6);
     canvas.paint(shadow, straight(0.35f, 0.18f, 0.08f, 0.35f));
     Mask frame(700, 600);
-    frame.addRoundedRect(kPictureLeft - 4.0f, kPictureTop - 1.0f, kPictureRight + 1.0f,
-                         kPictureBottom + 1.0f, 3.0f);
+    frame.addRoundedRect(kPictureLeft - 4.0f, kPictureTop - 1.0f, kPictureRight + 1.0f, kPictureBottom + 1.0f, 3.0f);
     canvas.paint(frame, straight(0.93f, 0.85f, 0.71f));
 
     // Hairlines under the caption band and round the window.
@@ -123,12 +118,11 @@ Canvas drawBackdropPicture(const StrokeFont& font) {
 
     // A small flame at the free end of the tray.
     Mask flame(700, 600);
-    flame.addPolygon({{648.0f, 510.0f}, {660.0f, 530.0f}, {664.0f, 548.0f}, {656.0f, 562.0f},
-                      {640.0f, 562.0f}, {632.0f, 548.0f}, {637.0f, 530.0f}, {642.0f, 540.0f}});
+    flame.addPolygon({{648.0f, 510.0f}, {660.0f, 530.0f}, {664.0f, 548.0f}, {656.0f, 562.0f}, {640.0f, 562.0f},
+        {632.0f, 548.0f}, {637.0f, 530.0f}, {642.0f, 540.0f}});
     canvas.paint(flame, palette::ember);
     Mask flameCore(700, 600);
-    flameCore.addPolygon({{648.0f, 532.0f}, {655.0f, 547.0f}, {652.0f, 558.0f}, {644.0f, 558.0f},
-                          {641.0f, 547.0f}});
+    flameCore.addPolygon({{648.0f, 532.0f}, {655.0f, 547.0f}, {652.0f, 558.0f}, {644.0f, 558.0f}, {641.0f, 547.0f}});
     canvas.paint(flameCore, palette::gold);
     return canvas;
 }

@@ -4,19 +4,22 @@ namespace vlo::demo {
 
 namespace {
 
-void put16(std::vector<uint8_t>& out, uint32_t v) {
+void put16(std::vector<uint8_t>& out, uint32_t v)
+{
     out.push_back(static_cast<uint8_t>(v));
     out.push_back(static_cast<uint8_t>(v >> 8));
 }
 
-void put32(std::vector<uint8_t>& out, uint32_t v) {
+void put32(std::vector<uint8_t>& out, uint32_t v)
+{
     put16(out, v & 0xFFFFu);
     put16(out, v >> 16);
 }
 
 } // namespace
 
-bool encodeBmp(const PixelImage& image, std::vector<uint8_t>& out, std::string& error) {
+bool encodeBmp(const PixelImage& image, std::vector<uint8_t>& out, std::string& error)
+{
     // 16384 keeps every size field far below 2^31.
     if (!checkPixelImage(image, 16384, true, true, error)) {
         return false;
@@ -40,9 +43,9 @@ bool encodeBmp(const PixelImage& image, std::vector<uint8_t>& out, std::string& 
     put32(out, static_cast<uint32_t>(image.height));
     put16(out, 1);
     put16(out, static_cast<uint32_t>(image.channels * 8));
-    put32(out, 0);        // no compression
+    put32(out, 0); // no compression
     put32(out, dataSize);
-    put32(out, 2835);     // 72 dpi, in pixels per metre
+    put32(out, 2835); // 72 dpi, in pixels per metre
     put32(out, 2835);
     put32(out, 0);
     put32(out, 0);

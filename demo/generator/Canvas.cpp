@@ -6,9 +6,13 @@ namespace vlo::demo {
 
 namespace {
 
-float clamp01(float v) { return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v); }
+float clamp01(float v)
+{
+    return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v);
+}
 
-void over(Rgba& dst, Rgba src) {
+void over(Rgba& dst, Rgba src)
+{
     float keep = 1.0f - clamp01(src.a);
     dst.r = src.r + dst.r * keep;
     dst.g = src.g + dst.g * keep;
@@ -17,12 +21,14 @@ void over(Rgba& dst, Rgba src) {
 }
 
 // 4 x 4 Bayer matrix, centred on zero, in units of one 8-bit step.
-float dither(int x, int y) {
+float dither(int x, int y)
+{
     static const int bayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
     return (static_cast<float>(bayer[y & 3][x & 3]) + 0.5f) / 16.0f - 0.5f;
 }
 
-uint8_t toByte(float v, float offset) {
+uint8_t toByte(float v, float offset)
+{
     float scaled = clamp01(v) * 255.0f + offset + 0.5f;
     scaled = std::min(255.0f, std::max(0.0f, scaled));
     return static_cast<uint8_t>(scaled);
@@ -31,12 +37,19 @@ uint8_t toByte(float v, float offset) {
 } // namespace
 
 Canvas::Canvas(int width, int height)
-    : w(width > 0 ? width : 0), h(height > 0 ? height : 0),
-      px(static_cast<size_t>(w) * static_cast<size_t>(h)) {}
+    : w(width > 0 ? width : 0)
+    , h(height > 0 ? height : 0)
+    , px(static_cast<size_t>(w) * static_cast<size_t>(h))
+{
+}
 
-void Canvas::fill(Rgba colour) { std::fill(px.begin(), px.end(), colour); }
+void Canvas::fill(Rgba colour)
+{
+    std::fill(px.begin(), px.end(), colour);
+}
 
-void Canvas::shade(const std::function<Rgba(float, float)>& colour) {
+void Canvas::shade(const std::function<Rgba(float, float)>& colour)
+{
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             over(at(x, y), colour(x + 0.5f, y + 0.5f));
@@ -44,11 +57,13 @@ void Canvas::shade(const std::function<Rgba(float, float)>& colour) {
     }
 }
 
-void Canvas::paint(const Mask& mask, Rgba colour) {
+void Canvas::paint(const Mask& mask, Rgba colour)
+{
     paint(mask, [colour](float, float) { return colour; });
 }
 
-void Canvas::paint(const Mask& mask, const std::function<Rgba(float, float)>& colour) {
+void Canvas::paint(const Mask& mask, const std::function<Rgba(float, float)>& colour)
+{
     int mw = std::min(w, mask.width());
     int mh = std::min(h, mask.height());
     for (int y = 0; y < mh; ++y) {
@@ -61,7 +76,8 @@ void Canvas::paint(const Mask& mask, const std::function<Rgba(float, float)>& co
     }
 }
 
-void Canvas::addLight(const Mask& mask, Rgba colour) {
+void Canvas::addLight(const Mask& mask, Rgba colour)
+{
     int mw = std::min(w, mask.width());
     int mh = std::min(h, mask.height());
     for (int y = 0; y < mh; ++y) {
@@ -78,7 +94,8 @@ void Canvas::addLight(const Mask& mask, Rgba colour) {
     }
 }
 
-void Canvas::drawCanvas(const Canvas& other, int left, int top) {
+void Canvas::drawCanvas(const Canvas& other, int left, int top)
+{
     for (int y = 0; y < other.h; ++y) {
         int ty = top + y;
         if (ty < 0 || ty >= h) {
@@ -93,7 +110,8 @@ void Canvas::drawCanvas(const Canvas& other, int left, int top) {
     }
 }
 
-std::vector<uint8_t> Canvas::toRgb8() const {
+std::vector<uint8_t> Canvas::toRgb8() const
+{
     std::vector<uint8_t> out(static_cast<size_t>(w) * h * 3);
     size_t i = 0;
     for (int y = 0; y < h; ++y) {
@@ -108,7 +126,8 @@ std::vector<uint8_t> Canvas::toRgb8() const {
     return out;
 }
 
-std::vector<uint8_t> Canvas::toStraightRgba8() const {
+std::vector<uint8_t> Canvas::toStraightRgba8() const
+{
     std::vector<uint8_t> out(static_cast<size_t>(w) * h * 4);
     size_t i = 0;
     for (int y = 0; y < h; ++y) {
@@ -126,7 +145,8 @@ std::vector<uint8_t> Canvas::toStraightRgba8() const {
     return out;
 }
 
-std::vector<uint8_t> Canvas::toPremultipliedRgba8() const {
+std::vector<uint8_t> Canvas::toPremultipliedRgba8() const
+{
     std::vector<uint8_t> out(static_cast<size_t>(w) * h * 4);
     size_t i = 0;
     for (int y = 0; y < h; ++y) {

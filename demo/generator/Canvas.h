@@ -43,8 +43,8 @@ public:
 
     // Bytes for the file writers, rows top first. Colours are rounded with a
     // fixed ordered dither so that smooth gradients do not band.
-    std::vector<uint8_t> toRgb8() const;            // opaque: alpha dropped
-    std::vector<uint8_t> toStraightRgba8() const;   // for normal blending
+    std::vector<uint8_t> toRgb8() const;               // opaque: alpha dropped
+    std::vector<uint8_t> toStraightRgba8() const;      // for normal blending
     std::vector<uint8_t> toPremultipliedRgba8() const; // for multiply blending
 
 private:

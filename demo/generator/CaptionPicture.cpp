@@ -8,15 +8,17 @@ namespace vlo::demo {
 
 namespace {
 
-std::string numberWord(int n) {
-    static const char* const words[] = {"zero", "one", "two", "three", "four", "five",
-                                        "six", "seven", "eight", "nine", "ten"};
+std::string numberWord(int n)
+{
+    static const char* const words[]
+        = {"zero", "one", "two", "three", "four", "five", "six", "seven", "eight", "nine", "ten"};
     return n >= 0 && n <= 10 ? words[n] : std::to_string(n);
 }
 
 } // namespace
 
-Canvas drawCaptionPicture(const StrokeFont& font, int number, int count, const std::string& title) {
+Canvas drawCaptionPicture(const StrokeFont& font, int number, int count, const std::string& title)
+{
     Canvas canvas(700, 100);
 
     // A faint warm ribbon behind the lettering, soft at its ends.

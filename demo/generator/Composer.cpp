@@ -9,12 +9,19 @@ namespace vlo::demo {
 
 namespace {
 
-int floorDiv(int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+int floorDiv(int a, int b)
+{
+    return a >= 0 ? a / b : -((-a + b - 1) / b);
+}
 
-bool inRange(int bar, int from, int to) { return bar >= from && bar < to; }
+bool inRange(int bar, int from, int to)
+{
+    return bar >= from && bar < to;
+}
 
 // Rhythms for one bar of melody, in beats; a negative length is a rest.
-const std::vector<std::vector<double>>& melodyRhythms() {
+const std::vector<std::vector<double>>& melodyRhythms()
+{
     static const std::vector<std::vector<double>> rhythms = {
         {1.0, 0.5, 0.5, 2.0},
         {1.5, 0.5, 1.0, 1.0},
@@ -26,13 +33,15 @@ const std::vector<std::vector<double>>& melodyRhythms() {
     return rhythms;
 }
 
-bool isChordTone(int step, int chordRoot) {
+bool isChordTone(int step, int chordRoot)
+{
     int d = ((step - chordRoot) % 7 + 7) % 7;
     return d == 0 || d == 2 || d == 4;
 }
 
 // The chord tone nearest to a step, preferring the one below on a tie.
-int nearestChordTone(int step, int chordRoot) {
+int nearestChordTone(int step, int chordRoot)
+{
     for (int distance = 0; distance < 4; ++distance) {
         if (isChordTone(step - distance, chordRoot)) {
             return step - distance;
@@ -44,7 +53,8 @@ int nearestChordTone(int step, int chordRoot) {
     return step;
 }
 
-void addPad(Score& score, const TrackStyle& style, int bar, double barLength, int chord) {
+void addPad(Score& score, const TrackStyle& style, int bar, double barLength, int chord)
+{
     // Close voicing under the melody: root, third, fifth (and seventh) from
     // the octave below the tonic, plus the root an octave up for shine.
     std::vector<int> steps = {chord - 7, chord - 5, chord - 3};
@@ -65,7 +75,8 @@ void addPad(Score& score, const TrackStyle& style, int bar, double barLength, in
     }
 }
 
-void addBass(Score& score, const TrackStyle& style, int bar, double barLength, int chord) {
+void addBass(Score& score, const TrackStyle& style, int bar, double barLength, int chord)
+{
     double beat = barLength / 4.0;
     float root = scalePitch(style, chord) - 24.0f;
     if (root < 33.0f) {
@@ -85,7 +96,8 @@ void addBass(Score& score, const TrackStyle& style, int bar, double barLength, i
     }
 }
 
-void addArpeggio(Score& score, const TrackStyle& style, int bar, double barLength, int chord) {
+void addArpeggio(Score& score, const TrackStyle& style, int bar, double barLength, int chord)
+{
     int perBar = style.arpSixteenths ? 16 : 8;
     double step = barLength / perBar;
     // Up and down through two octaves of the chord.
@@ -102,7 +114,8 @@ void addArpeggio(Score& score, const TrackStyle& style, int bar, double barLengt
     }
 }
 
-void addDrums(Score& score, const TrackStyle& style, int bar, double barLength) {
+void addDrums(Score& score, const TrackStyle& style, int bar, double barLength)
+{
     double beat = barLength / 4.0;
     if (inRange(bar, style.drumsFrom, style.drumsTo)) {
         for (double at : {0.0, 2.0, 2.75}) {
@@ -127,11 +140,21 @@ void addDrums(Score& score, const TrackStyle& style, int bar, double barLength) 
 
 } // namespace
 
-std::vector<int> majorScale() { return {0, 2, 4, 5, 7, 9, 11}; }
-std::vector<int> minorScale() { return {0, 2, 3, 5, 7, 8, 10}; }
-std::vector<int> dorianScale() { return {0, 2, 3, 5, 7, 9, 10}; }
+std::vector<int> majorScale()
+{
+    return {0, 2, 4, 5, 7, 9, 11};
+}
+std::vector<int> minorScale()
+{
+    return {0, 2, 3, 5, 7, 8, 10};
+}
+std::vector<int> dorianScale()
+{
+    return {0, 2, 3, 5, 7, 9, 10};
+}
 
-float scalePitch(const TrackStyle& style, int step) {
+float scalePitch(const TrackStyle& style, int step)
+{
     if (style.scale.size() != 7) {
         return static_cast<float>(style.tonic);
     }
@@ -140,7 +163,8 @@ float scalePitch(const TrackStyle& style, int step) {
     return static_cast<float>(style.tonic + 12 * octave + style.scale[degree]);
 }
 
-Score compose(const TrackStyle& style) {
+Score compose(const TrackStyle& style)
+{
     Score score;
     if (style.progression.empty() || style.scale.size() != 7 || style.bars <= 0 || style.tempo <= 0.0) {
         return score;

@@ -16,7 +16,7 @@ struct TrackStyle {
     std::vector<int> scale;       // seven semitone offsets from the tonic
     std::vector<int> progression; // scale degree (0-based) of each bar's chord, repeating
     int bars = 8;
-    bool sevenths = false;        // add the seventh to the pad chords
+    bool sevenths = false; // add the seventh to the pad chords
     int arpFrom = 1, arpTo = 8;
     bool arpSixteenths = false;
     int melodyFrom = 3, melodyTo = 7;

@@ -10,9 +10,14 @@ namespace {
 class Comb {
 public:
     Comb(size_t length, float feedback, float damping)
-        : line(length, 0.0f), feedback(feedback), damping(damping) {}
+        : line(length, 0.0f)
+        , feedback(feedback)
+        , damping(damping)
+    {
+    }
 
-    float process(float input) {
+    float process(float input)
+    {
         float output = line[index];
         // The low-pass in the loop makes high frequencies die first, as in a room.
         filtered = output * (1.0f - damping) + filtered * damping;
@@ -33,9 +38,13 @@ private:
 
 class AllPass {
 public:
-    explicit AllPass(size_t length) : line(length, 0.0f) {}
+    explicit AllPass(size_t length)
+        : line(length, 0.0f)
+    {
+    }
 
-    float process(float input) {
+    float process(float input)
+    {
         float delayed = line[index];
         float output = delayed - input;
         line[index] = input + delayed * 0.5f;
@@ -56,8 +65,9 @@ const size_t kCombLengths[8] = {1116, 1188, 1277, 1356, 1422, 1491, 1557, 1617};
 const size_t kAllPassLengths[4] = {556, 441, 341, 225};
 const size_t kStereoSpread = 23;
 
-void reverbChannel(const std::vector<float>& in, std::vector<float>& out, size_t spread, float wet,
-                   float roomSize, float damping) {
+void reverbChannel(
+    const std::vector<float>& in, std::vector<float>& out, size_t spread, float wet, float roomSize, float damping)
+{
     std::vector<Comb> combs;
     for (size_t length : kCombLengths) {
         combs.emplace_back(length + spread, 0.7f + 0.28f * roomSize, damping * 0.4f);
@@ -81,7 +91,8 @@ void reverbChannel(const std::vector<float>& in, std::vector<float>& out, size_t
 
 } // namespace
 
-void lowPass(StereoBuffer& buffer, float cutoffHz) {
+void lowPass(StereoBuffer& buffer, float cutoffHz)
+{
     float k = 1.0f - std::exp(-6.2831853f * cutoffHz / kSampleRate);
     float l = 0.0f, r = 0.0f;
     for (size_t i = 0; i < buffer.frames(); ++i) {
@@ -92,7 +103,8 @@ void lowPass(StereoBuffer& buffer, float cutoffHz) {
     }
 }
 
-void pingPongDelay(StereoBuffer& buffer, double delaySeconds, float feedback, float mix) {
+void pingPongDelay(StereoBuffer& buffer, double delaySeconds, float feedback, float mix)
+{
     size_t delay = static_cast<size_t>(delaySeconds * kSampleRate);
     if (delay == 0 || delay >= buffer.frames()) {
         return;
@@ -111,7 +123,8 @@ void pingPongDelay(StereoBuffer& buffer, double delaySeconds, float feedback, fl
     }
 }
 
-void addReverb(const StereoBuffer& send, StereoBuffer& out, float wet, float roomSize, float damping) {
+void addReverb(const StereoBuffer& send, StereoBuffer& out, float wet, float roomSize, float damping)
+{
     if (send.frames() != out.frames()) {
         return;
     }

@@ -14,14 +14,14 @@ const float kSunX = 178.0f;
 
 } // namespace
 
-Canvas drawEmberTideScene() {
+Canvas drawEmberTideScene()
+{
     const int w = kTrackPictureWidth;
     const int h = kTrackPictureHeight;
     Canvas canvas(w, h);
-    paintVerticalGradient(canvas, {{0.0f, straight(0.16f, 0.07f, 0.24f)},
-                                   {90.0f, straight(0.45f, 0.13f, 0.27f)},
-                                   {150.0f, straight(0.88f, 0.36f, 0.22f)},
-                                   {kHorizon, straight(1.0f, 0.70f, 0.34f)}});
+    paintVerticalGradient(canvas,
+        {{0.0f, straight(0.16f, 0.07f, 0.24f)}, {90.0f, straight(0.45f, 0.13f, 0.27f)},
+            {150.0f, straight(0.88f, 0.36f, 0.22f)}, {kHorizon, straight(1.0f, 0.70f, 0.34f)}});
     Rng rng(0x71DE);
     paintStars(canvas, rng, 25, 60.0f, straight(1.0f, 0.92f, 0.9f));
     paintSun(canvas, kSunX, kHorizon + 4.0f, 36.0f, straight(1.0f, 0.92f, 0.66f), palette::flame);
@@ -74,7 +74,7 @@ Canvas drawEmberTideScene() {
         return top - y + ((x < 285.0f || x > 400.0f) ? 100.0f : 0.0f) + std::max(0.0f, y - kHorizon);
     });
     island.addPolygon({{336.0f, kHorizon - 26.0f}, {339.0f, kHorizon - 52.0f}, {345.0f, kHorizon - 52.0f},
-                       {348.0f, kHorizon - 26.0f}});
+        {348.0f, kHorizon - 26.0f}});
     canvas.paint(island, straight(0.17f, 0.07f, 0.14f));
     addGlow(canvas, 342.0f, kHorizon - 55.0f, 16.0f, straight(1.0f, 0.85f, 0.5f));
 

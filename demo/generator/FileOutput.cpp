@@ -16,7 +16,8 @@ struct FileCloser {
 
 } // namespace
 
-bool writeFileBytes(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error) {
+bool writeFileBytes(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error)
+{
     std::filesystem::path target(path);
     if (target.has_parent_path()) {
         std::error_code ec;
@@ -43,7 +44,8 @@ bool writeFileBytes(const std::string& path, const std::vector<uint8_t>& bytes, 
     return true;
 }
 
-bool writeFileText(const std::string& path, const std::string& text, std::string& error) {
+bool writeFileText(const std::string& path, const std::string& text, std::string& error)
+{
     return writeFileBytes(path, std::vector<uint8_t>(text.begin(), text.end()), error);
 }
 

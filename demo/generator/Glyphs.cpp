@@ -83,8 +83,14 @@ const GlyphSource table[] = {
 
 } // namespace
 
-const GlyphSource* glyphTable() { return table; }
+const GlyphSource* glyphTable()
+{
+    return table;
+}
 
-int glyphCount() { return static_cast<int>(sizeof(table) / sizeof(table[0])); }
+int glyphCount()
+{
+    return static_cast<int>(sizeof(table) / sizeof(table[0]));
+}
 
 } // namespace vlo::demo

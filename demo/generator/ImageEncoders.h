@@ -28,7 +28,6 @@ bool encodeTga(const PixelImage& image, std::vector<uint8_t>& out, std::string& 
 
 // Shared check: positive size within maxSide, a channel count the format
 // takes and exactly width x height x channels bytes.
-bool checkPixelImage(const PixelImage& image, int maxSide, bool allowRgb, bool allowRgba,
-                     std::string& error);
+bool checkPixelImage(const PixelImage& image, int maxSide, bool allowRgb, bool allowRgba, std::string& error);
 
 } // namespace vlo::demo

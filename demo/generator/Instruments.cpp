@@ -15,7 +15,8 @@ const double kTwoPi = 6.283185307179586;
 
 // First and one-past-last frame of a sound starting at `start` seconds and
 // lasting `length` seconds, clipped to the buffer.
-void frameSpan(const StereoBuffer& out, double start, double length, size_t& first, size_t& last) {
+void frameSpan(const StereoBuffer& out, double start, double length, size_t& first, size_t& last)
+{
     double s = std::max(0.0, start) * kSampleRate;
     double e = std::max(0.0, start + length) * kSampleRate;
     first = std::min(out.frames(), static_cast<size_t>(s));
@@ -24,7 +25,8 @@ void frameSpan(const StereoBuffer& out, double start, double length, size_t& fir
 
 // Attack-sustain-release envelope: rises over `attack`, holds until the
 // note's end, then falls over `release`. t in seconds from the note's start.
-float envelope(double t, double duration, double attack, double release) {
+float envelope(double t, double duration, double attack, double release)
+{
     double level = attack > 0.0 ? std::min(1.0, t / attack) : 1.0;
     // A smoothstep rise sounds softer than a straight line.
     level = level * level * (3.0 - 2.0 * level);
@@ -37,16 +39,21 @@ float envelope(double t, double duration, double attack, double release) {
 
 } // namespace
 
-double noteFrequency(float pitch) { return 440.0 * std::pow(2.0, (pitch - 69.0) / 12.0); }
+double noteFrequency(float pitch)
+{
+    return 440.0 * std::pow(2.0, (pitch - 69.0) / 12.0);
+}
 
-void panGains(float pan, float& left, float& right) {
+void panGains(float pan, float& left, float& right)
+{
     float p = std::min(1.0f, std::max(-1.0f, pan));
     double angle = (p + 1.0) * 0.25 * 3.141592653589793;
     left = static_cast<float>(std::cos(angle));
     right = static_cast<float>(std::sin(angle));
 }
 
-void addPadNote(StereoBuffer& out, const Note& note) {
+void addPadNote(StereoBuffer& out, const Note& note)
+{
     const double attack = 0.9;
     const double release = 1.6;
     size_t first, last;
@@ -81,7 +88,8 @@ void addPadNote(StereoBuffer& out, const Note& note) {
     }
 }
 
-void addPluckNote(StereoBuffer& out, const Note& note, uint32_t seed) {
+void addPluckNote(StereoBuffer& out, const Note& note, uint32_t seed)
+{
     double f = noteFrequency(note.pitch);
     const double ring = std::max(0.6, note.duration);
     size_t first, last;
@@ -118,7 +126,8 @@ void addPluckNote(StereoBuffer& out, const Note& note, uint32_t seed) {
     }
 }
 
-void addLeadNote(StereoBuffer& out, const Note& note) {
+void addLeadNote(StereoBuffer& out, const Note& note)
+{
     const double release = 0.35;
     size_t first, last;
     frameSpan(out, note.start, note.duration + release, first, last);
@@ -139,7 +148,8 @@ void addLeadNote(StereoBuffer& out, const Note& note) {
     }
 }
 
-void addBassNote(StereoBuffer& out, const Note& note) {
+void addBassNote(StereoBuffer& out, const Note& note)
+{
     const double release = 0.25;
     size_t first, last;
     frameSpan(out, note.start, note.duration + release, first, last);
@@ -159,7 +169,8 @@ void addBassNote(StereoBuffer& out, const Note& note) {
     }
 }
 
-void addKick(StereoBuffer& out, const Note& note) {
+void addKick(StereoBuffer& out, const Note& note)
+{
     const double length = 0.45;
     size_t first, last;
     frameSpan(out, note.start, length, first, last);
@@ -175,7 +186,8 @@ void addKick(StereoBuffer& out, const Note& note) {
     }
 }
 
-void addShaker(StereoBuffer& out, const Note& note, uint32_t seed) {
+void addShaker(StereoBuffer& out, const Note& note, uint32_t seed)
+{
     const double length = 0.09;
     size_t first, last;
     frameSpan(out, note.start, length, first, last);

@@ -17,7 +17,8 @@ struct JpegErrors {
     char message[JMSG_LENGTH_MAX];
 };
 
-void onJpegError(j_common_ptr cinfo) {
+void onJpegError(j_common_ptr cinfo)
+{
     JpegErrors* errors = reinterpret_cast<JpegErrors*>(cinfo->err);
     (*cinfo->err->format_message)(cinfo, errors->message);
     std::longjmp(errors->jump, 1);
@@ -31,7 +32,8 @@ struct JpegCompressor {
     unsigned long size = 0;
     bool created = false;
 
-    ~JpegCompressor() {
+    ~JpegCompressor()
+    {
         if (created) {
             jpeg_destroy_compress(&cinfo);
         }
@@ -41,7 +43,8 @@ struct JpegCompressor {
 
 } // namespace
 
-bool encodeJpeg(const PixelImage& image, int quality, std::vector<uint8_t>& out, std::string& error) {
+bool encodeJpeg(const PixelImage& image, int quality, std::vector<uint8_t>& out, std::string& error)
+{
     if (!checkPixelImage(image, 16384, true, false, error)) {
         return false;
     }

@@ -10,7 +10,8 @@ namespace vlo::demo {
 namespace {
 
 // One tongue of flame: a leaf shape from (x, baseY) up to its tip.
-std::vector<Point> flameShape(float x, float baseY, float width, float height, float lean) {
+std::vector<Point> flameShape(float x, float baseY, float width, float height, float lean)
+{
     std::vector<Point> points;
     const int steps = 14;
     for (int i = 0; i <= steps; ++i) {
@@ -28,22 +29,22 @@ std::vector<Point> flameShape(float x, float baseY, float width, float height, f
 
 } // namespace
 
-Canvas drawKindlingScene() {
+Canvas drawKindlingScene()
+{
     const int w = kTrackPictureWidth;
     const int h = kTrackPictureHeight;
     Canvas canvas(w, h);
-    paintVerticalGradient(canvas, {{0.0f, straight(0.08f, 0.07f, 0.20f)},
-                                   {120.0f, straight(0.25f, 0.13f, 0.33f)},
-                                   {190.0f, straight(0.72f, 0.30f, 0.30f)},
-                                   {225.0f, straight(0.98f, 0.62f, 0.36f)}});
+    paintVerticalGradient(canvas,
+        {{0.0f, straight(0.08f, 0.07f, 0.20f)}, {120.0f, straight(0.25f, 0.13f, 0.33f)},
+            {190.0f, straight(0.72f, 0.30f, 0.30f)}, {225.0f, straight(0.98f, 0.62f, 0.36f)}});
     Rng rng(0xF14E);
     paintStars(canvas, rng, 70, 150.0f, straight(1.0f, 0.95f, 0.88f));
     addGlow(canvas, 90.0f, 225.0f, 160.0f, straight(0.5f, 0.25f, 0.1f));
 
-    paintRidge(canvas, {226.0f, 60.0f, 90.0f, 1.6f, 4, 101}, straight(0.36f, 0.15f, 0.27f),
-               straight(0.25f, 0.10f, 0.20f));
-    paintRidge(canvas, {256.0f, 40.0f, 70.0f, 1.0f, 3, 102}, straight(0.16f, 0.07f, 0.14f),
-               straight(0.10f, 0.05f, 0.09f));
+    paintRidge(
+        canvas, {226.0f, 60.0f, 90.0f, 1.6f, 4, 101}, straight(0.36f, 0.15f, 0.27f), straight(0.25f, 0.10f, 0.20f));
+    paintRidge(
+        canvas, {256.0f, 40.0f, 70.0f, 1.0f, 3, 102}, straight(0.16f, 0.07f, 0.14f), straight(0.10f, 0.05f, 0.09f));
 
     Mask trees(w, h);
     addPine(trees, 40.0f, 262.0f, 120.0f);

@@ -7,14 +7,14 @@
 
 namespace vlo::demo {
 
-Canvas drawLastLightScene() {
+Canvas drawLastLightScene()
+{
     const int w = kTrackPictureWidth;
     const int h = kTrackPictureHeight;
     Canvas canvas(w, h);
-    paintVerticalGradient(canvas, {{0.0f, straight(0.06f, 0.07f, 0.18f)},
-                                   {100.0f, straight(0.22f, 0.13f, 0.32f)},
-                                   {190.0f, straight(0.80f, 0.40f, 0.32f)},
-                                   {232.0f, straight(1.0f, 0.78f, 0.45f)}});
+    paintVerticalGradient(canvas,
+        {{0.0f, straight(0.06f, 0.07f, 0.18f)}, {100.0f, straight(0.22f, 0.13f, 0.32f)},
+            {190.0f, straight(0.80f, 0.40f, 0.32f)}, {232.0f, straight(1.0f, 0.78f, 0.45f)}});
     Rng rng(0x1A57);
     paintStars(canvas, rng, 90, 150.0f, straight(0.95f, 0.95f, 1.0f));
 
@@ -40,9 +40,7 @@ Canvas drawLastLightScene() {
 
     // A still lake mirrors the glow between the two rows of trees.
     Mask lake(w, h);
-    lake.addShape(0.0f, 240.0f, 400.0f, 262.0f, [](float, float y) {
-        return std::max(240.0f - y, y - 262.0f);
-    });
+    lake.addShape(0.0f, 240.0f, 400.0f, 262.0f, [](float, float y) { return std::max(240.0f - y, y - 262.0f); });
     canvas.paint(lake, [](float, float y) {
         return mix(straight(0.95f, 0.62f, 0.40f), straight(0.45f, 0.22f, 0.32f), (y - 240.0f) / 22.0f);
     });

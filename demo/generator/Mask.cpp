@@ -7,9 +7,13 @@ namespace vlo::demo {
 
 namespace {
 
-float clamp01(float v) { return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v); }
+float clamp01(float v)
+{
+    return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v);
+}
 
-float segmentDistance(float px, float py, float x0, float y0, float x1, float y1) {
+float segmentDistance(float px, float py, float x0, float y0, float x1, float y1)
+{
     float dx = x1 - x0;
     float dy = y1 - y0;
     float lengthSquared = dx * dx + dy * dy;
@@ -23,11 +27,14 @@ float segmentDistance(float px, float py, float x0, float y0, float x1, float y1
 } // namespace
 
 Mask::Mask(int width, int height)
-    : w(width > 0 ? width : 0), h(height > 0 ? height : 0),
-      cover(static_cast<size_t>(w) * static_cast<size_t>(h), 0.0f) {}
+    : w(width > 0 ? width : 0)
+    , h(height > 0 ? height : 0)
+    , cover(static_cast<size_t>(w) * static_cast<size_t>(h), 0.0f)
+{
+}
 
-void Mask::addShape(float x0, float y0, float x1, float y1,
-                    const std::function<float(float, float)>& distance) {
+void Mask::addShape(float x0, float y0, float x1, float y1, const std::function<float(float, float)>& distance)
+{
     // One pixel of slack on each side holds the anti-aliased rim.
     int ix0 = std::max(0, static_cast<int>(std::floor(x0)) - 1);
     int iy0 = std::max(0, static_cast<int>(std::floor(y0)) - 1);
@@ -42,20 +49,21 @@ void Mask::addShape(float x0, float y0, float x1, float y1,
     }
 }
 
-void Mask::addDisc(float cx, float cy, float radius) {
-    addShape(cx - radius, cy - radius, cx + radius, cy + radius, [=](float x, float y) {
-        return std::hypot(x - cx, y - cy) - radius;
-    });
+void Mask::addDisc(float cx, float cy, float radius)
+{
+    addShape(cx - radius, cy - radius, cx + radius, cy + radius,
+        [=](float x, float y) { return std::hypot(x - cx, y - cy) - radius; });
 }
 
-void Mask::addRing(float cx, float cy, float radius, float thickness) {
+void Mask::addRing(float cx, float cy, float radius, float thickness)
+{
     float outer = radius + thickness * 0.5f;
-    addShape(cx - outer, cy - outer, cx + outer, cy + outer, [=](float x, float y) {
-        return std::fabs(std::hypot(x - cx, y - cy) - radius) - thickness * 0.5f;
-    });
+    addShape(cx - outer, cy - outer, cx + outer, cy + outer,
+        [=](float x, float y) { return std::fabs(std::hypot(x - cx, y - cy) - radius) - thickness * 0.5f; });
 }
 
-void Mask::addEllipse(float cx, float cy, float rx, float ry) {
+void Mask::addEllipse(float cx, float cy, float rx, float ry)
+{
     // Distance scaled back to pixels along the smaller axis; exact enough for
     // the anti-aliased rim of the mild ellipses the pictures use.
     float k = std::min(rx, ry);
@@ -66,13 +74,14 @@ void Mask::addEllipse(float cx, float cy, float rx, float ry) {
     });
 }
 
-void Mask::addCapsule(float x0, float y0, float x1, float y1, float radius) {
-    addShape(std::min(x0, x1) - radius, std::min(y0, y1) - radius,
-             std::max(x0, x1) + radius, std::max(y0, y1) + radius,
-             [=](float x, float y) { return segmentDistance(x, y, x0, y0, x1, y1) - radius; });
+void Mask::addCapsule(float x0, float y0, float x1, float y1, float radius)
+{
+    addShape(std::min(x0, x1) - radius, std::min(y0, y1) - radius, std::max(x0, x1) + radius, std::max(y0, y1) + radius,
+        [=](float x, float y) { return segmentDistance(x, y, x0, y0, x1, y1) - radius; });
 }
 
-void Mask::addRoundedRect(float x0, float y0, float x1, float y1, float radius) {
+void Mask::addRoundedRect(float x0, float y0, float x1, float y1, float radius)
+{
     float cx = (x0 + x1) * 0.5f;
     float cy = (y0 + y1) * 0.5f;
     float hx = (x1 - x0) * 0.5f - radius;
@@ -86,7 +95,8 @@ void Mask::addRoundedRect(float x0, float y0, float x1, float y1, float radius) 
     });
 }
 
-float polygonDistance(const std::vector<Point>& points, float px, float py) {
+float polygonDistance(const std::vector<Point>& points, float px, float py)
+{
     size_t n = points.size();
     if (n < 2) {
         return 1e9f;
@@ -108,7 +118,8 @@ float polygonDistance(const std::vector<Point>& points, float px, float py) {
     return inside ? -best : best;
 }
 
-void Mask::addPolygon(const std::vector<Point>& points) {
+void Mask::addPolygon(const std::vector<Point>& points)
+{
     if (points.size() < 3) {
         return;
     }
@@ -122,7 +133,8 @@ void Mask::addPolygon(const std::vector<Point>& points) {
     addShape(x0, y0, x1, y1, [&points](float x, float y) { return polygonDistance(points, x, y); });
 }
 
-void Mask::addBelow(const std::function<float(float)>& top) {
+void Mask::addBelow(const std::function<float(float)>& top)
+{
     for (int x = 0; x < w; ++x) {
         float edge = top(x + 0.5f);
         for (int y = 0; y < h; ++y) {
@@ -134,7 +146,8 @@ void Mask::addBelow(const std::function<float(float)>& top) {
     }
 }
 
-void Mask::cut(const Mask& other) {
+void Mask::cut(const Mask& other)
+{
     if (other.w != w || other.h != h) {
         return;
     }
@@ -143,7 +156,8 @@ void Mask::cut(const Mask& other) {
     }
 }
 
-void Mask::intersect(const Mask& other) {
+void Mask::intersect(const Mask& other)
+{
     if (other.w != w || other.h != h) {
         return;
     }
@@ -152,13 +166,15 @@ void Mask::intersect(const Mask& other) {
     }
 }
 
-void Mask::scale(float k) {
+void Mask::scale(float k)
+{
     for (float& c : cover) {
         c *= k;
     }
 }
 
-void Mask::blur(int radius) {
+void Mask::blur(int radius)
+{
     if (radius <= 0) {
         return;
     }
@@ -168,15 +184,15 @@ void Mask::blur(int radius) {
     }
 }
 
-void Mask::boxBlurPass(int radius, bool horizontal) {
+void Mask::boxBlurPass(int radius, bool horizontal)
+{
     int lines = horizontal ? h : w;
     int length = horizontal ? w : h;
     std::vector<float> line(static_cast<size_t>(length));
     float norm = 1.0f / static_cast<float>(2 * radius + 1);
     for (int l = 0; l < lines; ++l) {
-        auto index = [&](int i) {
-            return horizontal ? static_cast<size_t>(l) * w + i : static_cast<size_t>(i) * w + l;
-        };
+        auto index
+            = [&](int i) { return horizontal ? static_cast<size_t>(l) * w + i : static_cast<size_t>(i) * w + l; };
         for (int i = 0; i < length; ++i) {
             line[i] = cover[index(i)];
         }

@@ -26,8 +26,7 @@ public:
 
     // Adds the shape whose signed distance (pixels, negative inside) is given,
     // evaluated only inside the box (x0, y0)-(x1, y1).
-    void addShape(float x0, float y0, float x1, float y1,
-                  const std::function<float(float, float)>& distance);
+    void addShape(float x0, float y0, float x1, float y1, const std::function<float(float, float)>& distance);
 
     void addDisc(float cx, float cy, float radius);
     void addRing(float cx, float cy, float radius, float thickness);

@@ -7,7 +7,8 @@ namespace vlo::demo {
 
 namespace {
 
-void addIcon(Mask& mask, MenuIcon icon, float cx, float cy) {
+void addIcon(Mask& mask, MenuIcon icon, float cx, float cy)
+{
     switch (icon) {
     case MenuIcon::Minimise:
         mask.addCapsule(cx - 8.0f, cy + 6.0f, cx + 8.0f, cy + 6.0f, 1.8f);
@@ -43,7 +44,8 @@ void addIcon(Mask& mask, MenuIcon icon, float cx, float cy) {
 
 } // namespace
 
-Canvas drawMenuItem(const StrokeFont& font, MenuIcon icon, const std::string& label, bool pressed) {
+Canvas drawMenuItem(const StrokeFont& font, MenuIcon icon, const std::string& label, bool pressed)
+{
     const int w = kMenuItemWidth;
     const int h = kMenuItemHeight;
     Canvas canvas(w, h);
@@ -67,15 +69,15 @@ Canvas drawMenuItem(const StrokeFont& font, MenuIcon icon, const std::string& la
     return canvas;
 }
 
-Canvas drawMenuPanel() {
+Canvas drawMenuPanel()
+{
     const int w = kMenuPanelWidth;
     const int h = kMenuPanelHeight;
     Canvas canvas(w, h);
     Mask body(w, h);
     body.addRoundedRect(0.5f, 0.5f, w - 0.5f, h - 0.5f, 12.0f);
-    canvas.paint(body, [=](float, float y) {
-        return mix(straight(0.99f, 0.90f, 0.76f), straight(0.95f, 0.80f, 0.62f), y / h);
-    });
+    canvas.paint(
+        body, [=](float, float y) { return mix(straight(0.99f, 0.90f, 0.76f), straight(0.95f, 0.80f, 0.62f), y / h); });
     Mask edge(w, h);
     edge.addRoundedRect(0.5f, 0.5f, w - 0.5f, h - 0.5f, 12.0f);
     Mask inside(w, h);

@@ -14,7 +14,8 @@ const double kFadeIn = 1.5;
 const double kFadeOut = 4.0;
 const float kPeak = 0.89f;
 
-void mixInto(StereoBuffer& out, const StereoBuffer& bus, float gain) {
+void mixInto(StereoBuffer& out, const StereoBuffer& bus, float gain)
+{
     for (size_t i = 0; i < out.frames(); ++i) {
         out.left[i] += bus.left[i] * gain;
         out.right[i] += bus.right[i] * gain;
@@ -23,19 +24,32 @@ void mixInto(StereoBuffer& out, const StereoBuffer& bus, float gain) {
 
 } // namespace
 
-StereoBuffer renderScore(const Score& score, uint32_t seed) {
+StereoBuffer renderScore(const Score& score, uint32_t seed)
+{
     size_t frames = static_cast<size_t>(std::max(0.0, score.length) * kSampleRate);
     StereoBuffer pad(frames), pluck(frames), lead(frames), bass(frames), drums(frames), shaker(frames);
     uint32_t noteIndex = 0;
     for (const Note& note : score.notes) {
         uint32_t noteSeed = seed * 1000003u + noteIndex++;
         switch (note.part) {
-        case Part::Pad: addPadNote(pad, note); break;
-        case Part::Pluck: addPluckNote(pluck, note, noteSeed); break;
-        case Part::Lead: addLeadNote(lead, note); break;
-        case Part::Bass: addBassNote(bass, note); break;
-        case Part::Kick: addKick(drums, note); break;
-        case Part::Shaker: addShaker(shaker, note, noteSeed); break;
+        case Part::Pad:
+            addPadNote(pad, note);
+            break;
+        case Part::Pluck:
+            addPluckNote(pluck, note, noteSeed);
+            break;
+        case Part::Lead:
+            addLeadNote(lead, note);
+            break;
+        case Part::Bass:
+            addBassNote(bass, note);
+            break;
+        case Part::Kick:
+            addKick(drums, note);
+            break;
+        case Part::Shaker:
+            addShaker(shaker, note, noteSeed);
+            break;
         }
     }
     lowPass(pad, 1500.0f);

@@ -6,11 +6,15 @@ namespace vlo::demo {
 
 namespace {
 
-float smooth(float t) { return t * t * (3.0f - 2.0f * t); }
+float smooth(float t)
+{
+    return t * t * (3.0f - 2.0f * t);
+}
 
 } // namespace
 
-float Noise::lattice(int32_t x, int32_t y) const {
+float Noise::lattice(int32_t x, int32_t y) const
+{
     uint32_t h = seed * 0x9E3779B1u;
     h ^= static_cast<uint32_t>(x) * 0x85EBCA77u;
     h = (h << 13) | (h >> 19);
@@ -23,9 +27,13 @@ float Noise::lattice(int32_t x, int32_t y) const {
     return static_cast<float>(h >> 8) / 16777215.0f;
 }
 
-float Noise::at(float x) const { return at(x, 0.5f); }
+float Noise::at(float x) const
+{
+    return at(x, 0.5f);
+}
 
-float Noise::at(float x, float y) const {
+float Noise::at(float x, float y) const
+{
     float fx = std::floor(x);
     float fy = std::floor(y);
     int32_t ix = static_cast<int32_t>(fx);
@@ -37,9 +45,13 @@ float Noise::at(float x, float y) const {
     return top + (bottom - top) * ty;
 }
 
-float Noise::fractal(float x, int octaves) const { return fractal(x, 0.5f, octaves); }
+float Noise::fractal(float x, int octaves) const
+{
+    return fractal(x, 0.5f, octaves);
+}
 
-float Noise::fractal(float x, float y, int octaves) const {
+float Noise::fractal(float x, float y, int octaves) const
+{
     float sum = 0.0f;
     float weight = 1.0f;
     float total = 0.0f;

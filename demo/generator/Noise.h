@@ -8,7 +8,10 @@ namespace vlo::demo {
 // smoothstep. Results lie in [0, 1].
 class Noise {
 public:
-    explicit Noise(uint32_t seed) : seed(seed) {}
+    explicit Noise(uint32_t seed)
+        : seed(seed)
+    {
+    }
 
     float at(float x) const;
     float at(float x, float y) const;

@@ -20,11 +20,13 @@ struct VorbisSession {
     bool haveBlock = false;
     bool haveStream = false;
 
-    VorbisSession() {
+    VorbisSession()
+    {
         vorbis_info_init(&info);
         vorbis_comment_init(&comment);
     }
-    ~VorbisSession() {
+    ~VorbisSession()
+    {
         if (haveStream) {
             ogg_stream_clear(&stream);
         }
@@ -41,13 +43,15 @@ struct VorbisSession {
     VorbisSession& operator=(const VorbisSession&) = delete;
 };
 
-void appendPage(std::vector<uint8_t>& out, const ogg_page& page) {
+void appendPage(std::vector<uint8_t>& out, const ogg_page& page)
+{
     out.insert(out.end(), page.header, page.header + page.header_len);
     out.insert(out.end(), page.body, page.body + page.body_len);
 }
 
 // Moves every finished block through the encoder into pages.
-void drainBlocks(VorbisSession& s, std::vector<uint8_t>& out) {
+void drainBlocks(VorbisSession& s, std::vector<uint8_t>& out)
+{
     ogg_packet packet;
     ogg_page page;
     while (vorbis_analysis_blockout(&s.dsp, &s.block) == 1) {
@@ -62,7 +66,8 @@ void drainBlocks(VorbisSession& s, std::vector<uint8_t>& out) {
     }
 }
 
-void addTag(VorbisSession& s, const char* name, const std::string& value) {
+void addTag(VorbisSession& s, const char* name, const std::string& value)
+{
     if (!value.empty()) {
         vorbis_comment_add_tag(&s.comment, name, value.c_str());
     }
@@ -70,8 +75,9 @@ void addTag(VorbisSession& s, const char* name, const std::string& value) {
 
 } // namespace
 
-bool encodeOgg(const StereoBuffer& audio, float quality, int serial, const AudioTags& tags,
-               std::vector<uint8_t>& out, std::string& error) {
+bool encodeOgg(const StereoBuffer& audio, float quality, int serial, const AudioTags& tags, std::vector<uint8_t>& out,
+    std::string& error)
+{
     if (audio.left.size() != audio.right.size()) {
         error = "left and right channels differ in length";
         return false;

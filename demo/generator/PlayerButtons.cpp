@@ -5,7 +5,8 @@ namespace vlo::demo {
 namespace {
 
 // The symbol's shapes around the button's centre (cx, cy).
-void addSymbol(Mask& mask, ButtonSymbol symbol, float cx, float cy) {
+void addSymbol(Mask& mask, ButtonSymbol symbol, float cx, float cy)
+{
     switch (symbol) {
     case ButtonSymbol::Play:
         // Shifted right: a triangle's visual centre lies left of its box's.
@@ -33,7 +34,8 @@ void addSymbol(Mask& mask, ButtonSymbol symbol, float cx, float cy) {
 
 } // namespace
 
-Canvas drawPlayerButton(ButtonSymbol symbol, bool pressed) {
+Canvas drawPlayerButton(ButtonSymbol symbol, bool pressed)
+{
     const int w = kButtonWidth;
     const int h = kButtonHeight;
     Canvas canvas(w, h);

@@ -5,7 +5,8 @@
 
 namespace vlo::demo {
 
-bool encodePng(const PixelImage& image, std::vector<uint8_t>& out, std::string& error) {
+bool encodePng(const PixelImage& image, std::vector<uint8_t>& out, std::string& error)
+{
     if (!checkPixelImage(image, 16384, true, true, error)) {
         return false;
     }

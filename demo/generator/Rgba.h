@@ -14,19 +14,21 @@ struct Rgba {
 };
 
 // An opaque or translucent colour given in straight (not premultiplied) form.
-inline Rgba straight(float r, float g, float b, float a = 1.0f) {
+inline Rgba straight(float r, float g, float b, float a = 1.0f)
+{
     return Rgba{r * a, g * a, b * a, a};
 }
 
 // The same colour with its coverage scaled by k (0..1).
-inline Rgba scaled(Rgba c, float k) {
+inline Rgba scaled(Rgba c, float k)
+{
     return Rgba{c.r * k, c.g * k, c.b * k, c.a * k};
 }
 
 // Linear interpolation between two colours, t = 0 gives a, t = 1 gives b.
-inline Rgba mix(Rgba a, Rgba b, float t) {
-    return Rgba{a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t,
-                a.b + (b.b - a.b) * t, a.a + (b.a - a.a) * t};
+inline Rgba mix(Rgba a, Rgba b, float t)
+{
+    return Rgba{a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t, a.a + (b.a - a.a) * t};
 }
 
 } // namespace vlo::demo

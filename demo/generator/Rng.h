@@ -8,9 +8,13 @@ namespace vlo::demo {
 // byte for byte the same on every build, so it draws its numbers here.
 class Rng {
 public:
-    explicit Rng(uint64_t seed) : state(seed ? seed : 0x9E3779B97F4A7C15ull) {}
+    explicit Rng(uint64_t seed)
+        : state(seed ? seed : 0x9E3779B97F4A7C15ull)
+    {
+    }
 
-    uint64_t next() {
+    uint64_t next()
+    {
         state ^= state >> 12;
         state ^= state << 25;
         state ^= state >> 27;

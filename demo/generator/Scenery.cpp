@@ -7,11 +7,15 @@ namespace vlo::demo {
 
 namespace {
 
-float clamp01(float v) { return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v); }
+float clamp01(float v)
+{
+    return v < 0.0f ? 0.0f : (v > 1.0f ? 1.0f : v);
+}
 
 } // namespace
 
-void paintVerticalGradient(Canvas& canvas, const std::vector<GradientStop>& stops) {
+void paintVerticalGradient(Canvas& canvas, const std::vector<GradientStop>& stops)
+{
     if (stops.empty()) {
         return;
     }
@@ -32,7 +36,8 @@ void paintVerticalGradient(Canvas& canvas, const std::vector<GradientStop>& stop
     });
 }
 
-void addGlow(Canvas& canvas, float cx, float cy, float radius, Rgba colour) {
+void addGlow(Canvas& canvas, float cx, float cy, float radius, Rgba colour)
+{
     int x0 = std::max(0, static_cast<int>(cx - radius));
     int y0 = std::max(0, static_cast<int>(cy - radius));
     int x1 = std::min(canvas.width() - 1, static_cast<int>(cx + radius) + 1);
@@ -54,7 +59,8 @@ void addGlow(Canvas& canvas, float cx, float cy, float radius, Rgba colour) {
     }
 }
 
-void paintSun(Canvas& canvas, float cx, float cy, float radius, Rgba core, Rgba glow) {
+void paintSun(Canvas& canvas, float cx, float cy, float radius, Rgba core, Rgba glow)
+{
     addGlow(canvas, cx, cy, radius * 5.0f, scaled(glow, 0.55f));
     addGlow(canvas, cx, cy, radius * 2.2f, scaled(glow, 0.6f));
     Mask disc(canvas.width(), canvas.height());
@@ -62,7 +68,8 @@ void paintSun(Canvas& canvas, float cx, float cy, float radius, Rgba core, Rgba 
     canvas.paint(disc, core);
 }
 
-float ridgeHeight(const Ridge& ridge, float x) {
+float ridgeHeight(const Ridge& ridge, float x)
+{
     Noise noise(ridge.seed);
     float n = noise.fractal(x / ridge.wavelength, ridge.octaves);
     // Folding the noise around its middle gives sharp crests.
@@ -78,7 +85,8 @@ float ridgeHeight(const Ridge& ridge, float x) {
     return ridge.baseY - n * amplitude;
 }
 
-void paintRidge(Canvas& canvas, const Ridge& ridge, Rgba top, Rgba bottom) {
+void paintRidge(Canvas& canvas, const Ridge& ridge, Rgba top, Rgba bottom)
+{
     Mask land(canvas.width(), canvas.height());
     land.addBelow([&ridge](float x) { return ridgeHeight(ridge, x); });
     float y0 = ridge.baseY - ridge.amplitude;
@@ -86,7 +94,8 @@ void paintRidge(Canvas& canvas, const Ridge& ridge, Rgba top, Rgba bottom) {
     canvas.paint(land, [=](float, float y) { return mix(top, bottom, clamp01((y - y0) / (y1 - y0))); });
 }
 
-void paintStars(Canvas& canvas, Rng& rng, int count, float maxY, Rgba colour) {
+void paintStars(Canvas& canvas, Rng& rng, int count, float maxY, Rgba colour)
+{
     Mask points(canvas.width(), canvas.height());
     for (int i = 0; i < count; ++i) {
         float x = rng.range(0.0f, static_cast<float>(canvas.width()));
@@ -102,7 +111,8 @@ void paintStars(Canvas& canvas, Rng& rng, int count, float maxY, Rgba colour) {
     canvas.paint(points, colour);
 }
 
-void paintEmbers(Canvas& canvas, Rng& rng, int count, float x0, float y0, float x1, float y1) {
+void paintEmbers(Canvas& canvas, Rng& rng, int count, float x0, float y0, float x1, float y1)
+{
     Mask sparks(canvas.width(), canvas.height());
     for (int i = 0; i < count; ++i) {
         float x = rng.range(x0, x1);
@@ -110,7 +120,7 @@ void paintEmbers(Canvas& canvas, Rng& rng, int count, float x0, float y0, float 
         float size = rng.range(0.6f, 1.8f);
         float heat = rng.uniform();
         addGlow(canvas, x, y, size * 7.0f,
-                scaled(mix(straight(1.0f, 0.3f, 0.05f), straight(1.0f, 0.55f, 0.15f), heat), 0.35f));
+            scaled(mix(straight(1.0f, 0.3f, 0.05f), straight(1.0f, 0.55f, 0.15f), heat), 0.35f));
         // A short streak: embers drift upwards.
         float drift = rng.range(-2.0f, 2.0f);
         sparks.addCapsule(x, y, x + drift, y + size * 3.0f, size * 0.6f);
@@ -118,7 +128,8 @@ void paintEmbers(Canvas& canvas, Rng& rng, int count, float x0, float y0, float 
     canvas.addLight(sparks, straight(1.0f, 0.85f, 0.5f));
 }
 
-void paintHaze(Canvas& canvas, float y, float halfHeight, Rgba colour) {
+void paintHaze(Canvas& canvas, float y, float halfHeight, Rgba colour)
+{
     canvas.shade([=](float, float py) {
         float d = std::fabs(py - y) / halfHeight;
         float k = d < 1.0f ? (1.0f - d) * (1.0f - d) : 0.0f;
@@ -126,7 +137,8 @@ void paintHaze(Canvas& canvas, float y, float halfHeight, Rgba colour) {
     });
 }
 
-void paintVignette(Canvas& canvas, Rgba colour, float strength) {
+void paintVignette(Canvas& canvas, Rgba colour, float strength)
+{
     float cx = canvas.width() * 0.5f;
     float cy = canvas.height() * 0.5f;
     float reach = std::hypot(cx, cy);
@@ -136,7 +148,8 @@ void paintVignette(Canvas& canvas, Rgba colour, float strength) {
     });
 }
 
-void paintGrain(Canvas& canvas, uint32_t seed, float amount) {
+void paintGrain(Canvas& canvas, uint32_t seed, float amount)
+{
     Noise fine(seed);
     for (int y = 0; y < canvas.height(); ++y) {
         for (int x = 0; x < canvas.width(); ++x) {

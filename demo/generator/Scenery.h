@@ -10,7 +10,7 @@ namespace vlo::demo {
 // Building blocks of the landscapes, all in pixels (origin top-left, y down).
 
 struct GradientStop {
-    float y;     // pixel row
+    float y; // pixel row
     Rgba colour;
 };
 

@@ -22,7 +22,7 @@ Canvas drawCreditsPicture(const StrokeFont& font, const std::vector<std::string>
 
 // Lettering with a warm halo: the blurred letters are added as light, then
 // the letters are shaded from `top` to `bottom` over their cap height.
-void paintGlowingText(Canvas& canvas, const Mask& letters, float baseline, float capHeight,
-                      Rgba top, Rgba bottom, Rgba halo, int haloRadius);
+void paintGlowingText(Canvas& canvas, const Mask& letters, float baseline, float capHeight, Rgba top, Rgba bottom,
+    Rgba halo, int haloRadius);
 
 } // namespace vlo::demo

@@ -4,7 +4,8 @@ namespace vlo::demo {
 
 namespace {
 
-TrackStyle kindlingStyle() {
+TrackStyle kindlingStyle()
+{
     TrackStyle s;
     s.seed = 11;
     s.tempo = 80.0;
@@ -20,7 +21,8 @@ TrackStyle kindlingStyle() {
     return s;
 }
 
-TrackStyle ashenRoadStyle() {
+TrackStyle ashenRoadStyle()
+{
     TrackStyle s;
     s.seed = 22;
     s.tempo = 90.0;
@@ -37,7 +39,8 @@ TrackStyle ashenRoadStyle() {
     return s;
 }
 
-TrackStyle emberTideStyle() {
+TrackStyle emberTideStyle()
+{
     TrackStyle s;
     s.seed = 33;
     s.tempo = 70.0;
@@ -52,7 +55,8 @@ TrackStyle emberTideStyle() {
     return s;
 }
 
-TrackStyle lastLightStyle() {
+TrackStyle lastLightStyle()
+{
     TrackStyle s;
     s.seed = 44;
     s.tempo = 96.0;
@@ -70,8 +74,9 @@ TrackStyle lastLightStyle() {
     return s;
 }
 
-TrackPlan track(const std::string& slug, const std::string& title, AudioFormat audio,
-                PictureFormat picture, const TrackStyle& style) {
+TrackPlan track(const std::string& slug, const std::string& title, AudioFormat audio, PictureFormat picture,
+    const TrackStyle& style)
+{
     TrackPlan t;
     t.title = title;
     t.musicPath = "music/" + slug + "." + extensionOf(audio);
@@ -83,35 +88,46 @@ TrackPlan track(const std::string& slug, const std::string& title, AudioFormat a
     return t;
 }
 
-void addButton(ShowPlan& plan, const std::string& name, ButtonSymbol symbol) {
+void addButton(ShowPlan& plan, const std::string& name, ButtonSymbol symbol)
+{
     for (bool pressed : {true, false}) {
-        plan.gui.push_back({"gui/" + name + (pressed ? "_on.png" : "_off.png"), GuiGraphic::Kind::Button,
-                            symbol, MenuIcon::Minimise, "", pressed});
+        plan.gui.push_back({"gui/" + name + (pressed ? "_on.png" : "_off.png"), GuiGraphic::Kind::Button, symbol,
+            MenuIcon::Minimise, "", pressed});
     }
 }
 
-void addMenuItem(ShowPlan& plan, const std::string& name, MenuIcon icon, const std::string& label) {
+void addMenuItem(ShowPlan& plan, const std::string& name, MenuIcon icon, const std::string& label)
+{
     for (bool pressed : {false, true}) {
         plan.gui.push_back({"gui/" + name + (pressed ? "_on.png" : "_off.png"), GuiGraphic::Kind::MenuItem,
-                            ButtonSymbol::Play, icon, label, pressed});
+            ButtonSymbol::Play, icon, label, pressed});
     }
 }
 
 } // namespace
 
-const char* extensionOf(PictureFormat format) {
+const char* extensionOf(PictureFormat format)
+{
     switch (format) {
-    case PictureFormat::Png: return "png";
-    case PictureFormat::Jpeg: return "jpg";
-    case PictureFormat::Bmp: return "bmp";
-    case PictureFormat::Tga: return "tga";
+    case PictureFormat::Png:
+        return "png";
+    case PictureFormat::Jpeg:
+        return "jpg";
+    case PictureFormat::Bmp:
+        return "bmp";
+    case PictureFormat::Tga:
+        return "tga";
     }
     return "";
 }
 
-const char* extensionOf(AudioFormat format) { return format == AudioFormat::Ogg ? "ogg" : "wav"; }
+const char* extensionOf(AudioFormat format)
+{
+    return format == AudioFormat::Ogg ? "ogg" : "wav";
+}
 
-ShowPlan demoShowPlan() {
+ShowPlan demoShowPlan()
+{
     ShowPlan plan;
     plan.album = "Emberfall II";
     plan.artist = "Vellumo demo";
@@ -135,12 +151,13 @@ ShowPlan demoShowPlan() {
     addMenuItem(plan, "exit", MenuIcon::Exit, "Exit");
     addMenuItem(plan, "minimize", MenuIcon::Minimise, "Minimise");
     addMenuItem(plan, "credits", MenuIcon::Credits, "Credits");
-    plan.gui.push_back({"gui/polygon.png", GuiGraphic::Kind::MenuPanel, ButtonSymbol::Play,
-                        MenuIcon::Minimise, "", false});
+    plan.gui.push_back(
+        {"gui/polygon.png", GuiGraphic::Kind::MenuPanel, ButtonSymbol::Play, MenuIcon::Minimise, "", false});
     return plan;
 }
 
-std::string configurationText(const ShowPlan& plan) {
+std::string configurationText(const ShowPlan& plan)
+{
     std::string text;
     text += "[vloData]\n";
     text += "title: " + plan.titlePath + "\n";

@@ -13,11 +13,11 @@ enum class AudioFormat { Ogg, Wav };
 // One track of the demo album: its music and its two pictures.
 struct TrackPlan {
     std::string title;
-    std::string musicPath;    // on disk, relative to the show folder
+    std::string musicPath; // on disk, relative to the show folder
     AudioFormat audioFormat;
-    std::string picturePath;  // archive entry of the track picture
+    std::string picturePath; // archive entry of the track picture
     PictureFormat pictureFormat;
-    std::string captionPath;  // archive entry of the caption (PNG)
+    std::string captionPath; // archive entry of the caption (PNG)
     TrackStyle style;
 };
 
@@ -26,9 +26,9 @@ struct GuiGraphic {
     enum class Kind { Button, MenuItem, MenuPanel };
     std::string path;
     Kind kind;
-    ButtonSymbol symbol;  // for buttons
-    MenuIcon icon;        // for menu items
-    std::string label;    // for menu items
+    ButtonSymbol symbol; // for buttons
+    MenuIcon icon;       // for menu items
+    std::string label;   // for menu items
     bool pressed;
 };
 

@@ -24,11 +24,13 @@ const char* const kStagingMarker = ".vellumo-demo-staging";
 // The marker lives beside the archive's content, not in it: it names the
 // staging folder's owner, and vellumo-pack packs every file it finds, so the
 // marker sits in the parent folder under the staging folder's name.
-fs::path markerFor(const fs::path& staging) {
+fs::path markerFor(const fs::path& staging)
+{
     return staging.parent_path() / (staging.filename().string() + kStagingMarker);
 }
 
-PixelImage pixelsOf(const Canvas& canvas, Blend blend) {
+PixelImage pixelsOf(const Canvas& canvas, Blend blend)
+{
     PixelImage image;
     image.width = canvas.width();
     image.height = canvas.height();
@@ -50,8 +52,9 @@ PixelImage pixelsOf(const Canvas& canvas, Blend blend) {
 }
 
 // Composes, renders and encodes one track into the bytes of its file.
-bool encodeTrack(const TrackPlan& track, int number, const ShowPlan& plan, std::vector<uint8_t>& bytes,
-                 std::string& error) {
+bool encodeTrack(
+    const TrackPlan& track, int number, const ShowPlan& plan, std::vector<uint8_t>& bytes, std::string& error)
+{
     StereoBuffer audio = renderScore(compose(track.style), track.style.seed);
     bool encoded = false;
     if (track.audioFormat == AudioFormat::Wav) {
@@ -75,17 +78,18 @@ struct EncodedTrack {
     bool ok = false;
 };
 
-std::vector<EncodedTrack> encodeAllTracks(const ShowPlan& plan) {
+std::vector<EncodedTrack> encodeAllTracks(const ShowPlan& plan)
+{
     std::vector<EncodedTrack> results(plan.tracks.size());
     std::atomic<size_t> next{0};
     auto worker = [&]() {
         for (size_t i = next++; i < results.size(); i = next++) {
-            results[i].ok = encodeTrack(plan.tracks[i], static_cast<int>(i) + 1, plan, results[i].bytes,
-                                        results[i].error);
+            results[i].ok
+                = encodeTrack(plan.tracks[i], static_cast<int>(i) + 1, plan, results[i].bytes, results[i].error);
         }
     };
-    unsigned threads = std::max(1u, std::min(std::thread::hardware_concurrency(),
-                                             static_cast<unsigned>(results.size())));
+    unsigned threads
+        = std::max(1u, std::min(std::thread::hardware_concurrency(), static_cast<unsigned>(results.size())));
     std::vector<std::thread> pool;
     for (unsigned t = 1; t < threads; ++t) {
         pool.emplace_back(worker);
@@ -99,7 +103,8 @@ std::vector<EncodedTrack> encodeAllTracks(const ShowPlan& plan) {
 
 } // namespace
 
-bool prepareStagingFolder(const std::string& folder, std::string& error) {
+bool prepareStagingFolder(const std::string& folder, std::string& error)
+{
     // "staging/" and "staging" are the same folder; the marker must land
     // beside it either way, never inside.
     fs::path staging = fs::path(folder).lexically_normal();
@@ -129,8 +134,8 @@ bool prepareStagingFolder(const std::string& folder, std::string& error) {
     return writeFileText(marker.string(), "staging folder of the Vellumo demo generator\n", error);
 }
 
-bool savePicture(const Canvas& canvas, PictureFormat format, Blend blend, const std::string& path,
-                 std::string& error) {
+bool savePicture(const Canvas& canvas, PictureFormat format, Blend blend, const std::string& path, std::string& error)
+{
     if (format != PictureFormat::Png && blend != Blend::Opaque) {
         error = path + ": only PNG pictures carry the alpha this picture needs";
         return false;
@@ -139,10 +144,18 @@ bool savePicture(const Canvas& canvas, PictureFormat format, Blend blend, const 
     std::vector<uint8_t> bytes;
     bool encoded = false;
     switch (format) {
-    case PictureFormat::Png: encoded = encodePng(image, bytes, error); break;
-    case PictureFormat::Jpeg: encoded = encodeJpeg(image, 90, bytes, error); break;
-    case PictureFormat::Bmp: encoded = encodeBmp(image, bytes, error); break;
-    case PictureFormat::Tga: encoded = encodeTga(image, bytes, error); break;
+    case PictureFormat::Png:
+        encoded = encodePng(image, bytes, error);
+        break;
+    case PictureFormat::Jpeg:
+        encoded = encodeJpeg(image, 90, bytes, error);
+        break;
+    case PictureFormat::Bmp:
+        encoded = encodeBmp(image, bytes, error);
+        break;
+    case PictureFormat::Tga:
+        encoded = encodeTga(image, bytes, error);
+        break;
     }
     if (!encoded) {
         error = path + ": " + error;
@@ -151,26 +164,36 @@ bool savePicture(const Canvas& canvas, PictureFormat format, Blend blend, const 
     return writeFileBytes(path, bytes, error);
 }
 
-Canvas drawGuiGraphic(const GuiGraphic& graphic, const StrokeFont& font) {
+Canvas drawGuiGraphic(const GuiGraphic& graphic, const StrokeFont& font)
+{
     switch (graphic.kind) {
-    case GuiGraphic::Kind::Button: return drawPlayerButton(graphic.symbol, graphic.pressed);
-    case GuiGraphic::Kind::MenuItem: return drawMenuItem(font, graphic.icon, graphic.label, graphic.pressed);
-    case GuiGraphic::Kind::MenuPanel: return drawMenuPanel();
+    case GuiGraphic::Kind::Button:
+        return drawPlayerButton(graphic.symbol, graphic.pressed);
+    case GuiGraphic::Kind::MenuItem:
+        return drawMenuItem(font, graphic.icon, graphic.label, graphic.pressed);
+    case GuiGraphic::Kind::MenuPanel:
+        return drawMenuPanel();
     }
     return Canvas(0, 0);
 }
 
-Canvas drawTrackPicture(int index) {
+Canvas drawTrackPicture(int index)
+{
     switch (index % 4) {
-    case 0: return drawKindlingScene();
-    case 1: return drawAshenRoadScene();
-    case 2: return drawEmberTideScene();
-    default: return drawLastLightScene();
+    case 0:
+        return drawKindlingScene();
+    case 1:
+        return drawAshenRoadScene();
+    case 2:
+        return drawEmberTideScene();
+    default:
+        return drawLastLightScene();
     }
 }
 
 bool writeDemoShow(const ShowPlan& plan, const std::string& stagingDir, const std::string& showDir,
-                   void (*progress)(const std::string& line), std::string& error) {
+    void (*progress)(const std::string& line), std::string& error)
+{
     fs::path staging(stagingDir);
     fs::path show(showDir);
     if (!prepareStagingFolder(stagingDir, error)) {
@@ -198,17 +221,17 @@ bool writeDemoShow(const ShowPlan& plan, const std::string& stagingDir, const st
         return false;
     }
     done("Vellumo.ini");
-    if (!picture(drawTitlePicture(font), PictureFormat::Png, Blend::Opaque, plan.titlePath) ||
-        !picture(drawBackdropPicture(font), PictureFormat::Jpeg, Blend::Opaque, plan.maskPath) ||
-        !picture(drawCreditsPicture(font, titles), PictureFormat::Tga, Blend::Opaque, plan.creditsPath)) {
+    if (!picture(drawTitlePicture(font), PictureFormat::Png, Blend::Opaque, plan.titlePath)
+        || !picture(drawBackdropPicture(font), PictureFormat::Jpeg, Blend::Opaque, plan.maskPath)
+        || !picture(drawCreditsPicture(font, titles), PictureFormat::Tga, Blend::Opaque, plan.creditsPath)) {
         return false;
     }
     int count = static_cast<int>(plan.tracks.size());
     for (int i = 0; i < count; ++i) {
         const TrackPlan& t = plan.tracks[i];
-        if (!picture(drawTrackPicture(i), t.pictureFormat, Blend::Opaque, t.picturePath) ||
-            !picture(drawCaptionPicture(font, i + 1, count, t.title), PictureFormat::Png, Blend::Multiply,
-                     t.captionPath)) {
+        if (!picture(drawTrackPicture(i), t.pictureFormat, Blend::Opaque, t.picturePath)
+            || !picture(
+                drawCaptionPicture(font, i + 1, count, t.title), PictureFormat::Png, Blend::Multiply, t.captionPath)) {
             return false;
         }
     }

@@ -14,8 +14,7 @@ enum class Blend { Opaque, Normal, Multiply };
 // Encodes a canvas in the format and writes it to path. PNG keeps an alpha
 // channel unless the picture is opaque; JPEG, BMP and TGA are written as
 // 24-bit colour (a Normal or Multiply picture cannot be stored in them).
-bool savePicture(const Canvas& canvas, PictureFormat format, Blend blend, const std::string& path,
-                 std::string& error);
+bool savePicture(const Canvas& canvas, PictureFormat format, Blend blend, const std::string& path, std::string& error);
 
 // Writes the staging folder for the archive (Vellumo.ini and every picture,
 // at their archive paths) and the music files under the show folder. The
@@ -23,7 +22,7 @@ bool savePicture(const Canvas& canvas, PictureFormat format, Blend blend, const 
 // any other existing folder with content is refused rather than cleared.
 // `progress` receives one line per file written (may be null).
 bool writeDemoShow(const ShowPlan& plan, const std::string& stagingDir, const std::string& showDir,
-                   void (*progress)(const std::string& line), std::string& error);
+    void (*progress)(const std::string& line), std::string& error);
 
 // Makes sure the folder exists and is empty, ready to be filled and packed.
 // A folder that holds files is cleared only when a marker beside it (the

@@ -11,7 +11,11 @@ struct StereoBuffer {
     std::vector<float> left;
     std::vector<float> right;
 
-    explicit StereoBuffer(size_t frames = 0) : left(frames, 0.0f), right(frames, 0.0f) {}
+    explicit StereoBuffer(size_t frames = 0)
+        : left(frames, 0.0f)
+        , right(frames, 0.0f)
+    {
+    }
     size_t frames() const { return left.size(); }
     double seconds() const { return static_cast<double>(left.size()) / kSampleRate; }
 };

@@ -16,7 +16,8 @@ const float kTracking = 2.0f;
 const float kPi = 3.14159265358979f;
 
 // Reads "a,b,c" into exactly n numbers.
-bool readNumbers(const std::string& text, int n, float* out) {
+bool readNumbers(const std::string& text, int n, float* out)
+{
     std::istringstream in(text);
     std::string item;
     int count = 0;
@@ -35,7 +36,8 @@ bool readNumbers(const std::string& text, int n, float* out) {
 
 } // namespace
 
-bool parseGlyphProgram(const std::string& program, std::vector<StrokeFont::Segment>& out) {
+bool parseGlyphProgram(const std::string& program, std::vector<StrokeFont::Segment>& out)
+{
     std::istringstream in(program);
     std::string op;
     Point pen;
@@ -90,7 +92,9 @@ bool parseGlyphProgram(const std::string& program, std::vector<StrokeFont::Segme
     return true;
 }
 
-StrokeFont::StrokeFont() : glyphs(256) {
+StrokeFont::StrokeFont()
+    : glyphs(256)
+{
     const GlyphSource* table = glyphTable();
     for (int i = 0; i < glyphCount(); ++i) {
         Glyph& g = glyphs[static_cast<unsigned char>(table[i].character)];
@@ -105,9 +109,13 @@ StrokeFont::StrokeFont() : glyphs(256) {
     parseGlyphProgram("M0,0 L0,10 L6,10 L6,0 L0,0", missing.segments);
 }
 
-bool StrokeFont::hasGlyph(char c) const { return glyphs[static_cast<unsigned char>(c)].defined; }
+bool StrokeFont::hasGlyph(char c) const
+{
+    return glyphs[static_cast<unsigned char>(c)].defined;
+}
 
-std::string StrokeFont::missingGlyphs(const std::string& text) const {
+std::string StrokeFont::missingGlyphs(const std::string& text) const
+{
     std::string result;
     for (char c : text) {
         if (!hasGlyph(c)) {
@@ -117,16 +125,24 @@ std::string StrokeFont::missingGlyphs(const std::string& text) const {
     return result;
 }
 
-const StrokeFont::Glyph& StrokeFont::glyphFor(char c) const {
+const StrokeFont::Glyph& StrokeFont::glyphFor(char c) const
+{
     const Glyph& g = glyphs[static_cast<unsigned char>(c)];
     return g.defined ? g : missing;
 }
 
-const std::vector<StrokeFont::Segment>& StrokeFont::strokes(char c) const { return glyphFor(c).segments; }
+const std::vector<StrokeFont::Segment>& StrokeFont::strokes(char c) const
+{
+    return glyphFor(c).segments;
+}
 
-float StrokeFont::advance(const Glyph& g, float weight) const { return g.width + weight + kTracking; }
+float StrokeFont::advance(const Glyph& g, float weight) const
+{
+    return g.width + weight + kTracking;
+}
 
-float StrokeFont::textWidth(const std::string& text, float capHeight, float weight) const {
+float StrokeFont::textWidth(const std::string& text, float capHeight, float weight) const
+{
     if (text.empty()) {
         return 0.0f;
     }
@@ -137,8 +153,9 @@ float StrokeFont::textWidth(const std::string& text, float capHeight, float weig
     return (units - kTracking) * capHeight / 10.0f;
 }
 
-float StrokeFont::drawText(Mask& mask, const std::string& text, float x, float baseline,
-                           float capHeight, float weight) const {
+float StrokeFont::drawText(
+    Mask& mask, const std::string& text, float x, float baseline, float capHeight, float weight) const
+{
     float scale = capHeight / 10.0f;
     float radius = weight * 0.5f * scale;
     // The pen runs along the stroke centres: half a stroke in from the left.
@@ -146,16 +163,17 @@ float StrokeFont::drawText(Mask& mask, const std::string& text, float x, float b
     for (char c : text) {
         const Glyph& g = glyphFor(c);
         for (const Segment& s : g.segments) {
-            mask.addCapsule(penX + s.from.x * scale, baseline - s.from.y * scale,
-                            penX + s.to.x * scale, baseline - s.to.y * scale, radius);
+            mask.addCapsule(penX + s.from.x * scale, baseline - s.from.y * scale, penX + s.to.x * scale,
+                baseline - s.to.y * scale, radius);
         }
         penX += advance(g, weight) * scale;
     }
     return penX - radius;
 }
 
-void StrokeFont::drawCentred(Mask& mask, const std::string& text, float cx, float baseline,
-                             float capHeight, float weight) const {
+void StrokeFont::drawCentred(
+    Mask& mask, const std::string& text, float cx, float baseline, float capHeight, float weight) const
+{
     drawText(mask, text, cx - textWidth(text, capHeight, weight) * 0.5f, baseline, capHeight, weight);
 }
 

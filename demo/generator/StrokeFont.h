@@ -33,12 +33,11 @@ public:
     // (1.0 is a regular weight, 1.6 bold). Returns the x where the next
     // character would start. Characters without a glyph draw a hollow box,
     // so a missing letter is plain to see.
-    float drawText(Mask& mask, const std::string& text, float x, float baseline,
-                   float capHeight, float weight) const;
+    float drawText(Mask& mask, const std::string& text, float x, float baseline, float capHeight, float weight) const;
 
     // Same, centred on cx.
-    void drawCentred(Mask& mask, const std::string& text, float cx, float baseline,
-                     float capHeight, float weight) const;
+    void drawCentred(
+        Mask& mask, const std::string& text, float cx, float baseline, float capHeight, float weight) const;
 
     // The strokes of one glyph in font units (empty for the space).
     const std::vector<Segment>& strokes(char c) const;

@@ -2,7 +2,8 @@
 
 namespace vlo::demo {
 
-bool encodeTga(const PixelImage& image, std::vector<uint8_t>& out, std::string& error) {
+bool encodeTga(const PixelImage& image, std::vector<uint8_t>& out, std::string& error)
+{
     // Width and height are 16-bit fields; readers that take them as signed
     // values see anything above 32767 as negative.
     if (!checkPixelImage(image, 32767, true, true, error)) {

@@ -4,7 +4,8 @@
 
 namespace vlo::demo {
 
-void frameTrackPicture(Canvas& canvas) {
+void frameTrackPicture(Canvas& canvas)
+{
     float w = static_cast<float>(canvas.width());
     float h = static_cast<float>(canvas.height());
     Mask mount(canvas.width(), canvas.height());
@@ -20,10 +21,11 @@ void frameTrackPicture(Canvas& canvas) {
     canvas.paint(hairline, straight(0.45f, 0.22f, 0.10f, 0.8f));
 }
 
-void addPine(Mask& mask, float x, float groundY, float height) {
+void addPine(Mask& mask, float x, float groundY, float height)
+{
     float trunk = height * 0.05f;
-    mask.addPolygon({{x - trunk, groundY}, {x - trunk, groundY - height * 0.2f},
-                     {x + trunk, groundY - height * 0.2f}, {x + trunk, groundY}});
+    mask.addPolygon({{x - trunk, groundY}, {x - trunk, groundY - height * 0.2f}, {x + trunk, groundY - height * 0.2f},
+        {x + trunk, groundY}});
     // Three tiers, each narrower and higher than the one below.
     for (int tier = 0; tier < 3; ++tier) {
         float bottom = groundY - height * (0.12f + 0.26f * tier);

@@ -9,10 +9,10 @@ namespace vlo::demo {
 const int kTrackPictureWidth = 400;
 const int kTrackPictureHeight = 320;
 
-Canvas drawKindlingScene();   // a campfire under the first stars
-Canvas drawAshenRoadScene();  // a road through smoky amber hills
-Canvas drawEmberTideScene();  // the sun going down into the sea
-Canvas drawLastLightScene();  // pines against the afterglow, fireflies
+Canvas drawKindlingScene();  // a campfire under the first stars
+Canvas drawAshenRoadScene(); // a road through smoky amber hills
+Canvas drawEmberTideScene(); // the sun going down into the sea
+Canvas drawLastLightScene(); // pines against the afterglow, fireflies
 
 // Lays the cream mount and the hairline round a track picture.
 void frameTrackPicture(Canvas& canvas);

@@ -7,26 +7,33 @@ namespace vlo::demo {
 
 namespace {
 
-void put16(std::vector<uint8_t>& out, uint32_t v) {
+void put16(std::vector<uint8_t>& out, uint32_t v)
+{
     out.push_back(static_cast<uint8_t>(v));
     out.push_back(static_cast<uint8_t>(v >> 8));
 }
 
-void put32(std::vector<uint8_t>& out, uint32_t v) {
+void put32(std::vector<uint8_t>& out, uint32_t v)
+{
     put16(out, v & 0xFFFFu);
     put16(out, v >> 16);
 }
 
-void putTag(std::vector<uint8_t>& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+void putTag(std::vector<uint8_t>& out, const char* tag)
+{
+    out.insert(out.end(), tag, tag + 4);
+}
 
-int16_t toPcm(float v) {
+int16_t toPcm(float v)
+{
     float clipped = std::min(1.0f, std::max(-1.0f, v));
     return static_cast<int16_t>(std::lround(clipped * 32767.0f));
 }
 
 } // namespace
 
-bool encodeWav(const StereoBuffer& audio, std::vector<uint8_t>& out, std::string& error) {
+bool encodeWav(const StereoBuffer& audio, std::vector<uint8_t>& out, std::string& error)
+{
     if (audio.left.size() != audio.right.size()) {
         error = "left and right channels differ in length";
         return false;
@@ -45,12 +52,12 @@ bool encodeWav(const StereoBuffer& audio, std::vector<uint8_t>& out, std::string
     putTag(out, "WAVE");
     putTag(out, "fmt ");
     put32(out, 16);
-    put16(out, 1);                 // PCM
-    put16(out, 2);                 // stereo
+    put16(out, 1); // PCM
+    put16(out, 2); // stereo
     put32(out, kSampleRate);
-    put32(out, kSampleRate * 4);   // bytes per second
-    put16(out, 4);                 // bytes per frame
-    put16(out, 16);                // bits per sample
+    put32(out, kSampleRate * 4); // bytes per second
+    put16(out, 4);               // bytes per frame
+    put16(out, 16);              // bits per sample
     putTag(out, "data");
     put32(out, dataSize);
     for (size_t i = 0; i < audio.frames(); ++i) {

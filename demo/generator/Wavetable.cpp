@@ -10,7 +10,9 @@ const double kTwoPi = 6.283185307179586;
 
 } // namespace
 
-Wavetable::Wavetable(int harmonics) : samples(kSize + 1) {
+Wavetable::Wavetable(int harmonics)
+    : samples(kSize + 1)
+{
     double peak = 0.0;
     for (int i = 0; i < kSize; ++i) {
         double t = static_cast<double>(i) / kSize;
@@ -27,17 +29,20 @@ Wavetable::Wavetable(int harmonics) : samples(kSize + 1) {
     samples[kSize] = samples[0]; // guard for interpolation
 }
 
-const Wavetable& Wavetable::sine() {
+const Wavetable& Wavetable::sine()
+{
     static const Wavetable table(1);
     return table;
 }
 
-const Wavetable& Wavetable::softSaw() {
+const Wavetable& Wavetable::softSaw()
+{
     static const Wavetable table(8);
     return table;
 }
 
-float Wavetable::at(double phase) const {
+float Wavetable::at(double phase) const
+{
     double f = (phase - std::floor(phase)) * kSize;
     int i = static_cast<int>(f);
     if (i >= kSize) {

@@ -16,7 +16,8 @@ public:
     float at(double phase) const;
 
     // Faster read for a phase already within [0, 1), as kept by Oscillator.
-    float atUnit(double phase) const {
+    float atUnit(double phase) const
+    {
         double f = phase * kSize;
         int i = static_cast<int>(f);
         if (i >= kSize) {
@@ -39,9 +40,13 @@ private:
 class Oscillator {
 public:
     Oscillator(double frequency, double startPhase, int sampleRate)
-        : phase(startPhase - static_cast<long>(startPhase)), step(frequency / sampleRate) {}
+        : phase(startPhase - static_cast<long>(startPhase))
+        , step(frequency / sampleRate)
+    {
+    }
 
-    float next(const Wavetable& table) {
+    float next(const Wavetable& table)
+    {
         float v = table.atUnit(phase);
         phase += step;
         if (phase >= 1.0) {

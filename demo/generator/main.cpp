@@ -15,11 +15,15 @@
 
 namespace {
 
-void printProgress(const std::string& line) { std::printf("  %s\n", line.c_str()); }
+void printProgress(const std::string& line)
+{
+    std::printf("  %s\n", line.c_str());
+}
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc != 3) {
         std::fprintf(stderr, "usage: vellumo-demo-gen STAGING_DIR SHOW_DIR\n");
         return 2;

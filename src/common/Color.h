@@ -7,7 +7,13 @@ namespace vlo {
 class Color {
 public:
     Color() = default;
-    Color(float c0, float c1, float c2, float c3) : r(c0), g(c1), b(c2), a(c3) {}
+    Color(float c0, float c1, float c2, float c3)
+        : r(c0)
+        , g(c1)
+        , b(c2)
+        , a(c3)
+    {
+    }
     virtual ~Color() = default;
     Color(const Color&) = default;
     Color& operator=(const Color&) = default;

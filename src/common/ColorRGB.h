@@ -7,7 +7,12 @@ namespace vlo {
 class ColorRGB {
 public:
     ColorRGB() = default;
-    ColorRGB(float red, float green, float blue) : r(red), g(green), b(blue) {}
+    ColorRGB(float red, float green, float blue)
+        : r(red)
+        , g(green)
+        , b(blue)
+    {
+    }
     virtual ~ColorRGB() = default;
     ColorRGB(const ColorRGB&) = default;
     ColorRGB& operator=(const ColorRGB&) = default;

@@ -6,7 +6,11 @@ namespace vlo {
 class Vector2 {
 public:
     Vector2() = default;
-    Vector2(float x_, float y_) : x(x_), y(y_) {}
+    Vector2(float x_, float y_)
+        : x(x_)
+        , y(y_)
+    {
+    }
     virtual ~Vector2() = default;
     Vector2(const Vector2&) = default;
     Vector2& operator=(const Vector2&) = default;

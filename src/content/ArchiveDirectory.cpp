@@ -19,8 +19,8 @@ std::string textUpToZero(const char* bytes, std::size_t count)
 // whatever the machine's byte order.
 int32_t littleEndian32(const unsigned char* bytes)
 {
-    const uint32_t value = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16
-        | uint32_t(bytes[3]) << 24;
+    const uint32_t value
+        = uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 | uint32_t(bytes[3]) << 24;
     return static_cast<int32_t>(value);
 }
 
@@ -52,8 +52,8 @@ std::string printable(const std::string& text)
 
 ArchiveTag archiveTagFromText(const std::string& text)
 {
-    static const std::map<std::string, ArchiveTag> codes = {
-        { "VFS", ArchiveTag::Magic }, { "DAT", ArchiveTag::Data }, { "END", ArchiveTag::End } };
+    static const std::map<std::string, ArchiveTag> codes
+        = {{"VFS", ArchiveTag::Magic}, {"DAT", ArchiveTag::Data}, {"END", ArchiveTag::End}};
     const auto found = codes.find(text);
     return found == codes.end() ? ArchiveTag::Invalid : found->second;
 }
@@ -167,18 +167,16 @@ std::string ArchiveDirectory::describe() const
     case DirectoryStatus::MissingEnd:
         if (stopOffset == recordOffset)
             return "directory cut short: file ends at byte " + at + " where a record should start, no END record";
-        return "directory cut short: file ends at byte " + at + " inside the tag at byte " + record
-            + ", no END record";
+        return "directory cut short: file ends at byte " + at + " inside the tag at byte " + record + ", no END record";
     case DirectoryStatus::UnknownTag:
         return "unknown tag \"" + printable(badText) + "\" at byte " + at;
     case DirectoryStatus::MisplacedMagic:
         return "tag \"VFS\" inside the directory at byte " + at;
     case DirectoryStatus::NameCutShort:
-        return "directory cut short: file ends at byte " + at + " inside the name of the DAT record at byte "
-            + record;
+        return "directory cut short: file ends at byte " + at + " inside the name of the DAT record at byte " + record;
     case DirectoryStatus::NameTooLong:
-        return "name longer than 255 bytes in the DAT record at byte " + record + " (reading stopped at byte "
-            + at + ")";
+        return "name longer than 255 bytes in the DAT record at byte " + record + " (reading stopped at byte " + at
+            + ")";
     case DirectoryStatus::NumbersCutShort:
         return "directory cut short: file ends at byte " + at + " inside the size and offset of the DAT record \""
             + printable(badText) + "\" at byte " + record;

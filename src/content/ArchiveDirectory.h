@@ -34,15 +34,15 @@ struct ArchiveRecord {
 
 // Why the directory read ended.
 enum class DirectoryStatus {
-    Complete,         // the END record was reached
-    ShortMagic,       // the file holds fewer than 4 bytes
-    BadMagic,         // the first 4 bytes are not "VFS\0"
-    MissingEnd,       // the file ends where a tag should start, or inside one
-    UnknownTag,       // a tag text that is neither DAT nor END
-    MisplacedMagic,   // the tag VFS inside the directory
-    NameCutShort,     // the file ends inside a name, before its zero byte
-    NameTooLong,      // a name runs past 255 bytes without its zero byte
-    NumbersCutShort,  // the file ends inside a record's size or offset
+    Complete,        // the END record was reached
+    ShortMagic,      // the file holds fewer than 4 bytes
+    BadMagic,        // the first 4 bytes are not "VFS\0"
+    MissingEnd,      // the file ends where a tag should start, or inside one
+    UnknownTag,      // a tag text that is neither DAT nor END
+    MisplacedMagic,  // the tag VFS inside the directory
+    NameCutShort,    // the file ends inside a name, before its zero byte
+    NameTooLong,     // a name runs past 255 bytes without its zero byte
+    NumbersCutShort, // the file ends inside a record's size or offset
 };
 
 // The directory of one archive, read once from the start of a stream. Reading

@@ -98,7 +98,7 @@ bool ShowConfig::parseMusicSection(std::istream& in)
         in >> caption;
         if (in.fail())
             return true;
-        tracks.push_back(TrackEntry { file, picture });
+        tracks.push_back(TrackEntry{file, picture});
         trackCaptions.push_back(caption);
         if (in.eof())
             break;

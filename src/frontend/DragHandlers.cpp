@@ -69,8 +69,8 @@ bool DragMove::invoke(Widget*, const WidgetEvent& event)
     toWindowPixels(*renderer, event.point, x, y);
     // Screen pixels: the window moves by how far the pointer is from the
     // anchor inside the client area.
-    SetWindowPos(handle, nullptr, bounds.left + x - screen->dragAnchorX, bounds.top + y - screen->dragAnchorY,
-                 0, 0, SWP_NOSIZE | SWP_NOOWNERZORDER);
+    SetWindowPos(handle, nullptr, bounds.left + x - screen->dragAnchorX, bounds.top + y - screen->dragAnchorY, 0, 0,
+        SWP_NOSIZE | SWP_NOOWNERZORDER);
     return true;
 }
 

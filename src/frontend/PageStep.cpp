@@ -69,8 +69,8 @@ void PageStep::finishPictureSwap()
     if (!screen->pictureTextures.empty()) {
         Renderer& renderer = *screen->renderer;
         renderer.deleteTexture(screen->pictureTextures[0]);
-        screen->pictureTextures[0] =
-            renderer.loadTexture(screen->config->currentTrackPicture().c_str(), FilterLinear, false);
+        screen->pictureTextures[0]
+            = renderer.loadTexture(screen->config->currentTrackPicture().c_str(), FilterLinear, false);
         screen->picture->setBackgroundImage(renderer, uint32_t(screen->pictureTextures[0]));
     }
     screen->pictureAlphaTarget = popupOpen ? 0.5f : 1.0f;
@@ -90,7 +90,8 @@ void PageStep::onTrackChanged()
         return;
     Renderer& renderer = *screen->renderer;
     renderer.deleteTexture(screen->captionTextures[0]);
-    screen->captionTextures[0] = renderer.loadTexture(screen->config->currentTrackCaption().c_str(), FilterLinear, false);
+    screen->captionTextures[0]
+        = renderer.loadTexture(screen->config->currentTrackCaption().c_str(), FilterLinear, false);
     screen->caption->setBackgroundImage(renderer, uint32_t(screen->captionTextures[0]));
 }
 

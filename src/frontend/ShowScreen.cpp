@@ -33,8 +33,8 @@ constexpr float menuMargin = 0.05f;
 const Vector2 menuGrowth(0.1f, 0.3f);
 // Where each player button sits relative to its laid-out place: a little to
 // the left, and 1.5 below so that all four start out of view.
-const Vector2 playerButtonOffsets[ShowScreen::playerButtonCount] = {
-    {-0.05f, 1.5f}, {-0.15f, 1.5f}, {-0.1f, 1.5f}, {-0.1f, 1.5f}};
+const Vector2 playerButtonOffsets[ShowScreen::playerButtonCount]
+    = {{-0.05f, 1.5f}, {-0.15f, 1.5f}, {-0.1f, 1.5f}, {-0.1f, 1.5f}};
 // How the show lasts: the title overlay and a credits run, in seconds.
 constexpr float titleSeconds = 8.5f;
 constexpr float creditsSeconds = 10.0f;
@@ -244,8 +244,8 @@ void ShowScreen::buildPlayerPanel()
     pauseOffTexture = pauseOff;
 
     // The play button shows pause: the music is about to start.
-    const int32_t images[playerButtonCount][2] = {
-        {pauseOff, pauseOn}, {stopOff, stopOn}, {prevOff, prevOn}, {nextOff, nextOn}};
+    const int32_t images[playerButtonCount][2]
+        = {{pauseOff, pauseOn}, {stopOff, stopOn}, {prevOff, prevOn}, {nextOff, nextOn}};
     for (int i = 0; i < playerButtonCount; ++i) {
         PushButtonWidget* button = playerButton(i);
         button->setColor(ColorRGB::white);

@@ -9,7 +9,10 @@ class ShowScreen;
 // the screen it acts on. The widget it is attached to owns it.
 class UiHandler : public WidgetHandler {
 public:
-    explicit UiHandler(ShowScreen* owner) : screen(owner) {}
+    explicit UiHandler(ShowScreen* owner)
+        : screen(owner)
+    {
+    }
 
 protected:
     ShowScreen* screen;

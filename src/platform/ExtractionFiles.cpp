@@ -55,8 +55,7 @@ State theState;
 bool stillOurs(const OwnedFile& file)
 {
     struct stat now;
-    return lstat(file.path, &now) == 0 && S_ISREG(now.st_mode) && now.st_dev == file.device
-        && now.st_ino == file.inode;
+    return lstat(file.path, &now) == 0 && S_ISREG(now.st_mode) && now.st_dev == file.device && now.st_ino == file.inode;
 }
 
 void forget(OwnedFile& file)

@@ -221,9 +221,18 @@ constexpr DWORD CLIP_DEFAULT_PRECIS = 0;
 constexpr DWORD ANTIALIASED_QUALITY = 4;
 constexpr DWORD DEFAULT_PITCH = 0;
 
-inline WORD LOWORD(uintptr_t v) { return WORD(v & 0xFFFF); }
-inline WORD HIWORD(uintptr_t v) { return WORD((v >> 16) & 0xFFFF); }
-inline LPARAM MAKELPARAM(WORD lo, WORD hi) { return LPARAM(DWORD(lo) | (DWORD(hi) << 16)); }
+inline WORD LOWORD(uintptr_t v)
+{
+    return WORD(v & 0xFFFF);
+}
+inline WORD HIWORD(uintptr_t v)
+{
+    return WORD((v >> 16) & 0xFFFF);
+}
+inline LPARAM MAKELPARAM(WORD lo, WORD hi)
+{
+    return LPARAM(DWORD(lo) | (DWORD(hi) << 16));
+}
 
 // The module instance of the program itself (name null), as the Windows
 // start-up code hands it to WinMain.
@@ -232,9 +241,8 @@ HINSTANCE GetModuleHandleA(const char* moduleName);
 // User services.
 WORD RegisterClassA(const WNDCLASSA* windowClass);
 BOOL UnregisterClassA(const char* className, HINSTANCE instance);
-HWND CreateWindowExA(DWORD exStyle, const char* className, const char* windowName, DWORD style,
-                     int x, int y, int width, int height, HWND parent, HMENU menu,
-                     HINSTANCE instance, void* param);
+HWND CreateWindowExA(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y, int width,
+    int height, HWND parent, HMENU menu, HINSTANCE instance, void* param);
 BOOL ShowWindow(HWND window, int command);
 BOOL UpdateWindow(HWND window);
 BOOL SetWindowTextA(HWND window, const char* text);
@@ -277,10 +285,9 @@ BOOL wglMakeCurrent(HDC dc, HGLRC context);
 BOOL wglDeleteContext(HGLRC context);
 BOOL SwapBuffers(HDC dc);
 
-HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight,
-                  DWORD italic, DWORD underline, DWORD strikeOut, DWORD charSet,
-                  DWORD outPrecision, DWORD clipPrecision, DWORD quality,
-                  DWORD pitchAndFamily, const char* face);
+HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic, DWORD underline,
+    DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily,
+    const char* face);
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ object);
 BOOL DeleteObject(HGDIOBJ object);
 BOOL GetTextMetricsA(HDC dc, TEXTMETRICA* metrics);

@@ -20,7 +20,10 @@ constexpr float DegreesToRadians = 3.14159265358979f / 180.0f;
 
 } // namespace
 
-CoverState::CoverState(int maxDepth) : maxDepth_(maxDepth) {}
+CoverState::CoverState(int maxDepth)
+    : maxDepth_(maxDepth)
+{
+}
 
 void CoverState::setView(float width, float height, int clientWidth, int clientHeight)
 {
@@ -143,10 +146,9 @@ bool CoverState::coversWindow(const FrameList& list, size_t pos) const
         return false;
     const float left = std::fmin(x1, x2), right = std::fmax(x1, x2);
     const float top = std::fmin(y1, y2), bottom = std::fmax(y1, y2);
-    return clientWidth_ > 0 && clientHeight_ > 0 && left <= 0.5f - CoverMarginPixels &&
-           right >= float(clientWidth_) - 0.5f + CoverMarginPixels &&
-           top <= 0.5f - CoverMarginPixels &&
-           bottom >= float(clientHeight_) - 0.5f + CoverMarginPixels;
+    return clientWidth_ > 0 && clientHeight_ > 0 && left <= 0.5f - CoverMarginPixels
+        && right >= float(clientWidth_) - 0.5f + CoverMarginPixels && top <= 0.5f - CoverMarginPixels
+        && bottom >= float(clientHeight_) - 0.5f + CoverMarginPixels;
 }
 
 } // namespace vlo

@@ -10,8 +10,7 @@ bool captureFrame(CapturedFrame& frame)
 {
     frame = CapturedFrame();
     // Errors left by earlier calls must not be taken for the read's own.
-    for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
-    }
+    for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) { }
     GLint viewport[4] = {0, 0, 0, 0};
     glGetIntegerv(GL_VIEWPORT, viewport);
     const int width = viewport[2];
@@ -31,8 +30,8 @@ bool captureFrame(CapturedFrame& frame)
     // GL counts rows from the bottom; the frame starts with the top row.
     frame.rgba.resize(bottomUp.size());
     for (int y = 0; y < height; ++y)
-        std::memcpy(frame.rgba.data() + size_t(y) * rowBytes,
-                    bottomUp.data() + size_t(height - 1 - y) * rowBytes, rowBytes);
+        std::memcpy(
+            frame.rgba.data() + size_t(y) * rowBytes, bottomUp.data() + size_t(height - 1 - y) * rowBytes, rowBytes);
     frame.width = width;
     frame.height = height;
     return true;

@@ -129,9 +129,9 @@ size_t FrameList::commonStart(const FrameList& other) const
     size_t pos = 0;
     while (pos < words_.size()) {
         const size_t end = next(pos);
-        if (end > other.words_.size() ||
-            !std::equal(words_.begin() + ptrdiff_t(pos), words_.begin() + ptrdiff_t(end),
-                        other.words_.begin() + ptrdiff_t(pos)))
+        if (end > other.words_.size()
+            || !std::equal(words_.begin() + ptrdiff_t(pos), words_.begin() + ptrdiff_t(end),
+                other.words_.begin() + ptrdiff_t(pos)))
             break;
         if (op(pos) == FrameOp::DrawText && text(pos) != other.text(pos))
             break;

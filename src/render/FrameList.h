@@ -69,10 +69,7 @@ public:
     // same pixels from the same state and leave the same state behind.
     bool isClosed() const;
 
-    bool operator==(const FrameList& other) const
-    {
-        return words_ == other.words_ && text_ == other.text_;
-    }
+    bool operator==(const FrameList& other) const { return words_ == other.words_ && text_ == other.text_; }
     bool operator!=(const FrameList& other) const { return !(*this == other); }
 
     // The position of the first operation that differs from the one at the

@@ -28,10 +28,8 @@ PIXELFORMATDESCRIPTOR makePixelFormat()
 const PIXELFORMATDESCRIPTOR pixelFormat = makePixelFormat();
 
 // Blend factor codes 0..9 in their interface order.
-const GLenum blendFactors[10] = {
-    GL_ZERO,      GL_ONE,           GL_SRC_COLOR,           GL_SRC_ALPHA,
-    GL_DST_COLOR, GL_DST_ALPHA,     GL_ONE_MINUS_SRC_COLOR, GL_ONE_MINUS_SRC_ALPHA,
-    GL_ONE_MINUS_DST_COLOR, GL_ONE_MINUS_DST_ALPHA};
+const GLenum blendFactors[10] = {GL_ZERO, GL_ONE, GL_SRC_COLOR, GL_SRC_ALPHA, GL_DST_COLOR, GL_DST_ALPHA,
+    GL_ONE_MINUS_SRC_COLOR, GL_ONE_MINUS_SRC_ALPHA, GL_ONE_MINUS_DST_COLOR, GL_ONE_MINUS_DST_ALPHA};
 
 // A code outside 0..9 (negative ones included) is taken as a GL factor as it is.
 GLenum blendFactor(int code)
@@ -41,7 +39,8 @@ GLenum blendFactor(int code)
 
 } // namespace
 
-GLRenderer::GLRenderer(HWND window, float width, float height) : Renderer(window, width, height)
+GLRenderer::GLRenderer(HWND window, float width, float height)
+    : Renderer(window, width, height)
 {
     if (!createContext(window)) {
         return;
@@ -280,8 +279,7 @@ void GLRenderer::drawTexturedRect(Vector2 topLeft, Vector2 bottomRight, int text
 
 void GLRenderer::drawRect(Vector2 topLeft, Vector2 bottomRight, Vector2 extent)
 {
-    drawQuad(topLeft, Vector2(bottomRight.x, topLeft.y), bottomRight,
-             Vector2(topLeft.x, bottomRight.y), extent);
+    drawQuad(topLeft, Vector2(bottomRight.x, topLeft.y), bottomRight, Vector2(topLeft.x, bottomRight.y), extent);
 }
 
 void GLRenderer::setColor(Color color)

@@ -223,8 +223,8 @@ void GLRenderer::sendOne(size_t pos, bool pixelsCovered)
         // corner, one screen pixel per image pixel.
         glPushAttrib(allAttribBits);
         glRasterPos2f(0.0f, n(5));
-        glDrawPixels(GLsizei(f.word(pos, 0)), GLsizei(f.word(pos, 1)), f.word(pos, 2),
-                     GL_UNSIGNED_BYTE, f.imagePixels(pos));
+        glDrawPixels(
+            GLsizei(f.word(pos, 0)), GLsizei(f.word(pos, 1)), f.word(pos, 2), GL_UNSIGNED_BYTE, f.imagePixels(pos));
         glPopAttrib();
         break;
     case FrameOp::DrawText: {
@@ -259,9 +259,8 @@ bool GLRenderer::presentFrame(bool windowDamaged)
         return true;
     // Begun from the state the frame on screen began from: equal operations
     // then draw equal pixels.
-    const bool sameStart = hasShown && !frameIncomplete && sentUpTo == 0 && !frameStartedInPrimitive &&
-                           !inPrimitive && directChanges == shownStartChanges && coverState.known() &&
-                           frame.isClosed();
+    const bool sameStart = hasShown && !frameIncomplete && sentUpTo == 0 && !frameStartedInPrimitive && !inPrimitive
+        && directChanges == shownStartChanges && coverState.known() && frame.isClosed();
     const bool unchanged = sameStart && !windowDamaged && frame == shown;
     if (unchanged) {
         ++counts.skipped;
@@ -314,12 +313,11 @@ void GLRenderer::sendChanged(bool sameStart)
             firstPrimitive = pos;
         ahead.apply(frame, pos);
     }
-    const auto startIsReusable = [&](size_t end) {
-        return covered && cover < end && end <= firstPrimitive && end < frame.size();
-    };
+    const auto startIsReusable
+        = [&](size_t end) { return covered && cover < end && end <= firstPrimitive && end < frame.size(); };
 
-    if (copyEnd != 0 && directChanges == copyChanges && startIsReusable(copyEnd) &&
-        frame.commonStart(copied) >= copyEnd && restoreFrameCopy()) {
+    if (copyEnd != 0 && directChanges == copyChanges && startIsReusable(copyEnd) && frame.commonStart(copied) >= copyEnd
+        && restoreFrameCopy()) {
         send(0, copyEnd, copyEnd);
         send(copyEnd, frame.size(), 0);
         sentUpTo = frame.size();

@@ -20,9 +20,9 @@ int GLRenderer::createFont(const char* face, int height, bool bold, bool italic,
     const GLuint listBase = glGenLists(256);
     const int number = int(fontListBases.size());
 
-    HFONT font = CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic ? TRUE : FALSE,
-                             underline ? TRUE : FALSE, FALSE, ANSI_CHARSET, OUT_TT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, face);
+    HFONT font
+        = CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic ? TRUE : FALSE, underline ? TRUE : FALSE,
+            FALSE, ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, face);
     SelectObject(deviceContext_, font);
 
     FontInfo info;

@@ -79,13 +79,13 @@ int GLRenderer::loadTexture(const char* path, int filter, bool colorKey)
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
     if (filter == FilterMipmap) {
-        gluBuild2DMipmaps(GL_TEXTURE_2D, format.components, record.width, record.height,
-                          format.format, GL_UNSIGNED_BYTE, upload.get());
+        gluBuild2DMipmaps(GL_TEXTURE_2D, format.components, record.width, record.height, format.format,
+            GL_UNSIGNED_BYTE, upload.get());
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     } else {
-        glTexImage2D(GL_TEXTURE_2D, 0, format.components, record.width, record.height, 0,
-                     format.format, GL_UNSIGNED_BYTE, upload.get());
+        glTexImage2D(GL_TEXTURE_2D, 0, format.components, record.width, record.height, 0, format.format,
+            GL_UNSIGNED_BYTE, upload.get());
         if (filter == FilterNearest) {
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);

@@ -22,9 +22,13 @@ int64_t bufferSize(int width, int height, int bits)
 
 } // namespace
 
-Image::Image(bool owns) : ownsPixels(owns) {}
+Image::Image(bool owns)
+    : ownsPixels(owns)
+{
+}
 
-Image::Image(int w, int h, int b, bool owns) : ownsPixels(owns)
+Image::Image(int w, int h, int b, bool owns)
+    : ownsPixels(owns)
 {
     if (w != 0 && h != 0 && b != 0) {
         width = sourceWidth = w;
@@ -147,8 +151,8 @@ void Image::flipVertical()
     }
     const size_t rowBytes = size_t(byteSize) / size_t(height);
     for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom) {
-        std::swap_ranges(pixels + size_t(top) * rowBytes, pixels + size_t(top + 1) * rowBytes,
-                         pixels + size_t(bottom) * rowBytes);
+        std::swap_ranges(
+            pixels + size_t(top) * rowBytes, pixels + size_t(top + 1) * rowBytes, pixels + size_t(bottom) * rowBytes);
     }
 }
 

@@ -22,7 +22,9 @@ bool Renderer::createContext(HWND)
     return false;
 }
 
-void Renderer::releaseContext() {}
+void Renderer::releaseContext()
+{
+}
 
 bool Renderer::isUsable()
 {
@@ -66,8 +68,7 @@ Vector2 Renderer::textureExtent(int texture) const
     if (info == nullptr || info->width == 0 || info->height == 0) {
         return Vector2(0.0f, 0.0f);
     }
-    return Vector2(float(info->sourceWidth) / float(info->width),
-                   float(info->sourceHeight) / float(info->height));
+    return Vector2(float(info->sourceWidth) / float(info->width), float(info->sourceHeight) / float(info->height));
 }
 
 // Image number n is entry n - 1.

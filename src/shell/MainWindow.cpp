@@ -76,8 +76,8 @@ bool MainWindow::create(DWORD style, int width, int height)
     if (RegisterClassA(&windowClass) == 0)
         return false;
 
-    handle = CreateWindowExA(0, className, windowName, style, InitialX, InitialY, width, height,
-                             nullptr, nullptr, instance, nullptr);
+    handle = CreateWindowExA(
+        0, className, windowName, style, InitialX, InitialY, width, height, nullptr, nullptr, instance, nullptr);
     if (handle == nullptr)
         return false;
     // The style has no WS_VISIBLE: the window stays hidden until showWindow.

@@ -5,17 +5,29 @@
 
 namespace vlo {
 
-DesktopWidget::DesktopWidget(Widget* parent, const char* name) : Widget(parent, name) {
+DesktopWidget::DesktopWidget(Widget* parent, const char* name)
+    : Widget(parent, name)
+{
     typeName_ = kDesktopWidgetClass;
 }
 
-std::string DesktopWidget::className() const { return kDesktopWidgetClass; }
+std::string DesktopWidget::className() const
+{
+    return kDesktopWidgetClass;
+}
 
-void DesktopWidget::setFillColor(Color color) { fillColor = color; }
+void DesktopWidget::setFillColor(Color color)
+{
+    fillColor = color;
+}
 
-void DesktopWidget::setOverlays(ShowConfig* config) { overlays = config; }
+void DesktopWidget::setOverlays(ShowConfig* config)
+{
+    overlays = config;
+}
 
-void DesktopWidget::fitToView(Renderer& renderer) {
+void DesktopWidget::fitToView(Renderer& renderer)
+{
     float width = 0.0f;
     float height = 0.0f;
     renderer.logicalSize(width, height);
@@ -24,7 +36,8 @@ void DesktopWidget::fitToView(Renderer& renderer) {
     layoutDirty = true;
 }
 
-void DesktopWidget::draw(Renderer& renderer) {
+void DesktopWidget::draw(Renderer& renderer)
+{
     if (hidden) {
         invokeDrawHandler(renderer);
         return;

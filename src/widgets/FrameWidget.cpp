@@ -6,27 +6,38 @@
 
 namespace vlo {
 
-FrameWidget::FrameWidget(Widget* parent, const char* name) : Widget(parent, name) {
+FrameWidget::FrameWidget(Widget* parent, const char* name)
+    : Widget(parent, name)
+{
     typeName_ = kFrameWidgetClass;
 }
 
-std::string FrameWidget::className() const { return kFrameWidgetClass; }
+std::string FrameWidget::className() const
+{
+    return kFrameWidgetClass;
+}
 
-void FrameWidget::setColor(ColorRGB color) {
+void FrameWidget::setColor(ColorRGB color)
+{
     outlineColor.r = color.r;
     outlineColor.g = color.g;
     outlineColor.b = color.b;
 }
 
-void FrameWidget::setAlpha(float alpha) {
+void FrameWidget::setAlpha(float alpha)
+{
     // Only the upper bound is enforced; any alpha switches blending on.
     outlineColor.a = std::min(alpha, 1.0f);
     blendEnabled = true;
 }
 
-void FrameWidget::setLineWidth(float width) { lineWidth = width; }
+void FrameWidget::setLineWidth(float width)
+{
+    lineWidth = width;
+}
 
-void FrameWidget::draw(Renderer& renderer) {
+void FrameWidget::draw(Renderer& renderer)
+{
     if (hidden) {
         invokeDrawHandler(renderer);
         return;

@@ -13,7 +13,9 @@ const Vector2 kParkedAfterClose(-100.0f, -100.0f);
 
 } // namespace
 
-PopupMenuWidget::PopupMenuWidget(Widget* parent, const char* name) : StaticWidget(parent, name) {
+PopupMenuWidget::PopupMenuWidget(Widget* parent, const char* name)
+    : StaticWidget(parent, name)
+{
     typeName_ = kPopupMenuWidgetClass;
     position_ = kParkedAtStart;
     positionFixed = true;
@@ -26,30 +28,37 @@ PopupMenuWidget::PopupMenuWidget(Widget* parent, const char* name) : StaticWidge
     hide();
 }
 
-std::string PopupMenuWidget::className() const { return kPopupMenuWidgetClass; }
+std::string PopupMenuWidget::className() const
+{
+    return kPopupMenuWidgetClass;
+}
 
-void PopupMenuWidget::addItem(const std::string& text, WidgetHandler* handler) {
+void PopupMenuWidget::addItem(const std::string& text, WidgetHandler* handler)
+{
     PushButtonWidget* entry = new PushButtonWidget(this, "");
     entry->setHandler(handler);
     entry->label->setText(text);
     entry->setMargin(0.0f);
 }
 
-PushButtonWidget* PopupMenuWidget::item(uint32_t index) const {
+PushButtonWidget* PopupMenuWidget::item(uint32_t index) const
+{
     if (index >= children.size() || !children[index]->isClass(kPushButtonWidgetClass)) {
         return nullptr;
     }
     return static_cast<PushButtonWidget*>(children[index]);
 }
 
-void PopupMenuWidget::showAt(Vector2 point) {
+void PopupMenuWidget::showAt(Vector2 point)
+{
     position_ = point;
     positionFixed = true;
     layoutDirty = true;
     show();
 }
 
-void PopupMenuWidget::close() {
+void PopupMenuWidget::close()
+{
     // A press on an item may never see its release (the menu closes first),
     // so the items are cleared here.
     for (Widget* child : children) {
@@ -63,6 +72,9 @@ void PopupMenuWidget::close() {
     layoutDirty = true;
 }
 
-bool PopupMenuWidget::isOpen() const { return !hidden; }
+bool PopupMenuWidget::isOpen() const
+{
+    return !hidden;
+}
 
 } // namespace vlo

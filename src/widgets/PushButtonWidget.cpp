@@ -5,7 +5,9 @@
 
 namespace vlo {
 
-PushButtonWidget::PushButtonWidget(Widget* parent, const char* name) : Widget(parent, name) {
+PushButtonWidget::PushButtonWidget(Widget* parent, const char* name)
+    : Widget(parent, name)
+{
     typeName_ = kPushButtonWidgetClass;
     // The label is a child so that it is drawn over the face and destroyed
     // with the button; transparent, it shows only its text.
@@ -13,26 +15,36 @@ PushButtonWidget::PushButtonWidget(Widget* parent, const char* name) : Widget(pa
     label->setBackgroundAlpha(0.0f);
 }
 
-std::string PushButtonWidget::className() const { return kPushButtonWidgetClass; }
+std::string PushButtonWidget::className() const
+{
+    return kPushButtonWidgetClass;
+}
 
-bool PushButtonWidget::onMouseMove(Vector2 point) {
+bool PushButtonWidget::onMouseMove(Vector2 point)
+{
     const bool handled = Widget::onMouseMove(point);
     hover = true;
     return handled;
 }
 
-void PushButtonWidget::onMouseLeave() {
+void PushButtonWidget::onMouseLeave()
+{
     Widget::onMouseLeave();
     hover = false;
 }
 
-bool PushButtonWidget::inShownMenu() const {
+bool PushButtonWidget::inShownMenu() const
+{
     return parent_ != nullptr && parent_->isClass(kPopupMenuWidgetClass) && !parent_->hidden;
 }
 
-bool PushButtonWidget::ownPopupShown() const { return popup != nullptr && !popup->hidden; }
+bool PushButtonWidget::ownPopupShown() const
+{
+    return popup != nullptr && !popup->hidden;
+}
 
-bool PushButtonWidget::onMouseDown(Vector2 point, int button) {
+bool PushButtonWidget::onMouseDown(Vector2 point, int button)
+{
     // While a menu is open only its items, and a button whose own popup is
     // shown, react; every other button ignores the press entirely.
     if (popupOpen) {
@@ -49,7 +61,8 @@ bool PushButtonWidget::onMouseDown(Vector2 point, int button) {
     return handled;
 }
 
-bool PushButtonWidget::onMouseUp(Vector2 point, int button) {
+bool PushButtonWidget::onMouseUp(Vector2 point, int button)
+{
     if (popupOpen && !ownPopupShown() && !inShownMenu()) {
         return false;
     }
@@ -58,35 +71,41 @@ bool PushButtonWidget::onMouseUp(Vector2 point, int button) {
     return false;
 }
 
-void PushButtonWidget::setColor(ColorRGB color) {
+void PushButtonWidget::setColor(ColorRGB color)
+{
     normalColor.r = color.r;
     normalColor.g = color.g;
     normalColor.b = color.b;
 }
 
-void PushButtonWidget::setPressedColor(ColorRGB color) {
+void PushButtonWidget::setPressedColor(ColorRGB color)
+{
     pressedColor.r = color.r;
     pressedColor.g = color.g;
     pressedColor.b = color.b;
 }
 
-void PushButtonWidget::setHoverColor(ColorRGB color) {
+void PushButtonWidget::setHoverColor(ColorRGB color)
+{
     hoverColor.r = color.r;
     hoverColor.g = color.g;
     hoverColor.b = color.b;
 }
 
-void PushButtonWidget::setImage(Renderer& renderer, uint32_t texture) {
+void PushButtonWidget::setImage(Renderer& renderer, uint32_t texture)
+{
     image = texture;
     fitToImage(renderer, texture);
 }
 
-void PushButtonWidget::setPressedImage(Renderer& renderer, uint32_t texture) {
+void PushButtonWidget::setPressedImage(Renderer& renderer, uint32_t texture)
+{
     pressedImage = texture;
     fitToImage(renderer, texture);
 }
 
-void PushButtonWidget::draw(Renderer& renderer) {
+void PushButtonWidget::draw(Renderer& renderer)
+{
     if (hidden) {
         invokeDrawHandler(renderer);
         return;
@@ -107,8 +126,7 @@ void PushButtonWidget::draw(Renderer& renderer) {
     renderer.setBlendFunc(blendSource, blendDestination);
     // The texture extent is always that of the normal image: both images of a
     // button are expected to share one size.
-    renderer.drawTexturedRect(Vector2(r.x1(), r.y1()), Vector2(r.x2(), r.y2()),
-                              static_cast<int>(image));
+    renderer.drawTexturedRect(Vector2(r.x1(), r.y1()), Vector2(r.x2(), r.y2()), static_cast<int>(image));
     renderer.bindTexture(0);
     renderer.disableBlend();
     renderer.popState();

@@ -6,7 +6,9 @@
 
 namespace vlo {
 
-StaticWidget::StaticWidget(Widget* parent, const char* name) : Widget(parent, name) {
+StaticWidget::StaticWidget(Widget* parent, const char* name)
+    : Widget(parent, name)
+{
     typeName_ = kStaticWidgetClass;
     margin = 0.0f;
     // The parent was laid out by the base constructor while this widget still
@@ -18,31 +20,39 @@ StaticWidget::StaticWidget(Widget* parent, const char* name) : Widget(parent, na
     }
 }
 
-std::string StaticWidget::className() const { return kStaticWidgetClass; }
+std::string StaticWidget::className() const
+{
+    return kStaticWidgetClass;
+}
 
-void StaticWidget::setColor(ColorRGB color) {
+void StaticWidget::setColor(ColorRGB color)
+{
     backgroundColor.r = color.r;
     backgroundColor.g = color.g;
     backgroundColor.b = color.b;
 }
 
-void StaticWidget::setBackgroundAlpha(float alpha) {
+void StaticWidget::setBackgroundAlpha(float alpha)
+{
     // Only the upper bound is enforced.
     backgroundColor.a = std::min(alpha, 1.0f);
 }
 
-void StaticWidget::setTextColor(ColorRGB color) {
+void StaticWidget::setTextColor(ColorRGB color)
+{
     textColor.r = color.r;
     textColor.g = color.g;
     textColor.b = color.b;
 }
 
-void StaticWidget::setBackgroundImage(Renderer& renderer, uint32_t texture) {
+void StaticWidget::setBackgroundImage(Renderer& renderer, uint32_t texture)
+{
     backgroundImage = texture;
     fitToImage(renderer, texture);
 }
 
-void StaticWidget::setText(const std::string& value) {
+void StaticWidget::setText(const std::string& value)
+{
     text = value;
     if (value.empty()) {
         return;
@@ -58,7 +68,8 @@ void StaticWidget::setText(const std::string& value) {
     layoutDirty = true;
 }
 
-void StaticWidget::draw(Renderer& renderer) {
+void StaticWidget::draw(Renderer& renderer)
+{
     if (hidden) {
         invokeDrawHandler(renderer);
         return;
@@ -77,8 +88,7 @@ void StaticWidget::draw(Renderer& renderer) {
         renderer.disableBlend();
     }
     renderer.bindTexture(static_cast<int>(backgroundImage));
-    renderer.drawTexturedRect(Vector2(r.x1(), r.y1()), Vector2(r.x2(), r.y2()),
-                              static_cast<int>(backgroundImage));
+    renderer.drawTexturedRect(Vector2(r.x1(), r.y1()), Vector2(r.x2(), r.y2()), static_cast<int>(backgroundImage));
     renderer.bindTexture(0);
     renderer.disableBlend();
 

@@ -2,7 +2,9 @@
 
 namespace vlo {
 
-TriggerEvent::TriggerEvent(Widget* parent, const char* name) : Widget(parent, name) {
+TriggerEvent::TriggerEvent(Widget* parent, const char* name)
+    : Widget(parent, name)
+{
     typeName_ = kTriggerEventClass;
     // Parked far outside the view so the pointer never reaches it, and kept
     // out of its parent's flow so it pushes no sibling aside.
@@ -12,6 +14,9 @@ TriggerEvent::TriggerEvent(Widget* parent, const char* name) : Widget(parent, na
     layoutDirty = true;
 }
 
-std::string TriggerEvent::className() const { return kTriggerEventClass; }
+std::string TriggerEvent::className() const
+{
+    return kTriggerEventClass;
+}
 
 } // namespace vlo

@@ -17,11 +17,15 @@ namespace {
 constexpr size_t kMaxNameLength = 255;
 
 // Handler slots are indexed by HandlerKind - 1.
-constexpr int slotOf(int kind) { return kind - MouseMove; }
+constexpr int slotOf(int kind)
+{
+    return kind - MouseMove;
+}
 
 } // namespace
 
-Widget::Widget(Widget* parent, const char* widgetName) {
+Widget::Widget(Widget* parent, const char* widgetName)
+{
     if (widgetName != nullptr) {
         size_t length = 0;
         while (length < kMaxNameLength && widgetName[length] != '\0') {
@@ -40,7 +44,8 @@ Widget::Widget(Widget* parent, const char* widgetName) {
     }
 }
 
-Widget::~Widget() {
+Widget::~Widget()
+{
     for (Widget* child : children) {
         delete child;
     }
@@ -60,7 +65,8 @@ Widget::~Widget() {
 // again; each child then receives it relative to this widget. Children are
 // walked by index because a handler may add widgets.
 
-bool Widget::onMouseMove(Vector2 point) {
+bool Widget::onMouseMove(Vector2 point)
+{
     const Vector2 absolute = toAbsolute(point);
     bool handled = false;
     for (size_t i = 0; i < children.size(); ++i) {
@@ -85,7 +91,8 @@ bool Widget::onMouseMove(Vector2 point) {
     return handled;
 }
 
-void Widget::onMouseLeave() {
+void Widget::onMouseLeave()
+{
     // Children keep their mouseInside: they learn of the move only when this
     // widget receives one that no longer hits them.
     if (WidgetHandler* reaction = handler(MouseLeave)) {
@@ -93,7 +100,8 @@ void Widget::onMouseLeave() {
     }
 }
 
-bool Widget::onMouseDown(Vector2 point, int button) {
+bool Widget::onMouseDown(Vector2 point, int button)
+{
     const Vector2 absolute = toAbsolute(point);
     bool handled = false;
     // Every child under the point gets the press, overlapping ones included.
@@ -115,7 +123,8 @@ bool Widget::onMouseDown(Vector2 point, int button) {
     return handled;
 }
 
-bool Widget::onMouseUp(Vector2 point, int button) {
+bool Widget::onMouseUp(Vector2 point, int button)
+{
     const Vector2 absolute = toAbsolute(point);
     bool handled = false;
     for (size_t i = 0; i < children.size(); ++i) {
@@ -136,7 +145,8 @@ bool Widget::onMouseUp(Vector2 point, int button) {
     return handled;
 }
 
-bool Widget::hitTest(Vector2 point, Vector2& local) {
+bool Widget::hitTest(Vector2 point, Vector2& local)
+{
     const Rect r = rect();
     // Strict on all four sides: a point on the border is outside.
     if (!(r.x1() < point.x && point.x < r.x2() && r.y1() < point.y && point.y < r.y2())) {
@@ -148,7 +158,8 @@ bool Widget::hitTest(Vector2 point, Vector2& local) {
 
 // ---- Drawing ------------------------------------------------------------
 
-void Widget::draw(Renderer& renderer) {
+void Widget::draw(Renderer& renderer)
+{
     // Popup menus are skipped here and drawn through their owner's popup
     // field afterwards, so that they lie on top of the owner's siblings.
     for (size_t i = 0; i < children.size(); ++i) {
@@ -164,7 +175,8 @@ void Widget::draw(Renderer& renderer) {
     invokeDrawHandler(renderer);
 }
 
-void Widget::invokeDrawHandler(Renderer& renderer) {
+void Widget::invokeDrawHandler(Renderer& renderer)
+{
     if (WidgetHandler* reaction = handler(Draw)) {
         WidgetEvent event;
         event.renderer = &renderer;
@@ -172,17 +184,22 @@ void Widget::invokeDrawHandler(Renderer& renderer) {
     }
 }
 
-std::string Widget::className() const { return kGenericObjectClass; }
+std::string Widget::className() const
+{
+    return kGenericObjectClass;
+}
 
 // ---- Tree and handlers --------------------------------------------------
 
-uint32_t Widget::addChild(Widget* child) {
+uint32_t Widget::addChild(Widget* child)
+{
     const uint32_t index = static_cast<uint32_t>(children.size());
     children.push_back(child);
     return index;
 }
 
-void Widget::setHandler(WidgetHandler* newHandler) {
+void Widget::setHandler(WidgetHandler* newHandler)
+{
     if (newHandler == nullptr) {
         return;
     }
@@ -200,19 +217,21 @@ void Widget::setHandler(WidgetHandler* newHandler) {
     }
 }
 
-WidgetHandler* Widget::handler(int kind) const {
+WidgetHandler* Widget::handler(int kind) const
+{
     if (kind < MouseMove || kind > Draw) {
         return nullptr;
     }
     return handlers[slotOf(kind)];
 }
 
-void Widget::setPopup(Widget* popupWidget) {
+void Widget::setPopup(Widget* popupWidget)
+{
     // The popup becomes one of this widget's children and is destroyed with
     // it. A widget that already has an owner (a parent, or an earlier
     // adoption) is refused: owning it twice would destroy it twice.
-    if (popupWidget == nullptr || popupWidget == this || popupWidget->parent_ != nullptr ||
-        popupWidget->adoptedBy != nullptr) {
+    if (popupWidget == nullptr || popupWidget == this || popupWidget->parent_ != nullptr
+        || popupWidget->adoptedBy != nullptr) {
         return;
     }
     popupWidget->indexInParent = addChild(popupWidget);
@@ -220,7 +239,8 @@ void Widget::setPopup(Widget* popupWidget) {
     popup = popupWidget;
 }
 
-void Widget::hide() {
+void Widget::hide()
+{
     hidden = true;
     for (size_t i = 0; i < children.size(); ++i) {
         children[i]->hide();
@@ -230,7 +250,8 @@ void Widget::hide() {
     }
 }
 
-void Widget::show() {
+void Widget::show()
+{
     hidden = false;
     for (size_t i = 0; i < children.size(); ++i) {
         children[i]->show();
@@ -240,49 +261,60 @@ void Widget::show() {
     }
 }
 
-void Widget::setFlowExcluded() { flowExcluded = true; }
+void Widget::setFlowExcluded()
+{
+    flowExcluded = true;
+}
 
-void Widget::setBlendFactors(int source, int destination) {
+void Widget::setBlendFactors(int source, int destination)
+{
     blendSource = source;
     blendDestination = destination;
 }
 
 // ---- Layout properties --------------------------------------------------
 
-void Widget::setPosition(Vector2 value) {
+void Widget::setPosition(Vector2 value)
+{
     position_ = value;
     positionFixed = true;
     layoutDirty = true;
 }
 
-void Widget::setSize(Vector2 value) {
+void Widget::setSize(Vector2 value)
+{
     size_ = value;
     sizeFixed = true;
     layoutDirty = true;
 }
 
-void Widget::setMinimumSize(Vector2 value) {
+void Widget::setMinimumSize(Vector2 value)
+{
     minimumSize = value;
     hasMinimumSize = true;
     layoutDirty = true;
 }
 
-void Widget::setMargin(float value) {
+void Widget::setMargin(float value)
+{
     margin = std::fabs(value);
     layoutDirty = true;
 }
 
-void Widget::setSpacing(float value) {
+void Widget::setSpacing(float value)
+{
     spacing = std::fabs(value);
     layoutDirty = true;
 }
 
-void Widget::setAlignment(Alignment value) {
+void Widget::setAlignment(Alignment value)
+{
     alignment = value;
     layoutDirty = true;
 }
 
-void Widget::setDirection(LayoutDirection value) {
+void Widget::setDirection(LayoutDirection value)
+{
     direction = value;
     layoutDirty = true;
 }
@@ -291,7 +323,8 @@ void Widget::setDirection(LayoutDirection value) {
 // Sizes are computed bottom-up, then positions top-down; all in GUI units,
 // positions absolute (origin top-left, y down).
 
-void Widget::updateLayout() {
+void Widget::updateLayout()
+{
     if (!layoutDirty) {
         return;
     }
@@ -300,33 +333,39 @@ void Widget::updateLayout() {
     layoutDirty = false;
 }
 
-Vector2 Widget::position() {
+Vector2 Widget::position()
+{
     updateLayout();
     return position_;
 }
 
-Vector2 Widget::size() {
+Vector2 Widget::size()
+{
     updateLayout();
     return size_;
 }
 
-Rect Widget::rect() {
+Rect Widget::rect()
+{
     const Vector2 at = position();
     const Vector2 extent = size();
     return Rect(at.x, at.y, at.x + extent.x, at.y + extent.y);
 }
 
-Vector2 Widget::relativePosition() {
+Vector2 Widget::relativePosition()
+{
     const Vector2 at = position();
     return parent_ != nullptr ? at - parent_->position() : at;
 }
 
-Vector2 Widget::toAbsolute(Vector2 point) {
+Vector2 Widget::toAbsolute(Vector2 point)
+{
     updateLayout();
     return parent_ != nullptr ? parent_->position() + point : point;
 }
 
-Vector2 Widget::contentMinimumSize() const {
+Vector2 Widget::contentMinimumSize() const
+{
     if (hasMinimumSize) {
         return minimumSize;
     }
@@ -340,7 +379,8 @@ Vector2 Widget::contentMinimumSize() const {
     return Vector2(widest + 2.0f * margin, tallest + 2.0f * margin);
 }
 
-void Widget::computeSize() {
+void Widget::computeSize()
+{
     for (size_t i = 0; i < children.size(); ++i) {
         children[i]->computeSize();
     }
@@ -378,7 +418,8 @@ void Widget::computeSize() {
     size_.y = std::min(height, maximumSize.y);
 }
 
-void Widget::placeSubtree() {
+void Widget::placeSubtree()
+{
     if (parent_ == nullptr) {
         if (!positionFixed) {
             position_ = Vector2(0.0f, 0.0f);
@@ -442,7 +483,8 @@ void Widget::placeSubtree() {
     }
 }
 
-Vector2 Widget::fitToImage(Renderer& renderer, uint32_t image) {
+Vector2 Widget::fitToImage(Renderer& renderer, uint32_t image)
+{
     // Texture numbers are ints on the renderer's side; larger ones name nothing.
     if (image == 0 || image > static_cast<uint32_t>(INT_MAX)) {
         return Vector2();
@@ -471,7 +513,8 @@ Vector2 Widget::fitToImage(Renderer& renderer, uint32_t image) {
     return Vector2(width, height);
 }
 
-void Widget::centerHorizontally(Renderer& renderer) {
+void Widget::centerHorizontally(Renderer& renderer)
+{
     updateLayout();
     positionFixed = true;
     layoutDirty = true;

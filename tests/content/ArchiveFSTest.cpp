@@ -44,7 +44,7 @@ protected:
         return readFile(path);
     }
 
-    ScratchDir dir { "archivefs" };
+    ScratchDir dir{"archivefs"};
 };
 
 TEST_F(ArchiveFSTest, ExtractsTheSmallestExampleArchiveByteForByte)
@@ -72,8 +72,8 @@ TEST_F(ArchiveFSTest, ExtractsTheSmallestExampleArchiveByteForByte)
 
 TEST_F(ArchiveFSTest, ExtensionDecidesTheExtractionFile)
 {
-    open(archiveOf({ { "readme", "r" }, { ".config", "c" }, { "Vellumo.ini", "i" }, { "a.png", "first" },
-        { "b.png", "2nd" }, { "dir.v2/file.tar.gz", "g" } }));
+    open(archiveOf({{"readme", "r"}, {".config", "c"}, {"Vellumo.ini", "i"}, {"a.png", "first"}, {"b.png", "2nd"},
+        {"dir.v2/file.tar.gz", "g"}}));
 
     EXPECT_EQ(extractionPath("readme"), ArchiveFS::extract("readme")) << "no '.' after the first character";
     EXPECT_EQ(extractionPath(".config"), ArchiveFS::extract(".config")) << "a leading '.' is not an extension";
@@ -89,7 +89,7 @@ TEST_F(ArchiveFSTest, ExtensionDecidesTheExtractionFile)
 
 TEST_F(ArchiveFSTest, EmptyAndMissingEntriesGiveEmptyFiles)
 {
-    open(archiveOf({ { "empty.txt", "" }, { "full.dat", "xyz" } }));
+    open(archiveOf({{"empty.txt", ""}, {"full.dat", "xyz"}}));
 
     EXPECT_EQ("xyz", extractBytes("full.dat"));
     EXPECT_EQ("", extractBytes("empty.txt")) << "a size-0 entry";
@@ -104,7 +104,7 @@ TEST_F(ArchiveFSTest, PassesNamesThroughWhenNotInitialised)
     EXPECT_EQ("gui/a.png", ArchiveFS::extract("gui/a.png")) << "before init";
     ArchiveFS::removeExtracted();
 
-    open(archiveOf({ { "a.png", "12345" } }));
+    open(archiveOf({{"a.png", "12345"}}));
     EXPECT_TRUE(ArchiveFS::isInitialised());
     const std::string path = ArchiveFS::extract("a.png");
     ArchiveFS::shutdown();
@@ -123,8 +123,8 @@ TEST_F(ArchiveFSTest, InitRefusesASecondInitAndUnreadablePaths)
     EXPECT_FALSE(ArchiveFS::init(dir.path())) << "a folder is not an archive";
     EXPECT_FALSE(ArchiveFS::isInitialised());
 
-    open(archiveOf({ { "one.txt", "1" } }));
-    dir.write("other.zuo", archiveOf({ { "two.txt", "2" } }));
+    open(archiveOf({{"one.txt", "1"}}));
+    dir.write("other.zuo", archiveOf({{"two.txt", "2"}}));
     EXPECT_FALSE(ArchiveFS::init(dir.path("other.zuo"))) << "a second init must be refused";
     EXPECT_EQ(1u, ArchiveFS::entrySizes().count("one.txt")) << "the refused init changed the directory";
     EXPECT_EQ(0u, ArchiveFS::entrySizes().count("two.txt"));
@@ -133,9 +133,9 @@ TEST_F(ArchiveFSTest, InitRefusesASecondInitAndUnreadablePaths)
 
 TEST_F(ArchiveFSTest, ReopeningForgetsTheEntriesOfTheFormerArchive)
 {
-    open(archiveOf({ { "old.txt", "old bytes" }, { "both.txt", "aaaa" } }));
+    open(archiveOf({{"old.txt", "old bytes"}, {"both.txt", "aaaa"}}));
     ArchiveFS::shutdown();
-    dir.write("next.zuo", archiveOf({ { "both.txt", "bb" } }));
+    dir.write("next.zuo", archiveOf({{"both.txt", "bb"}}));
     ASSERT_TRUE(ArchiveFS::init(dir.path("next.zuo")));
 
     EXPECT_EQ(0u, ArchiveFS::entrySizes().count("old.txt")) << "a size survived from the former archive";
@@ -231,7 +231,7 @@ TEST_F(ArchiveFSTest, AcceptsANameOf255Bytes)
 {
     const std::string longName = std::string(251, 'n') + ".bin";
     ASSERT_EQ(255u, longName.size());
-    open(archiveOf({ { longName, "long" }, { "after.bin", "next" } }));
+    open(archiveOf({{longName, "long"}, {"after.bin", "next"}}));
     EXPECT_EQ("long", extractBytes(longName));
     EXPECT_EQ("next", extractBytes("after.bin"));
 }
@@ -310,13 +310,13 @@ TEST_F(ArchiveFSTest, LargeEntriesAreCopiedWithoutHoldingThemInMemory)
 // writes nothing anywhere; the caller's open of the returned path fails.
 TEST_F(ArchiveFSTest, UnsafeExtensionsWriteNothing)
 {
-    open(archiveOf({ { "safe.png", "ok" }, { "pics.old/cover", "slash" }, { "pics.old\\cover", "backslash" },
-        { "line.a\nb", "newline" }, { "/abs", "whole name with a slash" } }));
+    open(archiveOf({{"safe.png", "ok"}, {"pics.old/cover", "slash"}, {"pics.old\\cover", "backslash"},
+        {"line.a\nb", "newline"}, {"/abs", "whole name with a slash"}}));
     // A folder that the naive extraction path would reach into.
     std::filesystem::create_directory(dir.path("data.zuo.temp.old"));
     const std::string before = dir.listing();
 
-    for (const char* name : { "pics.old/cover", "pics.old\\cover", "line.a\nb", "/abs" }) {
+    for (const char* name : {"pics.old/cover", "pics.old\\cover", "line.a\nb", "/abs"}) {
         const std::string path = ArchiveFS::extract(name);
         EXPECT_FALSE(std::filesystem::exists(path)) << "extraction of \"" << name << "\" returned " << path;
         EXPECT_TRUE(std::ifstream(path).fail()) << "the returned path opens: " << path;
@@ -347,7 +347,7 @@ TEST_F(ArchiveFSTest, InitRefusesPathsThatAreNoRegularFile)
     const std::string socketPath = dir.path("socket.zuo");
     const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
     ASSERT_GE(listener, 0);
-    sockaddr_un address {};
+    sockaddr_un address{};
     address.sun_family = AF_UNIX;
     ASSERT_LT(socketPath.size(), sizeof address.sun_path);
     std::strcpy(address.sun_path, socketPath.c_str());
@@ -357,7 +357,7 @@ TEST_F(ArchiveFSTest, InitRefusesPathsThatAreNoRegularFile)
     EXPECT_FALSE(ArchiveFS::isInitialised());
 
     // A link to a regular file is that file.
-    dir.write("real.zuo", archiveOf({ { "one.txt", "1" } }));
+    dir.write("real.zuo", archiveOf({{"one.txt", "1"}}));
     std::filesystem::create_symlink(dir.path("real.zuo"), dir.path("link.zuo"));
     EXPECT_TRUE(ArchiveFS::init(dir.path("link.zuo")));
     EXPECT_EQ(1u, ArchiveFS::entrySizes().count("one.txt"));
@@ -374,11 +374,11 @@ namespace {
 // the extraction goes to the process's private folder under the same name.
 TEST_F(ArchiveFSTest, TakenExtractionNamesAreLeftAloneAndTheEntryStillArrives)
 {
-    ScratchDir user { "archivefs-user" };
+    ScratchDir user{"archivefs-user"};
     user.write("photo.png", "the user's photo");
     std::filesystem::create_symlink(user.path("photo.png"), extractionPath(".png"));
     dir.write("data.zuo.temp.ini", "another viewer's Vellumo.ini");
-    open(archiveOf({ { "gui/a.png", "PNGDATA" }, { "Vellumo.ini", "[vloData] [end]" }, { "b.jpg", "JPG" } }));
+    open(archiveOf({{"gui/a.png", "PNGDATA"}, {"Vellumo.ini", "[vloData] [end]"}, {"b.jpg", "JPG"}}));
 
     const std::string png = ArchiveFS::extract("gui/a.png");
     EXPECT_NE(extractionPath(".png"), png);

@@ -8,15 +8,15 @@ namespace {
 TEST(ExtractionNameTest, ExtensionRunsFromTheLastDotAfterTheFirstCharacter)
 {
     const std::pair<std::string, std::string> cases[] = {
-        { "gui/play_on.png", ".png" },
-        { "Vellumo.ini", ".ini" },
-        { "archive.tar.gz", ".gz" },
-        { "readme", "readme" },
-        { ".config", ".config" },
-        { "..", "." },
-        { "a.", "." },
-        { "pics.old/cover", ".old/cover" },
-        { "", "" },
+        {"gui/play_on.png", ".png"},
+        {"Vellumo.ini", ".ini"},
+        {"archive.tar.gz", ".gz"},
+        {"readme", "readme"},
+        {".config", ".config"},
+        {"..", "."},
+        {"a.", "."},
+        {"pics.old/cover", ".old/cover"},
+        {"", ""},
     };
     for (const auto& [name, expected] : cases)
         EXPECT_EQ(expected, extractionExtension(name)) << "name \"" << name << "\"";
@@ -24,10 +24,10 @@ TEST(ExtractionNameTest, ExtensionRunsFromTheLastDotAfterTheFirstCharacter)
 
 TEST(ExtractionNameTest, SafeSuffixesNameAFileBesideTheArchive)
 {
-    for (const std::string suffix : { ".png", "readme", ".config", ".", "", ".tar-gz_1" })
+    for (const std::string suffix : {".png", "readme", ".config", ".", "", ".tar-gz_1"})
         EXPECT_TRUE(isSafeExtractionSuffix(suffix)) << "suffix \"" << suffix << "\" refused";
-    const std::string unsafe[] = { ".old/cover", "/abs", ".a\\b", ".x\ny", std::string(".a\0b", 4), ".\x7F", "..",
-        ".\t" };
+    const std::string unsafe[]
+        = {".old/cover", "/abs", ".a\\b", ".x\ny", std::string(".a\0b", 4), ".\x7F", "..", ".\t"};
     for (const std::string& suffix : unsafe)
         EXPECT_FALSE(isSafeExtractionSuffix(suffix)) << "suffix \"" << suffix << "\" accepted";
 }

@@ -27,7 +27,7 @@ protected:
     }
     bool loads(const std::string& text) { return load(text)->loadFailed == 0; }
 
-    ScratchDir dir { "showconfig" };
+    ScratchDir dir{"showconfig"};
 };
 
 // Tracks as "file|picture|caption;" for compact comparison.
@@ -69,7 +69,7 @@ TEST_F(ShowConfigTest, LayoutOfTokensDoesNotMatter)
                               "[vloMusic] a.ogg a.png ac.png b.ogg b.png bc.png [end]");
     const auto scattered = load("\r\n\t[vloData]\r\n title:\v t.png\fmask:\n\n\nm.jpg credits:\tc.bmp fade:\r\nx\n"
                                 "[end] [vloMusic] a.ogg\na.png\nac.png\nb.ogg b.png\tbc.png\r\n[end]\r\n");
-    for (const ShowConfig* config : { oneLine.get(), scattered.get() }) {
+    for (const ShowConfig* config : {oneLine.get(), scattered.get()}) {
         EXPECT_EQ(0, config->loadFailed);
         EXPECT_EQ("t.png", config->title);
         EXPECT_EQ("m.jpg", config->mask);
@@ -89,7 +89,7 @@ TEST_F(ShowConfigTest, FilesWithoutASectionFail)
 
 TEST_F(ShowConfigTest, EmptyDataSectionLoads)
 {
-    for (const char* text : { "[vloData]\n[end]\n", "[vloData] [end]", "[vloData]\n[end]\n[vloData]\n[end]\n" }) {
+    for (const char* text : {"[vloData]\n[end]\n", "[vloData] [end]", "[vloData]\n[end]\n[vloData]\n[end]\n"}) {
         const auto config = load(text);
         EXPECT_EQ(0, config->loadFailed) << "file \"" << text << "\"";
         EXPECT_EQ("", config->title + config->mask + config->credits + config->fade);
@@ -137,7 +137,8 @@ TEST_F(ShowConfigTest, ValueTokensAreStoredWhateverTheySay)
 
 TEST_F(ShowConfigTest, EndOfFileClosesADataSectionAfterACompletePair)
 {
-    for (const char* text : { "[vloData]\ntitle: t.png", "[vloData]\ntitle: t.png\n", "[vloData] title: t.png \n\t \n" }) {
+    for (const char* text :
+        {"[vloData]\ntitle: t.png", "[vloData]\ntitle: t.png\n", "[vloData] title: t.png \n\t \n"}) {
         const auto config = load(text);
         EXPECT_EQ(0, config->loadFailed) << "file \"" << text << "\"";
         EXPECT_EQ("t.png", config->title) << "file \"" << text << "\"";
@@ -159,15 +160,15 @@ TEST_F(ShowConfigTest, EndIsRecognisedOnlyAsTheFirstTokenOfAMusicLine)
 TEST_F(ShowConfigTest, EndOfFileClosesAMusicSectionWithCompleteLinesOnly)
 {
     const std::pair<const char*, const char*> cases[] = {
-        { "[vloMusic]\na.ogg a.png ac.png", "a.ogg|a.png|ac.png;" },
-        { "[vloMusic]\na.ogg a.png ac.png\n", "a.ogg|a.png|ac.png;" },
-        { "[vloMusic]\na.ogg a.png ac.png\n \t\n\n", "a.ogg|a.png|ac.png;" },
-        { "[vloMusic]\n", "" },
-        { "[vloMusic]", "" },
-        { "[vloMusic]\na.ogg a.png ac.png\nb.ogg", "a.ogg|a.png|ac.png;" },
-        { "[vloMusic]\na.ogg a.png ac.png\nb.ogg b.png\n", "a.ogg|a.png|ac.png;" },
-        { "[vloMusic]\na.ogg a.png ac.png\nb.ogg b.png bc.png c.ogg\n", "a.ogg|a.png|ac.png;b.ogg|b.png|bc.png;" },
-        { "[vloMusic]\na.ogg a.png ac.png\n[end]", "a.ogg|a.png|ac.png;" },
+        {"[vloMusic]\na.ogg a.png ac.png", "a.ogg|a.png|ac.png;"},
+        {"[vloMusic]\na.ogg a.png ac.png\n", "a.ogg|a.png|ac.png;"},
+        {"[vloMusic]\na.ogg a.png ac.png\n \t\n\n", "a.ogg|a.png|ac.png;"},
+        {"[vloMusic]\n", ""},
+        {"[vloMusic]", ""},
+        {"[vloMusic]\na.ogg a.png ac.png\nb.ogg", "a.ogg|a.png|ac.png;"},
+        {"[vloMusic]\na.ogg a.png ac.png\nb.ogg b.png\n", "a.ogg|a.png|ac.png;"},
+        {"[vloMusic]\na.ogg a.png ac.png\nb.ogg b.png bc.png c.ogg\n", "a.ogg|a.png|ac.png;b.ogg|b.png|bc.png;"},
+        {"[vloMusic]\na.ogg a.png ac.png\n[end]", "a.ogg|a.png|ac.png;"},
     };
     for (const auto& [text, expected] : cases) {
         const auto config = load(text);
@@ -184,7 +185,7 @@ TEST_F(ShowConfigTest, MissingFileFails)
 
 TEST_F(ShowConfigTest, LoadsFromTheArchiveAndRemovesTheExtraction)
 {
-    dir.write("data.zuo", archiveOf({ { "gui/x.png", "png" }, { "Vellumo.ini", wellFormed } }));
+    dir.write("data.zuo", archiveOf({{"gui/x.png", "png"}, {"Vellumo.ini", wellFormed}}));
     ASSERT_TRUE(ArchiveFS::init(dir.path("data.zuo")));
     {
         const ShowConfig config("Vellumo.ini");
@@ -201,10 +202,10 @@ TEST_F(ShowConfigTest, LoadsFromTheArchiveAndRemovesTheExtraction)
 
 TEST_F(ShowConfigTest, AConfigurationThatFailsLeavesNoExtractionFile)
 {
-    dir.write("data.zuo", archiveOf({ { "Vellumo.ini", "[notASection]\n" }, { "Broken.ini", "[vloData]\nwhat: x\n" },
-                                      { "Empty.ini", "" } }));
+    dir.write("data.zuo",
+        archiveOf({{"Vellumo.ini", "[notASection]\n"}, {"Broken.ini", "[vloData]\nwhat: x\n"}, {"Empty.ini", ""}}));
     ASSERT_TRUE(ArchiveFS::init(dir.path("data.zuo")));
-    for (const char* name : { "Vellumo.ini", "Broken.ini", "Empty.ini", "Absent.ini", "" }) {
+    for (const char* name : {"Vellumo.ini", "Broken.ini", "Empty.ini", "Absent.ini", ""}) {
         const ShowConfig config(name);
         EXPECT_EQ(1, config.loadFailed) << "'" << name << "'";
         EXPECT_EQ("data.zuo ", dir.listing()) << "left behind by the load of '" << name << "'";

@@ -10,7 +10,8 @@ using test::le16;
 using test::le32;
 
 // Two rows: red, green on top; blue, white below.
-PixelImage twoByTwo(int channels) {
+PixelImage twoByTwo(int channels)
+{
     PixelImage p{2, 2, channels, {}};
     const uint8_t colours[4][4] = {{255, 0, 0, 10}, {0, 255, 0, 20}, {0, 0, 255, 30}, {255, 255, 255, 40}};
     for (const auto& c : colours) {
@@ -19,7 +20,8 @@ PixelImage twoByTwo(int channels) {
     return p;
 }
 
-TEST(BmpEncoderTest, HeadersDescribeAnUncompressedBottomUpBitmap) {
+TEST(BmpEncoderTest, HeadersDescribeAnUncompressedBottomUpBitmap)
+{
     std::vector<uint8_t> out;
     std::string error;
     ASSERT_TRUE(encodeBmp(twoByTwo(4), out, error)) << error;
@@ -36,17 +38,19 @@ TEST(BmpEncoderTest, HeadersDescribeAnUncompressedBottomUpBitmap) {
     EXPECT_EQ(le32(out, 30), 0u) << "compression";
 }
 
-TEST(BmpEncoderTest, RowsAreStoredBottomFirstInBlueGreenRedOrder) {
+TEST(BmpEncoderTest, RowsAreStoredBottomFirstInBlueGreenRedOrder)
+{
     std::vector<uint8_t> out;
     std::string error;
     ASSERT_TRUE(encodeBmp(twoByTwo(4), out, error)) << error;
     // First stored row is the picture's bottom row: blue, then white.
-    const std::vector<uint8_t> expected = {255, 0, 0, 30, 255, 255, 255, 40,   // blue, white
-                                           0, 0, 255, 10, 0, 255, 0, 20};      // red, green
+    const std::vector<uint8_t> expected = {255, 0, 0, 30, 255, 255, 255, 40, // blue, white
+        0, 0, 255, 10, 0, 255, 0, 20};                                       // red, green
     EXPECT_EQ(std::vector<uint8_t>(out.begin() + 54, out.end()), expected);
 }
 
-TEST(BmpEncoderTest, TwentyFourBitRowsArePaddedToFourBytes) {
+TEST(BmpEncoderTest, TwentyFourBitRowsArePaddedToFourBytes)
+{
     PixelImage one{1, 2, 3, {1, 2, 3, 4, 5, 6}};
     std::vector<uint8_t> out;
     std::string error;
@@ -62,7 +66,8 @@ TEST(BmpEncoderTest, TwentyFourBitRowsArePaddedToFourBytes) {
     EXPECT_EQ(out.size(), 54u + 12u);
 }
 
-TEST(BmpEncoderTest, RefusesPicturesItCannotDescribe) {
+TEST(BmpEncoderTest, RefusesPicturesItCannotDescribe)
+{
     std::vector<uint8_t> out;
     std::string error;
     EXPECT_FALSE(encodeBmp(PixelImage{0, 5, 3, {}}, out, error));

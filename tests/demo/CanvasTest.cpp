@@ -6,14 +6,16 @@
 namespace vlo::demo {
 namespace {
 
-Mask full(int w, int h, float coverage) {
+Mask full(int w, int h, float coverage)
+{
     Mask m(w, h);
     m.addShape(0, 0, static_cast<float>(w), static_cast<float>(h), [](float, float) { return -1.0f; });
     m.scale(coverage);
     return m;
 }
 
-TEST(CanvasTest, PaintLaysPremultipliedOver) {
+TEST(CanvasTest, PaintLaysPremultipliedOver)
+{
     Canvas c(2, 2);
     c.fill(straight(0.0f, 0.0f, 1.0f));
     c.paint(full(2, 2, 0.5f), straight(1.0f, 0.0f, 0.0f));
@@ -23,7 +25,8 @@ TEST(CanvasTest, PaintLaysPremultipliedOver) {
     EXPECT_FLOAT_EQ(p.a, 1.0f);
 }
 
-TEST(CanvasTest, StraightExportDividesByAlpha) {
+TEST(CanvasTest, StraightExportDividesByAlpha)
+{
     Canvas c(4, 4);
     c.paint(full(4, 4, 0.5f), straight(1.0f, 0.5f, 0.0f));
     std::vector<uint8_t> bytes = c.toStraightRgba8();
@@ -36,7 +39,8 @@ TEST(CanvasTest, StraightExportDividesByAlpha) {
     }
 }
 
-TEST(CanvasTest, PremultipliedExportIsANeutralMultiplyWhereEmptyOrWhite) {
+TEST(CanvasTest, PremultipliedExportIsANeutralMultiplyWhereEmptyOrWhite)
+{
     Canvas c(8, 1);
     Mask left(8, 1);
     left.addShape(0, 0, 4, 1, [](float x, float) { return x < 4.0f ? -1.0f : 1.0f; });
@@ -53,7 +57,8 @@ TEST(CanvasTest, PremultipliedExportIsANeutralMultiplyWhereEmptyOrWhite) {
     }
 }
 
-TEST(CanvasTest, PremultipliedExportDarkensWhereInked) {
+TEST(CanvasTest, PremultipliedExportDarkensWhereInked)
+{
     Canvas c(4, 4);
     c.paint(full(4, 4, 1.0f), straight(0.25f, 0.5f, 1.0f));
     std::vector<uint8_t> bytes = c.toPremultipliedRgba8();
@@ -63,7 +68,8 @@ TEST(CanvasTest, PremultipliedExportDarkensWhereInked) {
     EXPECT_NEAR(test::multiplyBlend(bytes[2], bytes[3], d), d, 1.0f);
 }
 
-TEST(CanvasTest, DitherAveragesToTheTrueValue) {
+TEST(CanvasTest, DitherAveragesToTheTrueValue)
+{
     Canvas c(16, 16);
     c.fill(straight(0.5f, 0.25f, 0.0f));
     std::vector<uint8_t> rgb = c.toRgb8();
@@ -78,7 +84,8 @@ TEST(CanvasTest, DitherAveragesToTheTrueValue) {
     EXPECT_NEAR(green / n, 63.75, 0.1);
 }
 
-TEST(CanvasTest, DrawCanvasPlacesAndClips) {
+TEST(CanvasTest, DrawCanvasPlacesAndClips)
+{
     Canvas big(10, 10);
     big.fill(straight(0.0f, 0.0f, 0.0f));
     Canvas small(4, 4);
@@ -90,7 +97,8 @@ TEST(CanvasTest, DrawCanvasPlacesAndClips) {
     EXPECT_FLOAT_EQ(big.at(7, 0).r, 0.0f);
 }
 
-TEST(CanvasTest, AddLightMakesTransparentPixelsVisible) {
+TEST(CanvasTest, AddLightMakesTransparentPixelsVisible)
+{
     Canvas c(2, 2);
     c.addLight(full(2, 2, 0.5f), straight(1.0f, 0.5f, 0.0f));
     EXPECT_FLOAT_EQ(c.at(0, 0).r, 0.5f);

@@ -9,7 +9,8 @@
 namespace vlo::demo {
 namespace {
 
-TrackStyle simpleStyle() {
+TrackStyle simpleStyle()
+{
     TrackStyle s;
     s.seed = 5;
     s.tempo = 120.0; // bar = 2 s
@@ -25,12 +26,14 @@ TrackStyle simpleStyle() {
     return s;
 }
 
-bool inScale(const TrackStyle& s, float pitch) {
+bool inScale(const TrackStyle& s, float pitch)
+{
     int offset = ((static_cast<int>(std::lround(pitch)) - s.tonic) % 12 + 12) % 12;
     return std::find(s.scale.begin(), s.scale.end(), offset) != s.scale.end();
 }
 
-TEST(ComposerTest, ScalePitchWrapsOctaves) {
+TEST(ComposerTest, ScalePitchWrapsOctaves)
+{
     TrackStyle s = simpleStyle();
     EXPECT_FLOAT_EQ(scalePitch(s, 0), 60.0f);
     EXPECT_FLOAT_EQ(scalePitch(s, 2), 64.0f);
@@ -40,7 +43,8 @@ TEST(ComposerTest, ScalePitchWrapsOctaves) {
     EXPECT_FLOAT_EQ(scalePitch(s, -8), 47.0f);
 }
 
-TEST(ComposerTest, LengthIsTheBarsPlusTheTail) {
+TEST(ComposerTest, LengthIsTheBarsPlusTheTail)
+{
     Score score = compose(simpleStyle());
     EXPECT_DOUBLE_EQ(score.length, 8 * 2.0 + 3.0);
     EXPECT_DOUBLE_EQ(score.beat, 0.5);
@@ -50,7 +54,8 @@ TEST(ComposerTest, LengthIsTheBarsPlusTheTail) {
     }
 }
 
-TEST(ComposerTest, EveryPitchedNoteIsInTheKey) {
+TEST(ComposerTest, EveryPitchedNoteIsInTheKey)
+{
     TrackStyle s = simpleStyle();
     for (const Note& n : compose(s).notes) {
         if (n.part == Part::Kick || n.part == Part::Shaker) {
@@ -60,25 +65,41 @@ TEST(ComposerTest, EveryPitchedNoteIsInTheKey) {
     }
 }
 
-TEST(ComposerTest, PartsPlayOnlyInTheirBars) {
+TEST(ComposerTest, PartsPlayOnlyInTheirBars)
+{
     TrackStyle s = simpleStyle();
     auto barOf = [](const Note& n) { return static_cast<int>(n.start / 2.0 + 1e-9); };
     bool sawArp = false, sawLead = false, sawKick = false;
     for (const Note& n : compose(s).notes) {
         int bar = barOf(n);
         switch (n.part) {
-        case Part::Pluck: EXPECT_TRUE(bar >= 2 && bar < 4) << "pluck in bar " << bar; sawArp = true; break;
-        case Part::Lead: EXPECT_TRUE(bar >= 4 && bar < 8) << "lead in bar " << bar; sawLead = true; break;
-        case Part::Bass: EXPECT_GE(bar, 1) << "bass in bar " << bar; break;
-        case Part::Kick: EXPECT_EQ(bar, 6); sawKick = true; break;
-        case Part::Shaker: ADD_FAILURE() << "no shaker was asked for"; break;
-        case Part::Pad: break;
+        case Part::Pluck:
+            EXPECT_TRUE(bar >= 2 && bar < 4) << "pluck in bar " << bar;
+            sawArp = true;
+            break;
+        case Part::Lead:
+            EXPECT_TRUE(bar >= 4 && bar < 8) << "lead in bar " << bar;
+            sawLead = true;
+            break;
+        case Part::Bass:
+            EXPECT_GE(bar, 1) << "bass in bar " << bar;
+            break;
+        case Part::Kick:
+            EXPECT_EQ(bar, 6);
+            sawKick = true;
+            break;
+        case Part::Shaker:
+            ADD_FAILURE() << "no shaker was asked for";
+            break;
+        case Part::Pad:
+            break;
         }
     }
     EXPECT_TRUE(sawArp && sawLead && sawKick);
 }
 
-TEST(ComposerTest, MelodyLandsOnChordTonesOnStrongBeatsAndEndsOnTheTonic) {
+TEST(ComposerTest, MelodyLandsOnChordTonesOnStrongBeatsAndEndsOnTheTonic)
+{
     TrackStyle s = simpleStyle();
     std::vector<Note> lead;
     for (const Note& n : compose(s).notes) {
@@ -105,7 +126,8 @@ TEST(ComposerTest, MelodyLandsOnChordTonesOnStrongBeatsAndEndsOnTheTonic) {
     EXPECT_FLOAT_EQ(lead.back().pitch, scalePitch(s, 7)) << "the last phrase comes home";
 }
 
-TEST(ComposerTest, SameStyleSameScoreAndSeedsDiffer) {
+TEST(ComposerTest, SameStyleSameScoreAndSeedsDiffer)
+{
     TrackStyle s = simpleStyle();
     Score a = compose(s), b = compose(s);
     ASSERT_EQ(a.notes.size(), b.notes.size());
@@ -122,7 +144,8 @@ TEST(ComposerTest, SameStyleSameScoreAndSeedsDiffer) {
     EXPECT_TRUE(differs || a.notes.size() != c.notes.size()) << "another seed, another melody";
 }
 
-TEST(ComposerTest, BadStylesGiveAnEmptyScore) {
+TEST(ComposerTest, BadStylesGiveAnEmptyScore)
+{
     TrackStyle s = simpleStyle();
     s.progression.clear();
     EXPECT_TRUE(compose(s).notes.empty());
@@ -134,7 +157,8 @@ TEST(ComposerTest, BadStylesGiveAnEmptyScore) {
     EXPECT_EQ(compose(s).length, 0.0);
 }
 
-TEST(ComposerTest, DemoTracksLastBetweenTwentyAndSixtySeconds) {
+TEST(ComposerTest, DemoTracksLastBetweenTwentyAndSixtySeconds)
+{
     for (const TrackPlan& t : demoShowPlan().tracks) {
         double length = compose(t.style).length;
         EXPECT_GE(length, 20.0) << t.title;

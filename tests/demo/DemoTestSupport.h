@@ -25,13 +25,14 @@ namespace vlo::demo::test {
 // A fresh folder under the system's temporary folder, removed at the end.
 class ScratchDir {
 public:
-    explicit ScratchDir(const std::string& name) {
-        path_ = std::filesystem::temp_directory_path() /
-                ("vlo-demo-" + name + "-" + std::to_string(::getpid()));
+    explicit ScratchDir(const std::string& name)
+    {
+        path_ = std::filesystem::temp_directory_path() / ("vlo-demo-" + name + "-" + std::to_string(::getpid()));
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
     }
-    ~ScratchDir() {
+    ~ScratchDir()
+    {
         std::error_code ec;
         std::filesystem::remove_all(path_, ec);
     }
@@ -42,20 +43,26 @@ private:
     std::filesystem::path path_;
 };
 
-inline std::vector<uint8_t> readBytes(const std::string& path) {
+inline std::vector<uint8_t> readBytes(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-inline uint32_t le16(const std::vector<uint8_t>& b, size_t at) {
+inline uint32_t le16(const std::vector<uint8_t>& b, size_t at)
+{
     return static_cast<uint32_t>(b[at]) | static_cast<uint32_t>(b[at + 1]) << 8;
 }
 
-inline uint32_t le32(const std::vector<uint8_t>& b, size_t at) { return le16(b, at) | le16(b, at + 2) << 16; }
+inline uint32_t le32(const std::vector<uint8_t>& b, size_t at)
+{
+    return le16(b, at) | le16(b, at + 2) << 16;
+}
 
 // Decodes PNG bytes to 8-bit RGBA (whatever the file's colour type);
 // returns false when libpng refuses them.
-inline bool decodePngRgba(const std::vector<uint8_t>& file, PixelImage& out) {
+inline bool decodePngRgba(const std::vector<uint8_t>& file, PixelImage& out)
+{
     png_image image;
     std::memset(&image, 0, sizeof image);
     image.version = PNG_IMAGE_VERSION;
@@ -75,7 +82,8 @@ inline bool decodePngRgba(const std::vector<uint8_t>& file, PixelImage& out) {
 }
 
 // The channel count the PNG file itself declares (3 for RGB, 4 for RGBA).
-inline int pngChannels(const std::vector<uint8_t>& file) {
+inline int pngChannels(const std::vector<uint8_t>& file)
+{
     // IHDR colour type sits at byte 25: 2 = RGB, 6 = RGBA.
     if (file.size() < 26) {
         return 0;
@@ -88,12 +96,14 @@ struct JpegTestErrors {
     std::jmp_buf jump;
 };
 
-inline void onJpegTestError(j_common_ptr cinfo) {
+inline void onJpegTestError(j_common_ptr cinfo)
+{
     std::longjmp(reinterpret_cast<JpegTestErrors*>(cinfo->err)->jump, 1);
 }
 
 // Decodes JPEG bytes to RGB; false when libjpeg refuses them.
-inline bool decodeJpegRgb(const std::vector<uint8_t>& file, PixelImage& out) {
+inline bool decodeJpegRgb(const std::vector<uint8_t>& file, PixelImage& out)
+{
     jpeg_decompress_struct cinfo;
     JpegTestErrors errors;
     cinfo.err = jpeg_std_error(&errors.manager);
@@ -123,7 +133,8 @@ inline bool decodeJpegRgb(const std::vector<uint8_t>& file, PixelImage& out) {
 // What the (GL_DST_COLOR, GL_ONE_MINUS_SRC_ALPHA) blend makes of one
 // background component d (0..255) under a source component s with alpha a:
 // s x d + d x (1 - a), clamped like the frame buffer.
-inline float multiplyBlend(uint8_t s, uint8_t a, float d) {
+inline float multiplyBlend(uint8_t s, uint8_t a, float d)
+{
     float v = (s / 255.0f) * d + d * (1.0f - a / 255.0f);
     return v > 255.0f ? 255.0f : v;
 }

@@ -7,7 +7,8 @@
 namespace vlo::demo {
 namespace {
 
-StereoBuffer sine(double hz, size_t frames) {
+StereoBuffer sine(double hz, size_t frames)
+{
     StereoBuffer b(frames);
     for (size_t i = 0; i < frames; ++i) {
         b.left[i] = b.right[i] = static_cast<float>(std::sin(6.283185307 * hz * i / kSampleRate));
@@ -15,7 +16,8 @@ StereoBuffer sine(double hz, size_t frames) {
     return b;
 }
 
-double rms(const std::vector<float>& s, size_t from, size_t to) {
+double rms(const std::vector<float>& s, size_t from, size_t to)
+{
     double e = 0.0;
     for (size_t i = from; i < to; ++i) {
         e += s[i] * s[i];
@@ -23,7 +25,8 @@ double rms(const std::vector<float>& s, size_t from, size_t to) {
     return std::sqrt(e / (to - from));
 }
 
-TEST(EffectsTest, LowPassKeepsLowsAndCutsHighs) {
+TEST(EffectsTest, LowPassKeepsLowsAndCutsHighs)
+{
     StereoBuffer low = sine(100.0, 22050), high = sine(10000.0, 22050);
     lowPass(low, 1000.0f);
     lowPass(high, 1000.0f);
@@ -33,7 +36,8 @@ TEST(EffectsTest, LowPassKeepsLowsAndCutsHighs) {
     EXPECT_LT(highLevel, 0.12) << "ten times the cutoff is cut by about 20 dB";
 }
 
-TEST(EffectsTest, PingPongEchoesAlternateSides) {
+TEST(EffectsTest, PingPongEchoesAlternateSides)
+{
     StereoBuffer b(10000);
     b.left[0] = 1.0f;
     pingPongDelay(b, 1000.0 / kSampleRate, 0.5f, 1.0f);
@@ -47,7 +51,8 @@ TEST(EffectsTest, PingPongEchoesAlternateSides) {
     EXPECT_FLOAT_EQ(b.left[1500], 0.0f);
 }
 
-TEST(EffectsTest, PingPongIgnoresDelaysLongerThanTheBuffer) {
+TEST(EffectsTest, PingPongIgnoresDelaysLongerThanTheBuffer)
+{
     StereoBuffer b(100);
     b.left[0] = 1.0f;
     pingPongDelay(b, 1.0, 0.5f, 1.0f);
@@ -55,7 +60,8 @@ TEST(EffectsTest, PingPongIgnoresDelaysLongerThanTheBuffer) {
     EXPECT_EQ(rms(b.left, 1, 100), 0.0);
 }
 
-TEST(EffectsTest, ReverbTailFollowsAnImpulseAndFades) {
+TEST(EffectsTest, ReverbTailFollowsAnImpulseAndFades)
+{
     StereoBuffer send(3 * kSampleRate), out(3 * kSampleRate);
     send.left[0] = send.right[0] = 1.0f;
     addReverb(send, out, 1.0f, 0.8f, 0.5f);

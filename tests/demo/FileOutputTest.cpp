@@ -6,7 +6,8 @@
 namespace vlo::demo {
 namespace {
 
-TEST(FileOutputTest, CreatesFoldersAndWritesExactBytes) {
+TEST(FileOutputTest, CreatesFoldersAndWritesExactBytes)
+{
     test::ScratchDir dir("file-output");
     std::string path = dir.file("a/b/c.bin");
     std::string error;
@@ -17,7 +18,8 @@ TEST(FileOutputTest, CreatesFoldersAndWritesExactBytes) {
     EXPECT_EQ(test::readBytes(dir.file("t.ini")), (std::vector<uint8_t>{'[', 'e', 'n', 'd', ']', '\n'}));
 }
 
-TEST(FileOutputTest, OverwritesAndWritesEmptyFiles) {
+TEST(FileOutputTest, OverwritesAndWritesEmptyFiles)
+{
     test::ScratchDir dir("file-overwrite");
     std::string error;
     ASSERT_TRUE(writeFileBytes(dir.file("x"), {1, 2, 3}, error));
@@ -25,7 +27,8 @@ TEST(FileOutputTest, OverwritesAndWritesEmptyFiles) {
     EXPECT_TRUE(test::readBytes(dir.file("x")).empty());
 }
 
-TEST(FileOutputTest, ReportsWhatCannotBeWritten) {
+TEST(FileOutputTest, ReportsWhatCannotBeWritten)
+{
     test::ScratchDir dir("file-errors");
     std::string error;
     ASSERT_TRUE(writeFileBytes(dir.file("plain"), {1}, error));

@@ -12,9 +12,15 @@ namespace {
 // the multiply blend, per pixel, averaged over the three colours.
 class MultiplyView {
 public:
-    explicit MultiplyView(const Canvas& c) : w(c.width()), h(c.height()), bytes(c.toPremultipliedRgba8()) {}
+    explicit MultiplyView(const Canvas& c)
+        : w(c.width())
+        , h(c.height())
+        , bytes(c.toPremultipliedRgba8())
+    {
+    }
 
-    float factor(int x, int y) const {
+    float factor(int x, int y) const
+    {
         const uint8_t* p = &bytes[(static_cast<size_t>(y) * w + x) * 4];
         float sum = 0.0f;
         for (int k = 0; k < 3; ++k) {
@@ -22,7 +28,8 @@ public:
         }
         return sum / 3.0f;
     }
-    float minimum(int x0, int y0, int x1, int y1) const {
+    float minimum(int x0, int y0, int x1, int y1) const
+    {
         float m = 2.0f;
         for (int y = y0; y < y1; ++y) {
             for (int x = x0; x < x1; ++x) {
@@ -31,7 +38,8 @@ public:
         }
         return m;
     }
-    float mean(int x0, int y0, int x1, int y1) const {
+    float mean(int x0, int y0, int x1, int y1) const
+    {
         double s = 0.0;
         for (int y = y0; y < y1; ++y) {
             for (int x = x0; x < x1; ++x) {
@@ -40,7 +48,8 @@ public:
         }
         return static_cast<float>(s / ((x1 - x0) * (y1 - y0)));
     }
-    float maximum() const {
+    float maximum() const
+    {
         float m = 0.0f;
         for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x) {
@@ -55,7 +64,8 @@ private:
     std::vector<uint8_t> bytes;
 };
 
-TEST(GuiGraphicsTest, CaptionIsABannerOfDarkLettering) {
+TEST(GuiGraphicsTest, CaptionIsABannerOfDarkLettering)
+{
     StrokeFont font;
     Canvas caption = drawCaptionPicture(font, 2, 4, "Ashen Road");
     ASSERT_EQ(caption.width(), 700);
@@ -71,9 +81,10 @@ TEST(GuiGraphicsTest, CaptionIsABannerOfDarkLettering) {
     EXPECT_LT(view.factor(50, 30), 0.8f) << "the badge tints";
 }
 
-TEST(GuiGraphicsTest, ButtonsFitThePanelAndShowTheirSymbol) {
-    const ButtonSymbol symbols[] = {ButtonSymbol::Play, ButtonSymbol::Pause, ButtonSymbol::Stop,
-                                    ButtonSymbol::Previous, ButtonSymbol::Next};
+TEST(GuiGraphicsTest, ButtonsFitThePanelAndShowTheirSymbol)
+{
+    const ButtonSymbol symbols[]
+        = {ButtonSymbol::Play, ButtonSymbol::Pause, ButtonSymbol::Stop, ButtonSymbol::Previous, ButtonSymbol::Next};
     std::vector<std::vector<uint8_t>> seen;
     for (ButtonSymbol s : symbols) {
         for (bool pressed : {false, true}) {
@@ -98,7 +109,8 @@ TEST(GuiGraphicsTest, ButtonsFitThePanelAndShowTheirSymbol) {
     }
 }
 
-TEST(GuiGraphicsTest, MenuItemsAndPanelFitTogether) {
+TEST(GuiGraphicsTest, MenuItemsAndPanelFitTogether)
+{
     StrokeFont font;
     for (bool pressed : {false, true}) {
         Canvas item = drawMenuItem(font, MenuIcon::Minimise, "Minimise", pressed);

@@ -8,7 +8,8 @@ namespace vlo::demo {
 namespace {
 
 // Pitch estimate from rising zero crossings of one channel over a window.
-double crossingFrequency(const std::vector<float>& s, size_t from, size_t to) {
+double crossingFrequency(const std::vector<float>& s, size_t from, size_t to)
+{
     int crossings = 0;
     size_t first = 0, last = 0;
     for (size_t i = from + 1; i < to; ++i) {
@@ -25,7 +26,8 @@ double crossingFrequency(const std::vector<float>& s, size_t from, size_t to) {
 
 // Pitch estimate from the lag of the strongest autocorrelation in a range
 // of periods; robust for sounds rich in harmonics.
-double correlationFrequency(const std::vector<float>& s, size_t from, size_t to, int minLag, int maxLag) {
+double correlationFrequency(const std::vector<float>& s, size_t from, size_t to, int minLag, int maxLag)
+{
     double best = -1e30;
     int bestLag = minLag;
     for (int lag = minLag; lag <= maxLag; ++lag) {
@@ -41,7 +43,8 @@ double correlationFrequency(const std::vector<float>& s, size_t from, size_t to,
     return static_cast<double>(kSampleRate) / bestLag;
 }
 
-double energy(const std::vector<float>& s, size_t from, size_t to) {
+double energy(const std::vector<float>& s, size_t from, size_t to)
+{
     double e = 0.0;
     for (size_t i = from; i < to && i < s.size(); ++i) {
         e += s[i] * s[i];
@@ -49,13 +52,15 @@ double energy(const std::vector<float>& s, size_t from, size_t to) {
     return e;
 }
 
-TEST(InstrumentsTest, NoteFrequencyFollowsEqualTemperament) {
+TEST(InstrumentsTest, NoteFrequencyFollowsEqualTemperament)
+{
     EXPECT_DOUBLE_EQ(noteFrequency(69.0f), 440.0);
     EXPECT_NEAR(noteFrequency(60.0f), 261.6256, 1e-3);
     EXPECT_NEAR(noteFrequency(81.0f), 880.0, 1e-9);
 }
 
-TEST(InstrumentsTest, PanIsEqualPower) {
+TEST(InstrumentsTest, PanIsEqualPower)
+{
     float l, r;
     panGains(0.0f, l, r);
     EXPECT_NEAR(l, r, 1e-6f);
@@ -66,7 +71,8 @@ TEST(InstrumentsTest, PanIsEqualPower) {
     EXPECT_NEAR(l, 0.0f, 1e-6f) << "pan beyond 1 is held at hard right";
 }
 
-TEST(InstrumentsTest, LeadAndBassSoundAtTheirPitch) {
+TEST(InstrumentsTest, LeadAndBassSoundAtTheirPitch)
+{
     StereoBuffer out(kSampleRate);
     addLeadNote(out, Note{Part::Lead, 0.0, 0.8, 69.0f, 1.0f, 0.0f});
     EXPECT_NEAR(crossingFrequency(out.left, 4410, 13230), 440.0, 4.0);
@@ -76,7 +82,8 @@ TEST(InstrumentsTest, LeadAndBassSoundAtTheirPitch) {
     EXPECT_NEAR(crossingFrequency(bass.left, 4410, 30000), 110.0, 2.0);
 }
 
-TEST(InstrumentsTest, PluckRingsAtItsPitchAndDiesAway) {
+TEST(InstrumentsTest, PluckRingsAtItsPitchAndDiesAway)
+{
     StereoBuffer out(2 * kSampleRate);
     addPluckNote(out, Note{Part::Pluck, 0.0, 1.0, 57.0f, 1.0f, 0.0f}, 3);
     EXPECT_NEAR(correlationFrequency(out.left, 2000, 12000, 150, 260), 220.0, 3.0);
@@ -86,7 +93,8 @@ TEST(InstrumentsTest, PluckRingsAtItsPitchAndDiesAway) {
     EXPECT_EQ(energy(out.left, 44200, 2 * kSampleRate), 0.0) << "silent after its ring time";
 }
 
-TEST(InstrumentsTest, NotesStartOnTimeAndStayInsideTheBuffer) {
+TEST(InstrumentsTest, NotesStartOnTimeAndStayInsideTheBuffer)
+{
     StereoBuffer out(kSampleRate / 2);
     Note pad{Part::Pad, 0.25, 10.0, 60.0f, 1.0f, 0.0f}; // runs far past the end
     addPadNote(out, pad);
@@ -99,7 +107,8 @@ TEST(InstrumentsTest, NotesStartOnTimeAndStayInsideTheBuffer) {
     EXPECT_EQ(energy(late.left, 0, 100), 0.0) << "notes wholly outside the buffer add nothing";
 }
 
-TEST(InstrumentsTest, KickIsShortAndShakerPans) {
+TEST(InstrumentsTest, KickIsShortAndShakerPans)
+{
     StereoBuffer out(kSampleRate);
     addKick(out, Note{Part::Kick, 0.0, 0.0, 0.0f, 1.0f, 0.0f});
     EXPECT_GT(energy(out.left, 0, 4410), 50.0 * energy(out.left, 13230, 17640));

@@ -8,7 +8,8 @@
 namespace vlo::demo {
 namespace {
 
-PixelImage flat(int w, int h, uint8_t r, uint8_t g, uint8_t b) {
+PixelImage flat(int w, int h, uint8_t r, uint8_t g, uint8_t b)
+{
     PixelImage p{w, h, 3, {}};
     for (int i = 0; i < w * h; ++i) {
         p.bytes.insert(p.bytes.end(), {r, g, b});
@@ -16,7 +17,8 @@ PixelImage flat(int w, int h, uint8_t r, uint8_t g, uint8_t b) {
     return p;
 }
 
-TEST(JpegEncoderTest, DecodesToTheSameSizeAndNearlyTheSameColour) {
+TEST(JpegEncoderTest, DecodesToTheSameSizeAndNearlyTheSameColour)
+{
     PixelImage in = flat(40, 24, 200, 120, 40);
     std::vector<uint8_t> file;
     std::string error;
@@ -29,12 +31,13 @@ TEST(JpegEncoderTest, DecodesToTheSameSizeAndNearlyTheSameColour) {
     EXPECT_EQ(back.width, 40);
     EXPECT_EQ(back.height, 24);
     for (size_t i = 0; i < back.bytes.size(); ++i) {
-        ASSERT_LE(std::abs(back.bytes[i] - in.bytes[i]), 4) << "component " << i << ": expected about "
-                                                           << int(in.bytes[i]) << ", got " << int(back.bytes[i]);
+        ASSERT_LE(std::abs(back.bytes[i] - in.bytes[i]), 4)
+            << "component " << i << ": expected about " << int(in.bytes[i]) << ", got " << int(back.bytes[i]);
     }
 }
 
-TEST(JpegEncoderTest, TopRowStaysOnTop) {
+TEST(JpegEncoderTest, TopRowStaysOnTop)
+{
     // Upper half white, lower half black.
     PixelImage in{16, 16, 3, {}};
     for (int y = 0; y < 16; ++y) {
@@ -51,7 +54,8 @@ TEST(JpegEncoderTest, TopRowStaysOnTop) {
     EXPECT_LT(back.bytes[back.bytes.size() - 1], 25) << "bottom-right pixel should be black";
 }
 
-TEST(JpegEncoderTest, RefusesAlphaAndBadQuality) {
+TEST(JpegEncoderTest, RefusesAlphaAndBadQuality)
+{
     std::vector<uint8_t> out;
     std::string error;
     EXPECT_FALSE(encodeJpeg(PixelImage{2, 2, 4, std::vector<uint8_t>(16)}, 90, out, error));
@@ -60,7 +64,8 @@ TEST(JpegEncoderTest, RefusesAlphaAndBadQuality) {
     EXPECT_FALSE(encodeJpeg(flat(2, 2, 1, 2, 3), 101, out, error));
 }
 
-TEST(JpegEncoderTest, SameInputSameBytes) {
+TEST(JpegEncoderTest, SameInputSameBytes)
+{
     std::vector<uint8_t> a, b;
     std::string error;
     ASSERT_TRUE(encodeJpeg(flat(33, 17, 9, 99, 199), 80, a, error));

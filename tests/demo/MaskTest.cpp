@@ -7,7 +7,8 @@
 namespace vlo::demo {
 namespace {
 
-float total(const Mask& m) {
+float total(const Mask& m)
+{
     float sum = 0.0f;
     for (int y = 0; y < m.height(); ++y) {
         for (int x = 0; x < m.width(); ++x) {
@@ -17,7 +18,8 @@ float total(const Mask& m) {
     return sum;
 }
 
-TEST(MaskTest, DiscCoversItsAreaWithSoftEdge) {
+TEST(MaskTest, DiscCoversItsAreaWithSoftEdge)
+{
     Mask m(64, 64);
     m.addDisc(32.0f, 32.0f, 10.0f);
     EXPECT_FLOAT_EQ(m.at(31, 31), 1.0f) << "centre pixel";
@@ -31,7 +33,8 @@ TEST(MaskTest, DiscCoversItsAreaWithSoftEdge) {
     EXPECT_LT(rim, 1.0f);
 }
 
-TEST(MaskTest, OverlappingShapesTakeTheLargerCoverage) {
+TEST(MaskTest, OverlappingShapesTakeTheLargerCoverage)
+{
     Mask m(32, 32);
     m.addDisc(16.0f, 16.0f, 6.0f);
     m.addDisc(16.0f, 16.0f, 6.0f);
@@ -42,7 +45,8 @@ TEST(MaskTest, OverlappingShapesTakeTheLargerCoverage) {
     EXPECT_FLOAT_EQ(once, total(single));
 }
 
-TEST(MaskTest, CapsuleAndRoundedRect) {
+TEST(MaskTest, CapsuleAndRoundedRect)
+{
     Mask m(40, 20);
     m.addCapsule(5.0f, 10.0f, 35.0f, 10.0f, 2.0f);
     EXPECT_FLOAT_EQ(m.at(20, 9), 1.0f) << "on the line";
@@ -57,7 +61,8 @@ TEST(MaskTest, CapsuleAndRoundedRect) {
     EXPECT_NEAR(total(r), 400.0f - (4.0f - 3.14159f) * 25.0f, 2.0f);
 }
 
-TEST(MaskTest, PolygonEvenNonConvex) {
+TEST(MaskTest, PolygonEvenNonConvex)
+{
     // An L shape: the notch at the top right is outside.
     std::vector<Point> shape = {{0, 0}, {10, 0}, {10, 20}, {20, 20}, {20, 30}, {0, 30}};
     Mask m(32, 32);
@@ -70,7 +75,8 @@ TEST(MaskTest, PolygonEvenNonConvex) {
     EXPECT_NEAR(total(m), 400.0f, 1.5f) << "area of the L is 300 + 100";
 }
 
-TEST(MaskTest, BelowCurveGivesFractionalRowCoverage) {
+TEST(MaskTest, BelowCurveGivesFractionalRowCoverage)
+{
     Mask m(4, 10);
     m.addBelow([](float) { return 4.25f; });
     EXPECT_FLOAT_EQ(m.at(0, 3), 0.0f);
@@ -78,13 +84,12 @@ TEST(MaskTest, BelowCurveGivesFractionalRowCoverage) {
     EXPECT_FLOAT_EQ(m.at(0, 5), 1.0f);
 }
 
-TEST(MaskTest, CutIntersectAndScale) {
+TEST(MaskTest, CutIntersectAndScale)
+{
     Mask a(20, 20);
     a.addShape(0, 0, 20, 20, [](float, float) { return -1.0f; });
     Mask hole(20, 20);
-    hole.addShape(5, 5, 10, 10, [](float x, float y) {
-        return (x > 5 && x < 10 && y > 5 && y < 10) ? -1.0f : 1.0f;
-    });
+    hole.addShape(5, 5, 10, 10, [](float x, float y) { return (x > 5 && x < 10 && y > 5 && y < 10) ? -1.0f : 1.0f; });
     Mask cutCopy = a;
     cutCopy.cut(hole);
     EXPECT_FLOAT_EQ(cutCopy.at(7, 7), 0.0f);
@@ -101,7 +106,8 @@ TEST(MaskTest, CutIntersectAndScale) {
     EXPECT_FLOAT_EQ(a.at(7, 7), 1.0f);
 }
 
-TEST(MaskTest, BlurSpreadsButKeepsMassAwayFromEdges) {
+TEST(MaskTest, BlurSpreadsButKeepsMassAwayFromEdges)
+{
     Mask m(60, 60);
     m.addDisc(30.0f, 30.0f, 5.0f);
     float before = total(m);

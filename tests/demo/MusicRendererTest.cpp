@@ -10,7 +10,8 @@ namespace vlo::demo {
 namespace {
 
 // A short but complete tune: every part plays.
-TrackStyle shortTune() {
+TrackStyle shortTune()
+{
     TrackStyle s;
     s.seed = 9;
     s.tempo = 120.0;
@@ -26,7 +27,8 @@ TrackStyle shortTune() {
     return s;
 }
 
-double rms(const std::vector<float>& s, size_t from, size_t to) {
+double rms(const std::vector<float>& s, size_t from, size_t to)
+{
     double e = 0.0;
     for (size_t i = from; i < to; ++i) {
         e += s[i] * s[i];
@@ -37,7 +39,8 @@ double rms(const std::vector<float>& s, size_t from, size_t to) {
 class MusicRendererTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { audio = new StereoBuffer(renderScore(compose(shortTune()), 9)); }
-    static void TearDownTestSuite() {
+    static void TearDownTestSuite()
+    {
         delete audio;
         audio = nullptr;
     }
@@ -46,11 +49,13 @@ protected:
 
 StereoBuffer* MusicRendererTest::audio = nullptr;
 
-TEST_F(MusicRendererTest, LengthIsTheScoreLength) {
+TEST_F(MusicRendererTest, LengthIsTheScoreLength)
+{
     EXPECT_EQ(audio->frames(), static_cast<size_t>((4 * 2.0 + 3.0) * kSampleRate));
 }
 
-TEST_F(MusicRendererTest, PeaksAtMinusOneDecibelWithoutClippingOrNan) {
+TEST_F(MusicRendererTest, PeaksAtMinusOneDecibelWithoutClippingOrNan)
+{
     float peak = 0.0f;
     for (size_t i = 0; i < audio->frames(); ++i) {
         ASSERT_TRUE(std::isfinite(audio->left[i]) && std::isfinite(audio->right[i])) << "frame " << i;
@@ -59,7 +64,8 @@ TEST_F(MusicRendererTest, PeaksAtMinusOneDecibelWithoutClippingOrNan) {
     EXPECT_NEAR(peak, 0.89f, 1e-4f);
 }
 
-TEST_F(MusicRendererTest, FadesInAndOut) {
+TEST_F(MusicRendererTest, FadesInAndOut)
+{
     size_t n = audio->frames();
     EXPECT_LT(std::fabs(audio->left[0]), 1e-6f) << "silent at the first sample";
     EXPECT_LT(std::fabs(audio->left[n - 1]), 1e-3f) << "silent at the last sample";
@@ -71,7 +77,8 @@ TEST_F(MusicRendererTest, FadesInAndOut) {
     EXPECT_GT(middle, 0.05) << "the music is audible in the middle";
 }
 
-TEST_F(MusicRendererTest, IsStereoAndDeterministic) {
+TEST_F(MusicRendererTest, IsStereoAndDeterministic)
+{
     double difference = 0.0;
     for (size_t i = 0; i < audio->frames(); ++i) {
         difference += std::fabs(audio->left[i] - audio->right[i]);
@@ -82,7 +89,8 @@ TEST_F(MusicRendererTest, IsStereoAndDeterministic) {
     EXPECT_EQ(again.right, audio->right);
 }
 
-TEST(MusicRendererEmptyTest, EmptyScoreGivesSilence) {
+TEST(MusicRendererEmptyTest, EmptyScoreGivesSilence)
+{
     Score empty;
     empty.length = 0.5;
     StereoBuffer b = renderScore(empty, 1);

@@ -9,7 +9,8 @@
 namespace vlo::demo {
 namespace {
 
-TEST(NoiseTest, StaysInRangeAndIsSmooth) {
+TEST(NoiseTest, StaysInRangeAndIsSmooth)
+{
     Noise n(42);
     float previous = n.at(0.0f, 0.0f);
     float lo = 1.0f, hi = 0.0f;
@@ -27,7 +28,8 @@ TEST(NoiseTest, StaysInRangeAndIsSmooth) {
     EXPECT_GT(hi - lo, 0.3f) << "the noise does vary";
 }
 
-TEST(NoiseTest, SameSeedSameValuesOtherSeedOthers) {
+TEST(NoiseTest, SameSeedSameValuesOtherSeedOthers)
+{
     Noise a(7), b(7), c(8);
     int differ = 0;
     for (int i = 0; i < 50; ++i) {
@@ -38,7 +40,8 @@ TEST(NoiseTest, SameSeedSameValuesOtherSeedOthers) {
     EXPECT_GT(differ, 40);
 }
 
-TEST(NoiseTest, ContinuousAcrossLatticeLines) {
+TEST(NoiseTest, ContinuousAcrossLatticeLines)
+{
     Noise n(3);
     for (float x : {1.0f, 2.0f, 7.0f, -3.0f}) {
         EXPECT_NEAR(n.at(x - 1e-3f, 0.5f), n.at(x + 1e-3f, 0.5f), 5e-3f) << "across x=" << x;
@@ -46,7 +49,8 @@ TEST(NoiseTest, ContinuousAcrossLatticeLines) {
     }
 }
 
-TEST(RngTest, RangesAndRepeatability) {
+TEST(RngTest, RangesAndRepeatability)
+{
     Rng a(99), b(99);
     for (int i = 0; i < 1000; ++i) {
         float u = a.uniform();

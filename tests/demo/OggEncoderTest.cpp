@@ -14,7 +14,8 @@
 namespace vlo::demo {
 namespace {
 
-StereoBuffer tone(double seconds, double leftHz, double rightHz) {
+StereoBuffer tone(double seconds, double leftHz, double rightHz)
+{
     StereoBuffer b(static_cast<size_t>(seconds * kSampleRate));
     for (size_t i = 0; i < b.frames(); ++i) {
         double t = static_cast<double>(i) / kSampleRate;
@@ -24,7 +25,8 @@ StereoBuffer tone(double seconds, double leftHz, double rightHz) {
     return b;
 }
 
-TEST(OggEncoderTest, WritesOggPagesWithTheGivenSerial) {
+TEST(OggEncoderTest, WritesOggPagesWithTheGivenSerial)
+{
     std::vector<uint8_t> out;
     std::string error;
     ASSERT_TRUE(encodeOgg(tone(0.5, 440, 660), 0.3f, 0x1234, {"T", "A", "B", 2}, out, error)) << error;
@@ -34,7 +36,8 @@ TEST(OggEncoderTest, WritesOggPagesWithTheGivenSerial) {
     EXPECT_EQ(test::le32(out, 14), 0x1234u) << "stream serial number";
 }
 
-TEST(OggEncoderTest, SameAudioSameBytes) {
+TEST(OggEncoderTest, SameAudioSameBytes)
+{
     std::vector<uint8_t> a, b;
     std::string error;
     StereoBuffer audio = tone(0.7, 300, 500);
@@ -43,7 +46,8 @@ TEST(OggEncoderTest, SameAudioSameBytes) {
     EXPECT_EQ(a, b);
 }
 
-TEST(OggEncoderTest, RefusesBadQualityAndChannels) {
+TEST(OggEncoderTest, RefusesBadQualityAndChannels)
+{
     std::vector<uint8_t> out;
     std::string error;
     EXPECT_FALSE(encodeOgg(tone(0.1, 1, 1), 1.5f, 1, {}, out, error));
@@ -53,7 +57,8 @@ TEST(OggEncoderTest, RefusesBadQualityAndChannels) {
 }
 
 #ifdef VLO_HAVE_VORBISFILE
-size_t readAt(void* ptr, size_t size, size_t count, void* source) {
+size_t readAt(void* ptr, size_t size, size_t count, void* source)
+{
     auto* s = static_cast<std::pair<const std::vector<uint8_t>*, size_t>*>(source);
     size_t wanted = size * count;
     size_t left = s->first->size() - s->second;
@@ -63,12 +68,12 @@ size_t readAt(void* ptr, size_t size, size_t count, void* source) {
     return size ? n / size : 0;
 }
 
-TEST(OggEncoderTest, DecodesBackToTheSameLengthChannelsAndLevels) {
+TEST(OggEncoderTest, DecodesBackToTheSameLengthChannelsAndLevels)
+{
     StereoBuffer audio = tone(1.0, 440, 880);
     std::vector<uint8_t> file;
     std::string error;
-    ASSERT_TRUE(encodeOgg(audio, 0.4f, 3, {"Kindling", "Vellumo demo", "Emberfall II", 1}, file, error))
-        << error;
+    ASSERT_TRUE(encodeOgg(audio, 0.4f, 3, {"Kindling", "Vellumo demo", "Emberfall II", 1}, file, error)) << error;
 
     std::pair<const std::vector<uint8_t>*, size_t> source{&file, 0};
     ov_callbacks callbacks{readAt, nullptr, nullptr, nullptr};

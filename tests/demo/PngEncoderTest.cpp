@@ -6,7 +6,8 @@
 namespace vlo::demo {
 namespace {
 
-PixelImage gradient(int w, int h, int channels) {
+PixelImage gradient(int w, int h, int channels)
+{
     PixelImage p{w, h, channels, {}};
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
@@ -21,7 +22,8 @@ PixelImage gradient(int w, int h, int channels) {
     return p;
 }
 
-TEST(PngEncoderTest, RgbaRoundTripsExactly) {
+TEST(PngEncoderTest, RgbaRoundTripsExactly)
+{
     PixelImage in = gradient(17, 9, 4);
     std::vector<uint8_t> file;
     std::string error;
@@ -34,7 +36,8 @@ TEST(PngEncoderTest, RgbaRoundTripsExactly) {
     EXPECT_EQ(back.bytes, in.bytes) << "lossless format, 8-bit rows unchanged";
 }
 
-TEST(PngEncoderTest, RgbHasNoAlphaChannel) {
+TEST(PngEncoderTest, RgbHasNoAlphaChannel)
+{
     PixelImage in = gradient(5, 4, 3);
     std::vector<uint8_t> file;
     std::string error;
@@ -50,7 +53,8 @@ TEST(PngEncoderTest, RgbHasNoAlphaChannel) {
     }
 }
 
-TEST(PngEncoderTest, SameInputSameBytes) {
+TEST(PngEncoderTest, SameInputSameBytes)
+{
     std::vector<uint8_t> a, b;
     std::string error;
     ASSERT_TRUE(encodePng(gradient(30, 20, 4), a, error));
@@ -58,7 +62,8 @@ TEST(PngEncoderTest, SameInputSameBytes) {
     EXPECT_EQ(a, b);
 }
 
-TEST(PngEncoderTest, RefusesBadInput) {
+TEST(PngEncoderTest, RefusesBadInput)
+{
     std::vector<uint8_t> out;
     std::string error;
     EXPECT_FALSE(encodePng(PixelImage{4, 4, 4, std::vector<uint8_t>(63)}, out, error));

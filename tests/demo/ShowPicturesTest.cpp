@@ -7,9 +7,13 @@
 namespace vlo::demo {
 namespace {
 
-float luminance(const Rgba& p) { return 0.2126f * p.r + 0.7152f * p.g + 0.0722f * p.b; }
+float luminance(const Rgba& p)
+{
+    return 0.2126f * p.r + 0.7152f * p.g + 0.0722f * p.b;
+}
 
-float meanLuminance(const Canvas& c, int x0, int y0, int x1, int y1) {
+float meanLuminance(const Canvas& c, int x0, int y0, int x1, int y1)
+{
     double sum = 0.0;
     for (int y = y0; y < y1; ++y) {
         for (int x = x0; x < x1; ++x) {
@@ -19,7 +23,8 @@ float meanLuminance(const Canvas& c, int x0, int y0, int x1, int y1) {
     return static_cast<float>(sum / ((x1 - x0) * (y1 - y0)));
 }
 
-float maxLuminance(const Canvas& c, int x0, int y0, int x1, int y1) {
+float maxLuminance(const Canvas& c, int x0, int y0, int x1, int y1)
+{
     float best = 0.0f;
     for (int y = y0; y < y1; ++y) {
         for (int x = x0; x < x1; ++x) {
@@ -29,7 +34,8 @@ float maxLuminance(const Canvas& c, int x0, int y0, int x1, int y1) {
     return best;
 }
 
-void expectOpaqueWindowSize(const Canvas& c, const char* what) {
+void expectOpaqueWindowSize(const Canvas& c, const char* what)
+{
     ASSERT_EQ(c.width(), 700) << what;
     ASSERT_EQ(c.height(), 600) << what;
     for (int y = 0; y < 600; y += 7) {
@@ -44,7 +50,8 @@ protected:
     StrokeFont font;
 };
 
-TEST_F(ShowPicturesTest, TitleIsASunsetWithGlowingLettering) {
+TEST_F(ShowPicturesTest, TitleIsASunsetWithGlowingLettering)
+{
     Canvas title = drawTitlePicture(font);
     expectOpaqueWindowSize(title, "title");
     EXPECT_LT(meanLuminance(title, 0, 0, 700, 40), meanLuminance(title, 200, 360, 500, 400))
@@ -53,7 +60,8 @@ TEST_F(ShowPicturesTest, TitleIsASunsetWithGlowingLettering) {
     EXPECT_LT(meanLuminance(title, 0, 560, 700, 600), 0.25f) << "dark hills in front";
 }
 
-TEST_F(ShowPicturesTest, BackdropIsLightWhereThingsMultiplyOntoIt) {
+TEST_F(ShowPicturesTest, BackdropIsLightWhereThingsMultiplyOntoIt)
+{
     Canvas backdrop = drawBackdropPicture(font);
     expectOpaqueWindowSize(backdrop, "backdrop");
     // The caption banner covers the top 100 rows; the buttons rest from
@@ -64,7 +72,8 @@ TEST_F(ShowPicturesTest, BackdropIsLightWhereThingsMultiplyOntoIt) {
     EXPECT_LT(meanLuminance(backdrop, 470, 150, 640, 320), 0.75f);
 }
 
-TEST_F(ShowPicturesTest, CreditsListTheTracks) {
+TEST_F(ShowPicturesTest, CreditsListTheTracks)
+{
     std::vector<std::string> titles = {"Kindling", "Ashen Road", "Ember Tide", "Last Light"};
     Canvas credits = drawCreditsPicture(font, titles);
     expectOpaqueWindowSize(credits, "credits");

@@ -9,7 +9,8 @@
 namespace vlo::demo {
 namespace {
 
-std::vector<std::string> tokens(const std::string& text) {
+std::vector<std::string> tokens(const std::string& text)
+{
     std::istringstream in(text);
     std::vector<std::string> out;
     std::string t;
@@ -19,11 +20,13 @@ std::vector<std::string> tokens(const std::string& text) {
     return out;
 }
 
-bool endsWith(const std::string& s, const std::string& suffix) {
+bool endsWith(const std::string& s, const std::string& suffix)
+{
     return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-TEST(ShowPlanTest, ConfigurationFollowsTheTokenGrammar) {
+TEST(ShowPlanTest, ConfigurationFollowsTheTokenGrammar)
+{
     ShowPlan plan = demoShowPlan();
     std::vector<std::string> t = tokens(configurationText(plan));
     ASSERT_GE(t.size(), 12u);
@@ -57,13 +60,12 @@ TEST(ShowPlanTest, ConfigurationFollowsTheTokenGrammar) {
     EXPECT_EQ(t[i], "[end]");
 }
 
-TEST(ShowPlanTest, HasEveryGuiGraphicTheScreenLoadsOnce) {
-    const std::vector<std::string> required = {
-        "gui/play_on.png",  "gui/play_off.png",     "gui/pause_on.png",    "gui/pause_off.png",
-        "gui/stop_on.png",  "gui/stop_off.png",     "gui/prev_on.png",     "gui/prev_off.png",
-        "gui/next_on.png",  "gui/next_off.png",     "gui/exit_off.png",    "gui/exit_on.png",
-        "gui/minimize_off.png", "gui/minimize_on.png", "gui/credits_off.png", "gui/credits_on.png",
-        "gui/polygon.png"};
+TEST(ShowPlanTest, HasEveryGuiGraphicTheScreenLoadsOnce)
+{
+    const std::vector<std::string> required = {"gui/play_on.png", "gui/play_off.png", "gui/pause_on.png",
+        "gui/pause_off.png", "gui/stop_on.png", "gui/stop_off.png", "gui/prev_on.png", "gui/prev_off.png",
+        "gui/next_on.png", "gui/next_off.png", "gui/exit_off.png", "gui/exit_on.png", "gui/minimize_off.png",
+        "gui/minimize_on.png", "gui/credits_off.png", "gui/credits_on.png", "gui/polygon.png"};
     std::vector<std::string> names;
     for (const GuiGraphic& g : demoShowPlan().gui) {
         names.push_back(g.path);
@@ -75,7 +77,8 @@ TEST(ShowPlanTest, HasEveryGuiGraphicTheScreenLoadsOnce) {
     EXPECT_EQ(sortedNames, sortedRequired);
 }
 
-TEST(ShowPlanTest, UsesAllFourPictureFormatsAndTwoMusicFormats) {
+TEST(ShowPlanTest, UsesAllFourPictureFormatsAndTwoMusicFormats)
+{
     ShowPlan plan = demoShowPlan();
     std::set<std::string> pictures = {"png", "jpg", "tga"}; // title, mask, credits
     EXPECT_TRUE(endsWith(plan.titlePath, ".png"));
@@ -94,7 +97,8 @@ TEST(ShowPlanTest, UsesAllFourPictureFormatsAndTwoMusicFormats) {
     EXPECT_EQ(music, (std::set<std::string>{"ogg", "wav"}));
 }
 
-TEST(ShowPlanTest, PathsAreSingleTokensTheArchiveCanName) {
+TEST(ShowPlanTest, PathsAreSingleTokensTheArchiveCanName)
+{
     ShowPlan plan = demoShowPlan();
     std::vector<std::string> paths = {plan.titlePath, plan.maskPath, plan.creditsPath};
     for (const TrackPlan& t : plan.tracks) {

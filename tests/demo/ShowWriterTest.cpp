@@ -15,7 +15,8 @@ namespace fs = std::filesystem;
 using test::le16;
 using test::le32;
 
-TEST(ShowWriterTest, SavePictureRefusesAlphaInFormatsWithoutIt) {
+TEST(ShowWriterTest, SavePictureRefusesAlphaInFormatsWithoutIt)
+{
     test::ScratchDir dir("save-picture");
     Canvas c(8, 4);
     std::string error;
@@ -29,7 +30,8 @@ TEST(ShowWriterTest, SavePictureRefusesAlphaInFormatsWithoutIt) {
     EXPECT_EQ(test::pngChannels(test::readBytes(dir.file("o.png"))), 3);
 }
 
-TEST(ShowWriterTest, GuiGraphicsHaveTheirKindsSize) {
+TEST(ShowWriterTest, GuiGraphicsHaveTheirKindsSize)
+{
     StrokeFont font;
     for (const GuiGraphic& g : demoShowPlan().gui) {
         Canvas c = drawGuiGraphic(g, font);
@@ -54,7 +56,8 @@ TEST(ShowWriterTest, GuiGraphicsHaveTheirKindsSize) {
 // its own, so one test writes the show and checks it section by section.
 class WrittenShowTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         dir = std::make_unique<test::ScratchDir>("written-show");
         staging = (dir->path() / "staging").string();
         show = (dir->path() / "show").string();
@@ -69,7 +72,8 @@ protected:
     std::string staging, show;
 };
 
-void WrittenShowTest::checkStaging(const ShowPlan& plan) {
+void WrittenShowTest::checkStaging(const ShowPlan& plan)
+{
     std::set<std::string> expected = {"Vellumo.ini", plan.titlePath, plan.maskPath, plan.creditsPath};
     for (const TrackPlan& t : plan.tracks) {
         expected.insert(t.picturePath);
@@ -89,7 +93,8 @@ void WrittenShowTest::checkStaging(const ShowPlan& plan) {
     EXPECT_EQ(std::string(ini.begin(), ini.end()), configurationText(plan));
 }
 
-void WrittenShowTest::checkPictures(const ShowPlan& plan) {
+void WrittenShowTest::checkPictures(const ShowPlan& plan)
+{
     PixelImage decoded;
     ASSERT_TRUE(test::decodePngRgba(test::readBytes(entry(plan.titlePath)), decoded));
     EXPECT_EQ(decoded.width, 700);
@@ -114,9 +119,15 @@ void WrittenShowTest::checkPictures(const ShowPlan& plan) {
             EXPECT_EQ(bytes.size(), 54u + le32(bytes, 18) * le32(bytes, 22) * 3u)
                 << "rows without padding: width x 3 is a multiple of 4";
             break;
-        case PictureFormat::Tga: EXPECT_EQ(bytes[17] & 0x20, 0x20); break;
-        case PictureFormat::Jpeg: EXPECT_TRUE(test::decodeJpegRgb(bytes, decoded)); break;
-        case PictureFormat::Png: EXPECT_TRUE(test::decodePngRgba(bytes, decoded)); break;
+        case PictureFormat::Tga:
+            EXPECT_EQ(bytes[17] & 0x20, 0x20);
+            break;
+        case PictureFormat::Jpeg:
+            EXPECT_TRUE(test::decodeJpegRgb(bytes, decoded));
+            break;
+        case PictureFormat::Png:
+            EXPECT_TRUE(test::decodePngRgba(bytes, decoded));
+            break;
         }
         EXPECT_EQ(test::pngChannels(test::readBytes(entry(t.captionPath))), 4) << t.captionPath;
     }
@@ -125,7 +136,8 @@ void WrittenShowTest::checkPictures(const ShowPlan& plan) {
     }
 }
 
-void WrittenShowTest::checkMusic(const ShowPlan& plan) {
+void WrittenShowTest::checkMusic(const ShowPlan& plan)
+{
     for (const TrackPlan& t : plan.tracks) {
         std::vector<uint8_t> bytes = test::readBytes((fs::path(show) / t.musicPath).string());
         ASSERT_GT(bytes.size(), 44u) << t.musicPath;
@@ -140,7 +152,8 @@ void WrittenShowTest::checkMusic(const ShowPlan& plan) {
     }
 }
 
-TEST_F(WrittenShowTest, WritesACompleteShowAndTheSameBytesAgain) {
+TEST_F(WrittenShowTest, WritesACompleteShowAndTheSameBytesAgain)
+{
     ShowPlan plan = demoShowPlan();
     std::string error;
     ASSERT_TRUE(writeDemoShow(plan, staging, show, nullptr, error)) << error;
@@ -172,7 +185,8 @@ TEST_F(WrittenShowTest, WritesACompleteShowAndTheSameBytesAgain) {
     }
 }
 
-TEST(ShowWriterStagingTest, MarksItsFolderFromOutsideAndClearsOnlyThat) {
+TEST(ShowWriterStagingTest, MarksItsFolderFromOutsideAndClearsOnlyThat)
+{
     test::ScratchDir dir("staging-marker");
     std::string error;
     // Given with a trailing separator, the folder still gets its marker beside it.
@@ -191,11 +205,14 @@ TEST(ShowWriterStagingTest, MarksItsFolderFromOutsideAndClearsOnlyThat) {
     EXPECT_TRUE(fs::exists(dir.file("other/keep.txt")));
 }
 
-TEST(ShowWriterRefusalTest, LeavesForeignFoldersAlone) {
+TEST(ShowWriterRefusalTest, LeavesForeignFoldersAlone)
+{
     test::ScratchDir dir("foreign-staging");
     std::string precious = dir.file("staging/notes.txt");
     fs::create_directories(dir.path() / "staging");
-    { std::ofstream(precious) << "keep me"; }
+    {
+        std::ofstream(precious) << "keep me";
+    }
     std::string error;
     EXPECT_FALSE(writeDemoShow(demoShowPlan(), dir.file("staging"), dir.file("show"), nullptr, error));
     EXPECT_NE(error.find("refusing"), std::string::npos) << error;

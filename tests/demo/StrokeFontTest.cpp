@@ -14,7 +14,8 @@ struct Extent {
     bool empty() const { return right < 0; }
 };
 
-Extent extentOf(const Mask& m, float threshold = 0.5f) {
+Extent extentOf(const Mask& m, float threshold = 0.5f)
+{
     Extent e;
     for (int y = 0; y < m.height(); ++y) {
         for (int x = 0; x < m.width(); ++x) {
@@ -29,7 +30,8 @@ Extent extentOf(const Mask& m, float threshold = 0.5f) {
     return e;
 }
 
-TEST(StrokeFontTest, EveryGlyphProgramParses) {
+TEST(StrokeFontTest, EveryGlyphProgramParses)
+{
     for (int i = 0; i < glyphCount(); ++i) {
         const GlyphSource& g = glyphTable()[i];
         std::vector<StrokeFont::Segment> segments;
@@ -40,7 +42,8 @@ TEST(StrokeFontTest, EveryGlyphProgramParses) {
     }
 }
 
-TEST(StrokeFontTest, MalformedProgramsAreRefused) {
+TEST(StrokeFontTest, MalformedProgramsAreRefused)
+{
     std::vector<StrokeFont::Segment> s;
     EXPECT_FALSE(parseGlyphProgram("M0,0 L1", s)) << "one coordinate";
     EXPECT_FALSE(parseGlyphProgram("Q0,0", s)) << "unknown operation";
@@ -49,7 +52,8 @@ TEST(StrokeFontTest, MalformedProgramsAreRefused) {
     EXPECT_FALSE(parseGlyphProgram("L1,x", s)) << "not a number";
 }
 
-TEST(StrokeFontTest, ArcsJoinAPrecedingLineButNotAMove) {
+TEST(StrokeFontTest, ArcsJoinAPrecedingLineButNotAMove)
+{
     std::vector<StrokeFont::Segment> joined;
     ASSERT_TRUE(parseGlyphProgram("M0,0 L10,0 A20,0,5,5,180,360", joined));
     // The line, a joining segment from (10,0) to the arc's start (15,0), the arc.
@@ -62,7 +66,8 @@ TEST(StrokeFontTest, ArcsJoinAPrecedingLineButNotAMove) {
     EXPECT_EQ(moved.size(), joined.size() - 1) << "after a move the arc starts a new stroke";
 }
 
-TEST(StrokeFontTest, CapitalsSitOnTheBaselineAtCapHeight) {
+TEST(StrokeFontTest, CapitalsSitOnTheBaselineAtCapHeight)
+{
     StrokeFont font;
     for (char c : std::string("EHILMNTZ")) {
         Mask m(120, 120);
@@ -75,7 +80,8 @@ TEST(StrokeFontTest, CapitalsSitOnTheBaselineAtCapHeight) {
     }
 }
 
-TEST(StrokeFontTest, DescendersGoBelowTheBaseline) {
+TEST(StrokeFontTest, DescendersGoBelowTheBaseline)
+{
     StrokeFont font;
     for (char c : std::string("gjpqy")) {
         Mask m(80, 120);
@@ -84,7 +90,8 @@ TEST(StrokeFontTest, DescendersGoBelowTheBaseline) {
     }
 }
 
-TEST(StrokeFontTest, TextWidthMatchesTheDrawnLetters) {
+TEST(StrokeFontTest, TextWidthMatchesTheDrawnLetters)
+{
     StrokeFont font;
     for (const std::string text : {"Emberfall II", "Minimise", "Kindling", "0123"}) {
         Mask m(600, 60);
@@ -92,13 +99,14 @@ TEST(StrokeFontTest, TextWidthMatchesTheDrawnLetters) {
         Extent e = extentOf(m, 0.5f);
         float width = font.textWidth(text, 30.0f, 1.2f);
         EXPECT_NEAR(e.left, 20.0f, 2.0f) << text;
-        EXPECT_NEAR(e.right + 1.0f, 20.0f + width, 3.0f) << text << ": expected right edge "
-                                                         << 20.0f + width << ", got " << e.right + 1;
+        EXPECT_NEAR(e.right + 1.0f, 20.0f + width, 3.0f)
+            << text << ": expected right edge " << 20.0f + width << ", got " << e.right + 1;
         EXPECT_GT(end, e.right) << "the returned pen position follows the text";
     }
 }
 
-TEST(StrokeFontTest, MissingGlyphsAreReportedAndDrawnAsBoxes) {
+TEST(StrokeFontTest, MissingGlyphsAreReportedAndDrawnAsBoxes)
+{
     StrokeFont font;
     EXPECT_EQ(font.missingGlyphs("ab#c~"), "#~");
     EXPECT_TRUE(font.hasGlyph(' '));
@@ -107,11 +115,11 @@ TEST(StrokeFontTest, MissingGlyphsAreReportedAndDrawnAsBoxes) {
     EXPECT_FALSE(extentOf(m).empty()) << "an unknown character must be visible";
 }
 
-TEST(StrokeFontTest, EveryTextTheShowDrawsHasItsGlyphs) {
+TEST(StrokeFontTest, EveryTextTheShowDrawsHasItsGlyphs)
+{
     StrokeFont font;
     ShowPlan plan = demoShowPlan();
-    std::vector<std::string> texts = {
-        "EMBERFALL II", "an album in four movements", "a Vellumo demo show", "THE TRACKS",
+    std::vector<std::string> texts = {"EMBERFALL II", "an album in four movements", "a Vellumo demo show", "THE TRACKS",
         "MUSIC, PICTURES AND LETTERING", "made from nothing but numbers", "by the Vellumo demo generator",
         "Thank you for listening", "right-click the picture", "for the menu", "drag to move - Esc to quit",
         "EMBERFALL II  -  TRACK ONE OF FOUR", "0123456789"};

@@ -8,7 +8,8 @@ namespace {
 
 using test::le16;
 
-TEST(TgaEncoderTest, HeaderIsUncompressedTrueColourWithTopLeftOrigin) {
+TEST(TgaEncoderTest, HeaderIsUncompressedTrueColourWithTopLeftOrigin)
+{
     PixelImage p{3, 2, 3, std::vector<uint8_t>(18, 9)};
     std::vector<uint8_t> out;
     std::string error;
@@ -23,7 +24,8 @@ TEST(TgaEncoderTest, HeaderIsUncompressedTrueColourWithTopLeftOrigin) {
     EXPECT_EQ(out[17], 0x20) << "top-left origin, no alpha bits";
 }
 
-TEST(TgaEncoderTest, PixelsGoTopRowFirstAsBlueGreenRedAlpha) {
+TEST(TgaEncoderTest, PixelsGoTopRowFirstAsBlueGreenRedAlpha)
+{
     // Top row: red; bottom row: a translucent blue.
     PixelImage p{1, 2, 4, {255, 0, 0, 255, 0, 0, 255, 128}};
     std::vector<uint8_t> out;
@@ -35,7 +37,8 @@ TEST(TgaEncoderTest, PixelsGoTopRowFirstAsBlueGreenRedAlpha) {
     EXPECT_EQ(std::vector<uint8_t>(out.begin() + 18, out.end()), expected);
 }
 
-TEST(TgaEncoderTest, RefusesSizesThatReadAsNegative) {
+TEST(TgaEncoderTest, RefusesSizesThatReadAsNegative)
+{
     std::vector<uint8_t> out;
     std::string error;
     PixelImage wide{32768, 1, 3, std::vector<uint8_t>(32768 * 3)};

@@ -8,7 +8,8 @@
 namespace vlo::demo {
 namespace {
 
-TEST(TrackScenesTest, EveryPictureFitsBesideTheEmblemAndAboveTheButtons) {
+TEST(TrackScenesTest, EveryPictureFitsBesideTheEmblemAndAboveTheButtons)
+{
     std::vector<std::vector<uint8_t>> pictures;
     for (int i = 0; i < 4; ++i) {
         Canvas c = drawTrackPicture(i);
@@ -37,7 +38,8 @@ TEST(TrackScenesTest, EveryPictureFitsBesideTheEmblemAndAboveTheButtons) {
     }
 }
 
-TEST(TrackScenesTest, PinesAreTallerThanWide) {
+TEST(TrackScenesTest, PinesAreTallerThanWide)
+{
     Mask m(100, 200);
     addPine(m, 50.0f, 190.0f, 150.0f);
     int top = 200, left = 100, right = -1;

@@ -9,7 +9,8 @@ namespace {
 using test::le16;
 using test::le32;
 
-TEST(WavEncoderTest, HeaderDescribesStereoSixteenBitPcm) {
+TEST(WavEncoderTest, HeaderDescribesStereoSixteenBitPcm)
+{
     StereoBuffer audio(3);
     std::vector<uint8_t> out;
     std::string error;
@@ -29,7 +30,8 @@ TEST(WavEncoderTest, HeaderDescribesStereoSixteenBitPcm) {
     EXPECT_EQ(le32(out, 40), 12u) << "data size";
 }
 
-TEST(WavEncoderTest, SamplesAreInterleavedScaledAndClipped) {
+TEST(WavEncoderTest, SamplesAreInterleavedScaledAndClipped)
+{
     StereoBuffer audio(2);
     audio.left = {0.5f, 2.0f};
     audio.right = {-0.5f, -3.0f};
@@ -43,7 +45,8 @@ TEST(WavEncoderTest, SamplesAreInterleavedScaledAndClipped) {
     EXPECT_EQ(sample(3), -32767) << "right -3.0 clipped";
 }
 
-TEST(WavEncoderTest, RefusesChannelsOfDifferentLength) {
+TEST(WavEncoderTest, RefusesChannelsOfDifferentLength)
+{
     StereoBuffer audio(4);
     audio.right.pop_back();
     std::vector<uint8_t> out;

@@ -9,7 +9,8 @@
 namespace vlo::demo {
 namespace {
 
-TEST(WavetableTest, SineMatchesTheFunction) {
+TEST(WavetableTest, SineMatchesTheFunction)
+{
     const Wavetable& s = Wavetable::sine();
     for (double phase : {0.0, 0.125, 0.25, 0.6, 0.99}) {
         EXPECT_NEAR(s.at(phase), std::sin(6.283185307 * phase), 1e-5) << "phase " << phase;
@@ -18,7 +19,8 @@ TEST(WavetableTest, SineMatchesTheFunction) {
     EXPECT_NEAR(s.at(-0.25), -1.0, 1e-5) << "negative phases wrap";
 }
 
-TEST(WavetableTest, SoftSawIsNormalisedAndFalling) {
+TEST(WavetableTest, SoftSawIsNormalisedAndFalling)
+{
     const Wavetable& saw = Wavetable::softSaw();
     float peak = 0.0f;
     for (int i = 0; i < 1000; ++i) {
@@ -29,7 +31,8 @@ TEST(WavetableTest, SoftSawIsNormalisedAndFalling) {
     EXPECT_GT(saw.at(0.3), saw.at(0.7));
 }
 
-TEST(WavetableTest, OscillatorAdvancesByFrequencyOverRate) {
+TEST(WavetableTest, OscillatorAdvancesByFrequencyOverRate)
+{
     const Wavetable& s = Wavetable::sine();
     Oscillator osc(kSampleRate / 4.0, 0.0, kSampleRate); // a quarter cycle per frame
     EXPECT_NEAR(osc.next(s), 0.0f, 1e-5f);

@@ -72,8 +72,7 @@ TEST(Drag, WindowFollowsThePointerExactlyForAnyStepsAndSpeed)
     WindowInfo window = program.waitForWindow("Emberfall II", 30.0);
     ASSERT_TRUE(window.found) << "no window; stderr: " << program.errorOutput();
 
-    const DragCase cases[] = {{1, 0}, {1, 20}, {1, 100}, {5, 0}, {5, 20}, {5, 100},
-                              {40, 0}, {40, 20}, {40, 100}};
+    const DragCase cases[] = {{1, 0}, {1, 20}, {1, 100}, {5, 0}, {5, 20}, {5, 100}, {40, 0}, {40, 20}, {40, 100}};
     for (size_t c = 0; c < std::size(cases); ++c) {
         const DragCase& drag = cases[c];
         SCOPED_TRACE(std::to_string(drag.steps) + " steps, " + std::to_string(drag.pauseMs) + " ms apart");

@@ -60,11 +60,11 @@ TEST(HostileMusic, DevicesFifosAndFoldersAreSkippedAndEscapeStillQuits)
     // The sanitizer's shadow memory rules out an address-space limit: it
     // bounds the resident size itself and ends the program past it.
     environment.push_back("ASAN_OPTIONS=detect_leaks=0:hard_rss_limit_mb=" + std::to_string(kViewerMemoryMb)
-                          + ":exitcode=" + std::to_string(kMemoryBoundExceeded));
+        + ":exitcode=" + std::to_string(kMemoryBoundExceeded));
     Program program(VLO_BINARY_DIR "/vellumo", folder.path(), environment);
 #else
     // The child inherits the limit; this process needs no more meanwhile.
-    rlimit previous {};
+    rlimit previous{};
     getrlimit(RLIMIT_AS, &previous);
     rlimit bounded = previous;
     bounded.rlim_cur = rlim_t(kViewerMemoryMb) << 20;
@@ -76,8 +76,8 @@ TEST(HostileMusic, DevicesFifosAndFoldersAreSkippedAndEscapeStillQuits)
     ASSERT_TRUE(window.found) << program.errorOutput();
     // Every entry has been tried by now; the title is still on.
     sleepSeconds(2.0);
-    ASSERT_TRUE(program.running()) << "ended by itself, status " << program.exitStatus() << "; stderr: "
-                                   << program.errorOutput();
+    ASSERT_TRUE(program.running()) << "ended by itself, status " << program.exitStatus()
+                                   << "; stderr: " << program.errorOutput();
     const long peak = peakResidentMb(program.processId());
     keyTo(window.id, "Escape");
     ASSERT_TRUE(program.waitExit(1.0)) << "Escape was not answered within a second";

@@ -31,9 +31,8 @@ class Install : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const test::ProgramRun install =
-            test::runProgram(VLO_CMAKE_COMMAND, logs.path(), {}, {}, 300,
-                             {"--install", VLO_BINARY_DIR, "--prefix", prefix.path()}, logs.path());
+        const test::ProgramRun install = test::runProgram(VLO_CMAKE_COMMAND, logs.path(), {}, {}, 300,
+            {"--install", VLO_BINARY_DIR, "--prefix", prefix.path()}, logs.path());
         ASSERT_TRUE(install.started);
         ASSERT_EQ(0, install.exitStatus) << install.standardError << install.standardOutput;
     }
@@ -76,8 +75,8 @@ TEST_F(Install, PutsTheProgramsPagesDesktopEntryAndDemoInThePrefix)
         }
     }
 
-    const test::ProgramRun version =
-        test::runProgram(installed("bin/vellumo").string(), logs.path(), {}, {}, 30, {"--version"}, logs.path());
+    const test::ProgramRun version
+        = test::runProgram(installed("bin/vellumo").string(), logs.path(), {}, {}, 30, {"--version"}, logs.path());
     EXPECT_EQ(0, version.exitStatus);
     EXPECT_NE(std::string::npos, version.standardOutput.find(VLO_VERSION)) << version.standardOutput;
 }
@@ -94,12 +93,11 @@ TEST_F(Install, TheInstalledProgramRunsTheInstalledDemoFromElsewhere)
     // it must look as the demo show of the build does.
     test::ScratchDir copy("install-built-demo");
     fs::copy(DemoShow, copy.path(), fs::copy_options::recursive);
-    Program built(Vellumo, copy.path(), {"SDL_AUDIODRIVER=dummy"}, true, {},
-                  logs.path("built.txt"));
+    Program built(Vellumo, copy.path(), {"SDL_AUDIODRIVER=dummy"}, true, {}, logs.path("built.txt"));
     const DemoPictures expected = watchDemo(built, logs.path("built.rgb"));
     ASSERT_EQ(0, built.exitStatus()) << built.errorOutput();
-    Program program(installed("bin/vellumo").string(), logs.path(), {"SDL_AUDIODRIVER=dummy"}, true,
-                    {demo.string()}, logs.path("installed.txt"));
+    Program program(installed("bin/vellumo").string(), logs.path(), {"SDL_AUDIODRIVER=dummy"}, true, {demo.string()},
+        logs.path("installed.txt"));
     const DemoPictures got = watchDemo(program, logs.path("installed.rgb"));
     EXPECT_EQ(0, program.exitStatus()) << program.errorOutput();
     ASSERT_TRUE(got.title.valid() && got.first.valid() && got.second.valid());

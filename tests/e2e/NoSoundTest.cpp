@@ -19,13 +19,17 @@ using namespace e2e;
 
 constexpr int pictureX = 200, pictureY = 250; // track picture
 constexpr int captionX = 350, captionY = 50;  // caption
-Rgb rgbOf(show::Rgba c) { return Rgb{c.r, c.g, c.b}; }
+Rgb rgbOf(show::Rgba c)
+{
+    return Rgb{c.r, c.g, c.b};
+}
 
 // Counts the extraction files created in a folder since the last count,
 // from the folder's inotify events.
 class ExtractionWatch {
 public:
-    explicit ExtractionWatch(const std::string& folder) : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    explicit ExtractionWatch(const std::string& folder)
+        : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
     {
         if (fd_ >= 0)
             inotify_add_watch(fd_, folder.c_str(), IN_CREATE);
@@ -70,8 +74,8 @@ protected:
 
     void start(const std::string& driver)
     {
-        program = std::make_unique<Program>(VLO_BINARY_DIR "/vellumo", folder.path(),
-                                            std::vector<std::string>{"SDL_AUDIODRIVER=" + driver});
+        program = std::make_unique<Program>(
+            VLO_BINARY_DIR "/vellumo", folder.path(), std::vector<std::string>{"SDL_AUDIODRIVER=" + driver});
         window = program->waitForWindow("Emberfall II", 30.0);
         ASSERT_TRUE(window.found) << "no window; stderr: " << program->errorOutput();
         shownAt = program->secondsSinceStart();

@@ -12,9 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include "support/DemoWatch.h"
 #include "support/E2eProgram.h"
 #include "support/E2eShow.h"
-#include "support/DemoWatch.h"
 #include "support/FolderTree.h"
 #include "support/OtherUser.h"
 
@@ -23,7 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace e2e;
-
 
 class ReadOnlyShow : public ::testing::Test {
 protected:
@@ -51,8 +50,8 @@ protected:
     std::vector<std::string> nobodyEnvironment() const
     {
         return {"SDL_AUDIODRIVER=dummy", "XDG_RUNTIME_DIR=" + runtime.path(), "HOME=" + home.path(),
-                "XDG_CACHE_HOME=" + home.path(), "MESA_SHADER_CACHE_DISABLE=true",
-                "ASAN_OPTIONS=detect_leaks=0:abort_on_error=0:strict_string_checks=1"};
+            "XDG_CACHE_HOME=" + home.path(), "MESA_SHADER_CACHE_DISABLE=true",
+            "ASAN_OPTIONS=detect_leaks=0:abort_on_error=0:strict_string_checks=1"};
     }
 
     // Starts the program as nobody on the read-only copy, from the folder
@@ -60,7 +59,7 @@ protected:
     std::unique_ptr<Program> startAsNobody()
     {
         return std::make_unique<Program>(test::Setpriv, logs.path(), nobodyEnvironment(), true,
-                                         test::asNobody(Vellumo, {show.path()}), logs.path("stderr.txt"));
+            test::asNobody(Vellumo, {show.path()}), logs.path("stderr.txt"));
     }
 
     // The private folder the program made, checked to be nobody's own and

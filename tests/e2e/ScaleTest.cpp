@@ -109,8 +109,7 @@ struct Difference {
 Difference compareEnlarged(const Screenshot& small, const Screenshot& large, int scale)
 {
     Difference difference;
-    if (!small.valid() || !large.valid() || large.width != small.width * scale ||
-        large.height != small.height * scale)
+    if (!small.valid() || !large.valid() || large.width != small.width * scale || large.height != small.height * scale)
         return difference;
     long off = 0;
     difference.largest = 0;
@@ -238,8 +237,8 @@ TEST_F(Scale, ScaleTwoShowsTheScaleOneFrameEnlargedAndTakesClicksAtTheEnlargedPl
 {
     OwnServer server("1920x1440x24");
     ASSERT_TRUE(server.ready) << "could not start Xvfb with a 1920 x 1440 screen";
-    const std::vector<std::string> common = {"SDL_AUDIODRIVER=dummy", "DISPLAY=" + server.display,
-                                             "GDK_SCALE=", "XDG_RUNTIME_DIR=" + logs.path()};
+    const std::vector<std::string> common
+        = {"SDL_AUDIODRIVER=dummy", "DISPLAY=" + server.display, "GDK_SCALE=", "XDG_RUNTIME_DIR=" + logs.path()};
 
     std::vector<std::string> one = common;
     one.push_back("VELLUMO_SCALE=1");
@@ -265,8 +264,7 @@ TEST_F(Scale, ScaleTwoShowsTheScaleOneFrameEnlargedAndTakesClicksAtTheEnlargedPl
 
     const Difference first = compareEnlarged(plain.first, doubled.first, 2);
     EXPECT_LT(first.offShare, 0.002) << "the first track's screen at scale 2 is not the scale-1 one enlarged: "
-                                     << first.offShare * 100 << "% of pixels off, largest difference "
-                                     << first.largest;
+                                     << first.offShare * 100 << "% of pixels off, largest difference " << first.largest;
     const Difference second = compareEnlarged(plain.second, doubled.second, 2);
     EXPECT_LT(second.offShare, 0.002) << "after next at the doubled place: " << second.offShare * 100
                                       << "% of pixels off the scale-1 screen enlarged (the click missed?), "
@@ -280,8 +278,8 @@ TEST_F(Scale, TheDesktopsDensityScalesWhereTheWindowFitsAndNotWhereItDoesNot)
         OwnServer server("1920x1440x24");
         ASSERT_TRUE(server.ready) << "could not start Xvfb with a 1920 x 1440 screen";
         ASSERT_TRUE(run("echo 'Xft.dpi: 192' | xrdb -display " + server.display + " -merge"));
-        const WindowInfo window = windowOf({"SDL_AUDIODRIVER=dummy", "DISPLAY=" + server.display, "GDK_SCALE=",
-                                            "VELLUMO_SCALE=", "XDG_RUNTIME_DIR=" + logs.path()});
+        const WindowInfo window = windowOf({"SDL_AUDIODRIVER=dummy", "DISPLAY=" + server.display,
+            "GDK_SCALE=", "VELLUMO_SCALE=", "XDG_RUNTIME_DIR=" + logs.path()});
         EXPECT_EQ(window.width, 1400) << "Xft.dpi 192 on a screen that holds 1400 x 1200";
         EXPECT_EQ(window.height, 1200);
     }
@@ -290,8 +288,8 @@ TEST_F(Scale, TheDesktopsDensityScalesWhereTheWindowFitsAndNotWhereItDoesNot)
         OwnServer server("1280x1024x24");
         ASSERT_TRUE(server.ready) << "could not start Xvfb with a 1280 x 1024 screen";
         ASSERT_TRUE(run("echo 'Xft.dpi: 192' | xrdb -display " + server.display + " -merge"));
-        const WindowInfo window = windowOf({"SDL_AUDIODRIVER=dummy", "DISPLAY=" + server.display, "GDK_SCALE=",
-                                            "VELLUMO_SCALE=", "XDG_RUNTIME_DIR=" + logs.path()});
+        const WindowInfo window = windowOf({"SDL_AUDIODRIVER=dummy", "DISPLAY=" + server.display,
+            "GDK_SCALE=", "VELLUMO_SCALE=", "XDG_RUNTIME_DIR=" + logs.path()});
         EXPECT_EQ(window.width, 700) << "a window too large at scale 2 stays at scale 1";
         EXPECT_EQ(window.height, 600);
     }

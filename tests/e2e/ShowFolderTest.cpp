@@ -19,7 +19,10 @@ namespace {
 
 using namespace e2e;
 
-Rgb rgbOf(show::Rgba c) { return Rgb{c.r, c.g, c.b}; }
+Rgb rgbOf(show::Rgba c)
+{
+    return Rgb{c.r, c.g, c.b};
+}
 
 TEST(ShowFolder, RunsTheGivenFolderFromElsewhereAndLeavesAPlantedLinkAlone)
 {
@@ -38,8 +41,8 @@ TEST(ShowFolder, RunsTheGivenFolderFromElsewhereAndLeavesAPlantedLinkAlone)
 
     const std::string audio = user.path("audio.raw");
     Program program(VLO_BINARY_DIR "/vellumo", elsewhere.path(),
-                    {"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + audio, "XDG_RUNTIME_DIR=" + runtime.path()},
-                    true, {folder.path()}, user.path("stderr.txt"));
+        {"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + audio, "XDG_RUNTIME_DIR=" + runtime.path()}, true,
+        {folder.path()}, user.path("stderr.txt"));
     const WindowInfo window = program.waitForOwnWindow("Emberfall II", 30.0);
     ASSERT_TRUE(window.found) << program.errorOutput();
     sleepSeconds(11.0);

@@ -16,9 +16,12 @@ using namespace e2e;
 constexpr Rgb white{255, 255, 255};
 constexpr Rgb red{255, 0, 0};
 constexpr Rgb green{0, 255, 0};
-Rgb rgbOf(show::Rgba c) { return Rgb{c.r, c.g, c.b}; }
+Rgb rgbOf(show::Rgba c)
+{
+    return Rgb{c.r, c.g, c.b};
+}
 
-constexpr int bgX = 600, bgY = 450;         // background, below the picture
+constexpr int bgX = 600, bgY = 450;           // background, below the picture
 constexpr int pictureX = 200, pictureY = 250; // track picture
 constexpr int captionX = 350, captionY = 50;  // caption
 
@@ -53,7 +56,7 @@ TEST_F(ShowRun, TitleTrackChangeStopPlayAndClosingSequence)
 {
     const std::string audio = folder.path("audio.raw");
     program = std::make_unique<Program>(VLO_BINARY_DIR "/vellumo", folder.path(),
-                                        std::vector<std::string>{"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + audio});
+        std::vector<std::string>{"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + audio});
     ASSERT_TRUE(program->startedOk());
     window = program->waitForWindow("Emberfall II", 30.0);
     ASSERT_TRUE(window.found) << "no window titled Emberfall II; stderr: " << program->errorOutput();
@@ -72,8 +75,8 @@ TEST_F(ShowRun, TitleTrackChangeStopPlayAndClosingSequence)
     waitUntil(7.5);
     const Rgb late = shot().at(bgX, bgY);
     for (auto [x, y] : {std::pair{bgX, bgY}, {pictureX, pictureY}, {captionX, captionY}, {185, 530}})
-        EXPECT_TRUE(near(middle.at(x, y), red, 40)) << "at (" << x << ", " << y << ") near 4.25 s: "
-                                                    << describe(middle.at(x, y));
+        EXPECT_TRUE(near(middle.at(x, y), red, 40))
+            << "at (" << x << ", " << y << ") near 4.25 s: " << describe(middle.at(x, y));
     EXPECT_LT(middle.at(bgX, bgY).g + 80, early.g) << "1 s: " << describe(early);
     EXPECT_LT(middle.at(bgX, bgY).g + 80, late.g) << "7.5 s: " << describe(late);
     EXPECT_GT(early.g, 100) << "the title is faint at 1 s: " << describe(early);
@@ -88,10 +91,9 @@ TEST_F(ShowRun, TitleTrackChangeStopPlayAndClosingSequence)
     EXPECT_TRUE(near(first.at(captionX, captionY), rgbOf(show::captionColour(0))))
         << "caption " << describe(first.at(captionX, captionY));
     const auto gui = show::guiColours();
-    const std::pair<show::PixelPoint, const char*> buttons[] = {{show::playButtonPoint, "gui/pause_off.png"},
-                                                               {show::stopButtonPoint, "gui/stop_off.png"},
-                                                               {show::prevButtonPoint, "gui/prev_off.png"},
-                                                               {show::nextButtonPoint, "gui/next_off.png"}};
+    const std::pair<show::PixelPoint, const char*> buttons[]
+        = {{show::playButtonPoint, "gui/pause_off.png"}, {show::stopButtonPoint, "gui/stop_off.png"},
+            {show::prevButtonPoint, "gui/prev_off.png"}, {show::nextButtonPoint, "gui/next_off.png"}};
     for (const auto& [point, image] : buttons)
         EXPECT_TRUE(near(first.at(point.x, point.y), rgbOf(gui.at(image))))
             << image << " at (" << point.x << ", " << point.y << "): " << describe(first.at(point.x, point.y));

@@ -19,7 +19,10 @@ using namespace e2e;
 
 constexpr Rgb white{255, 255, 255};
 constexpr Rgb red{255, 0, 0};
-Rgb rgbOf(show::Rgba c) { return Rgb{c.r, c.g, c.b}; }
+Rgb rgbOf(show::Rgba c)
+{
+    return Rgb{c.r, c.g, c.b};
+}
 
 // The windows are moved apart so that both can be seen: the first to the
 // screen's top-left corner, the second so that it covers only the first's
@@ -33,10 +36,10 @@ constexpr int captionX = 350, captionY = 50;
 // The points of one viewer's window, checked in a screenshot of the whole
 // screen.
 void expectScreen(const Screenshot& screen, const WindowInfo& window, Rgb background, Rgb picture, Rgb caption,
-                  int tolerance, const char* moment)
+    int tolerance, const char* moment)
 {
-    const std::pair<const char*, std::pair<int, Rgb>> points[] = {
-        {"background", {0, background}}, {"track picture", {1, picture}}, {"caption", {2, caption}}};
+    const std::pair<const char*, std::pair<int, Rgb>> points[]
+        = {{"background", {0, background}}, {"track picture", {1, picture}}, {"caption", {2, caption}}};
     const int xs[] = {bgX, pictureX, captionX};
     const int ys[] = {bgY, pictureY, captionY};
     for (const auto& [what, which] : points) {
@@ -95,9 +98,9 @@ TEST(TwoViewers, EachShowsItsOwnPicturesAndNeitherLeavesFiles)
     waitUntil(11.0);
     const Screenshot firstTrack = screen();
     expectScreen(firstTrack, a, white, rgbOf(show::trackColour(0)), rgbOf(show::captionColour(0)), 12,
-                 "first viewer, first track");
+        "first viewer, first track");
     expectScreen(firstTrack, b, white, rgbOf(show::trackColour(0)), rgbOf(show::captionColour(0)), 12,
-                 "second viewer, first track");
+        "second viewer, first track");
 
     // "Next" in each: both change to the second track, loading its picture
     // (a Targa) and caption while the other may be loading its own.
@@ -106,9 +109,9 @@ TEST(TwoViewers, EachShowsItsOwnPicturesAndNeitherLeavesFiles)
     waitUntil(16.5);
     const Screenshot secondTrack = screen();
     expectScreen(secondTrack, a, white, rgbOf(show::trackColour(1)), rgbOf(show::captionColour(1)), 12,
-                 "first viewer, second track");
+        "first viewer, second track");
     expectScreen(secondTrack, b, white, rgbOf(show::trackColour(1)), rgbOf(show::captionColour(1)), 12,
-                 "second viewer, second track");
+        "second viewer, second track");
 
     // Two close requests each: the second ends the closing sequence at once.
     first.sendSignal(SIGTERM);

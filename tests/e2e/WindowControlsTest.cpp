@@ -15,12 +15,18 @@ using namespace e2e;
 
 constexpr Rgb white{255, 255, 255};
 constexpr Rgb green{0, 255, 0};
-Rgb rgbOf(show::Rgba c) { return Rgb{c.r, c.g, c.b}; }
+Rgb rgbOf(show::Rgba c)
+{
+    return Rgb{c.r, c.g, c.b};
+}
 
 // The minimise item (90, 90, 200) multiplies the picture under it: over the
 // first track's yellow picture it shows as (90, 90, b), b growing from 0 as
 // the picture is more transparent over the white background.
-bool looksLikeMenuItem(Rgb c) { return std::abs(c.r - 90) < 30 && std::abs(c.g - 90) < 30 && c.b < 130; }
+bool looksLikeMenuItem(Rgb c)
+{
+    return std::abs(c.r - 90) < 30 && std::abs(c.g - 90) < 30 && c.b < 130;
+}
 
 class WindowControls : public ::testing::Test {
 protected:
@@ -49,8 +55,8 @@ protected:
 
 TEST_F(WindowControls, MenuCreditsDragAndEscapeTwice)
 {
-    program = std::make_unique<Program>(VLO_BINARY_DIR "/vellumo", folder.path(),
-                                        std::vector<std::string>{"SDL_AUDIODRIVER=dummy"});
+    program = std::make_unique<Program>(
+        VLO_BINARY_DIR "/vellumo", folder.path(), std::vector<std::string>{"SDL_AUDIODRIVER=dummy"});
     window = program->waitForWindow("Emberfall II", 30.0);
     ASSERT_TRUE(window.found) << "no window; stderr: " << program->errorOutput();
     shownAt = program->secondsSinceStart();
@@ -61,8 +67,8 @@ TEST_F(WindowControls, MenuCreditsDragAndEscapeTwice)
     clickClient(150, 150, 3);
     waitUntil(10.5);
     Screenshot s = shot();
-    EXPECT_TRUE(near(s.at(235, 175), rgbOf(show::trackColour(0)))) << "menu opened during the title? "
-                                                                   << describe(s.at(235, 175));
+    EXPECT_TRUE(near(s.at(235, 175), rgbOf(show::trackColour(0))))
+        << "menu opened during the title? " << describe(s.at(235, 175));
 
     // A right press opens it at the pointer; the picture dims to half alpha.
     clickClient(150, 150, 3);
@@ -99,8 +105,8 @@ TEST_F(WindowControls, MenuCreditsDragAndEscapeTwice)
     clickClient(235, 225, 1);
     waitUntil(creditsClicked + 1.6);
     s = shot();
-    for (show::PixelPoint p : {show::playButtonPoint, show::stopButtonPoint, show::prevButtonPoint,
-                               show::nextButtonPoint}) {
+    for (show::PixelPoint p :
+        {show::playButtonPoint, show::stopButtonPoint, show::prevButtonPoint, show::nextButtonPoint}) {
         const Rgb c = s.at(p.x, p.y);
         EXPECT_TRUE(c.r > 100 && c.g > 230 && c.b > 100)
             << "a button is still at (" << p.x << ", " << p.y << ") under the credits: " << describe(c);
@@ -110,8 +116,8 @@ TEST_F(WindowControls, MenuCreditsDragAndEscapeTwice)
     waitUntil(creditsClicked + 12.5);
     s = shot();
     EXPECT_TRUE(near(s.at(600, 450), white)) << "credits still shown: " << describe(s.at(600, 450));
-    EXPECT_TRUE(near(s.at(show::nextButtonPoint.x, show::nextButtonPoint.y),
-                     rgbOf(show::guiColours().at("gui/next_off.png"))))
+    EXPECT_TRUE(
+        near(s.at(show::nextButtonPoint.x, show::nextButtonPoint.y), rgbOf(show::guiColours().at("gui/next_off.png"))))
         << "the next button did not come back";
 
     // Dragging by the background moves the window by the pointer's motion.

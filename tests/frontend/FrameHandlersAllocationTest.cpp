@@ -18,8 +18,8 @@
 #if defined(__SANITIZE_ADDRESS__)
 #define VLO_COUNT_ALLOCATIONS 1
 // In the sanitizer runtime, though not in every compiler's headers.
-extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*onAllocate)(const volatile void*, size_t),
-                                                         void (*onRelease)(const volatile void*));
+extern "C" int __sanitizer_install_malloc_and_free_hooks(
+    void (*onAllocate)(const volatile void*, size_t), void (*onRelease)(const volatile void*));
 #endif
 
 namespace {
@@ -33,7 +33,9 @@ void countAllocation(const volatile void*, size_t)
     if (countingHere)
         ++allocations;
 }
-void ignoreRelease(const volatile void*) {}
+void ignoreRelease(const volatile void*)
+{
+}
 
 // The hook is installed once for the process; it counts only while a
 // handler runs with counting switched on.
@@ -43,7 +45,10 @@ bool installCounter()
     return installed;
 }
 #else
-bool installCounter() { return false; }
+bool installCounter()
+{
+    return false;
+}
 #endif
 
 } // namespace
@@ -56,7 +61,10 @@ using test::ShowScreenHarness;
 // Runs the real handler with counting switched on around it.
 class CountingHandler : public WidgetHandler {
 public:
-    explicit CountingHandler(WidgetHandler* handler) : inner(handler) {}
+    explicit CountingHandler(WidgetHandler* handler)
+        : inner(handler)
+    {
+    }
     int kind() override { return inner->kind(); }
     bool invoke(Widget* sender, const WidgetEvent& event) override
     {
@@ -75,15 +83,36 @@ bool CountingHandler::enabled = false;
 
 // An audio library that plays forever and records nothing (the recording
 // back end allocates for every call it records).
-BOOL quietInit(int, DWORD, DWORD, HWND, const void*) { return TRUE; }
-HSTREAM quietCreate(BOOL, const void*, DWORD, DWORD, DWORD) { return 1; }
-BOOL quietAttributes(DWORD, int, int, int) { return TRUE; }
-BOOL quietHandle(DWORD) { return TRUE; }
-BOOL quietPlay(DWORD, BOOL) { return TRUE; }
-DWORD quietActive(DWORD) { return BASS_ACTIVE_PLAYING; }
-BOOL quietNone() { return TRUE; }
-const AudioBackend quietAudio = {quietInit,  quietCreate, quietAttributes, quietPlay, quietHandle,
-                                 quietHandle, quietActive, quietHandle,     quietNone, quietNone};
+BOOL quietInit(int, DWORD, DWORD, HWND, const void*)
+{
+    return TRUE;
+}
+HSTREAM quietCreate(BOOL, const void*, DWORD, DWORD, DWORD)
+{
+    return 1;
+}
+BOOL quietAttributes(DWORD, int, int, int)
+{
+    return TRUE;
+}
+BOOL quietHandle(DWORD)
+{
+    return TRUE;
+}
+BOOL quietPlay(DWORD, BOOL)
+{
+    return TRUE;
+}
+DWORD quietActive(DWORD)
+{
+    return BASS_ACTIVE_PLAYING;
+}
+BOOL quietNone()
+{
+    return TRUE;
+}
+const AudioBackend quietAudio = {quietInit, quietCreate, quietAttributes, quietPlay, quietHandle, quietHandle,
+    quietActive, quietHandle, quietNone, quietNone};
 
 class FrameHandlersAllocationTest : public ::testing::Test {
 protected:

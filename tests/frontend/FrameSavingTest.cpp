@@ -119,8 +119,7 @@ TEST(FrameSavingTest, TheScreenShowsTheSameFramesWithSavingOnAndOff)
     for (size_t i = 0; i < direct.shots.size(); ++i) {
         if (direct.shots[i].hash != saving.shots[i].hash) {
             if (++mismatches <= 5)
-                ADD_FAILURE() << "frame " << i << " (" << direct.shots[i].moment
-                              << ") differs with saving on";
+                ADD_FAILURE() << "frame " << i << " (" << direct.shots[i].moment << ") differs with saving on";
         }
     }
     EXPECT_EQ(mismatches, 0u);
@@ -138,7 +137,8 @@ TEST(FrameSavingTest, TheScreenShowsTheSameFramesWithSavingOnAndOff)
     // The title, the credits and the sliding buttons change only what is
     // drawn over a still background.
     EXPECT_EQ(direct.counts.restored, 0u);
-    EXPECT_GT(saving.counts.restored, saving.counts.presented / 2) << "frames drawn whole though only their end changed";
+    EXPECT_GT(saving.counts.restored, saving.counts.presented / 2)
+        << "frames drawn whole though only their end changed";
     EXPECT_EQ(saving.counts.presented + saving.counts.skipped, saving.shots.size());
 }
 

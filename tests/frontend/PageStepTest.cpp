@@ -10,8 +10,8 @@
 namespace vlo {
 namespace {
 
-using test::ShowScreenHarness;
 using show::nextButtonPoint;
+using test::ShowScreenHarness;
 
 // Which track's picture a texture holds, told by its width in pixels.
 int pictureWidth(ShowScreenHarness& h, int texture)

@@ -54,8 +54,8 @@ Alive aliveIn(const ShowScreenHarness& h)
 
 std::string describe(const Alive& a)
 {
-    return std::to_string(a.textures) + " textures (" + std::to_string(a.glTextures) + " in OpenGL), " +
-           std::to_string(a.images) + " images, " + std::to_string(a.streams) + " streams";
+    return std::to_string(a.textures) + " textures (" + std::to_string(a.glTextures) + " in OpenGL), "
+        + std::to_string(a.images) + " images, " + std::to_string(a.streams) + " streams";
 }
 
 TEST(ShowScreenSoakTest, HalfAnHourOfTrackChangesKeepsWhatIsAliveConstant)

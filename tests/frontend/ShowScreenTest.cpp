@@ -40,8 +40,7 @@ void expectSize(Widget* widget, float w, float h, const char* what)
     EXPECT_NEAR(size.y, h, eps) << what << " height";
 }
 
-template <typename T>
-bool handlerIs(Widget* widget, int kind)
+template <typename T> bool handlerIs(Widget* widget, int kind)
 {
     return dynamic_cast<T*>(widget->handler(kind)) != nullptr;
 }

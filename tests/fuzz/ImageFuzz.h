@@ -38,8 +38,8 @@ inline bool enlargedSideFits(int uploaded, int source)
 
 inline int loadAsTexture(const uint8_t* data, size_t size, const char* extension)
 {
-    static const std::string path =
-        (std::filesystem::temp_directory_path() / ("vlo_fuzz_" + std::to_string(::getpid()) + extension)).string();
+    static const std::string path
+        = (std::filesystem::temp_directory_path() / ("vlo_fuzz_" + std::to_string(::getpid()) + extension)).string();
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file)
         return 0;

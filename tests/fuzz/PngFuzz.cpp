@@ -18,8 +18,8 @@ std::vector<uint8_t> withChunkCrcsSet(const uint8_t* data, size_t size)
     std::vector<uint8_t> bytes(data, data + size);
     size_t at = 8;
     while (at + 12 <= bytes.size()) {
-        const uint32_t length = uint32_t(bytes[at]) << 24 | uint32_t(bytes[at + 1]) << 16
-            | uint32_t(bytes[at + 2]) << 8 | uint32_t(bytes[at + 3]);
+        const uint32_t length = uint32_t(bytes[at]) << 24 | uint32_t(bytes[at + 1]) << 16 | uint32_t(bytes[at + 2]) << 8
+            | uint32_t(bytes[at + 3]);
         if (length > bytes.size() - at - 12)
             break;
         const uLong crc = crc32(0L, bytes.data() + at + 4, uInt(length + 4));

@@ -28,8 +28,8 @@ const char* stateName(PlayerState state)
     return "?";
 }
 
-#define EXPECT_STATE(player, expected)                                                        \
-    EXPECT_EQ((player).state, (expected))                                                     \
+#define EXPECT_STATE(player, expected)                                                                                 \
+    EXPECT_EQ((player).state, (expected))                                                                              \
         << "expected state " << stateName(expected) << ", got " << stateName((player).state)
 
 class MusicPlayerTest : public ::testing::Test {

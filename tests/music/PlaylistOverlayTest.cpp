@@ -20,9 +20,9 @@
 namespace vlo {
 namespace {
 
+using test::pixelIs;
 using test::RendererCall;
 using test::Rgb;
-using test::pixelIs;
 
 constexpr double kPi = 3.14159265358979;
 
@@ -72,8 +72,8 @@ TEST_F(OverlayCallsTest, TheTitleIsTheTexturedViewBlendedByItsAlpha)
     config->setTitleDuration(8.5f);
     ASSERT_TRUE(config->startTitleOverlay());
     const std::vector<RendererCall> calls = drawAt(2125); // a quarter of the title
-    const std::vector<std::string> expected = {"pushState", "setBlendFunc",     "setColor",   "bindTexture",
-                                               "drawTexturedRect", "disableBlend", "popState"};
+    const std::vector<std::string> expected
+        = {"pushState", "setBlendFunc", "setColor", "bindTexture", "drawTexturedRect", "disableBlend", "popState"};
     ASSERT_EQ(calls.size(), expected.size()) << renderer.transcript();
     for (size_t i = 0; i < expected.size(); ++i)
         EXPECT_EQ(calls[i].op, expected[i]) << "call " << i << "\n" << renderer.transcript();

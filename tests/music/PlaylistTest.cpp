@@ -13,10 +13,10 @@
 #include "content/ShowConfig.h"
 #include "music/MusicPlayer.h"
 #include "support/FakeClock.h"
-#include "support/WaitingQuit.h"
 #include "support/RecordingAudio.h"
 #include "support/RecordingRenderer.h"
 #include "support/ScratchDir.h"
+#include "support/WaitingQuit.h"
 
 namespace vlo {
 namespace {
@@ -38,21 +38,19 @@ const char* eventName(ShowEvent event)
     return "?";
 }
 
-#define EXPECT_EVENT(got, expected, when)                                                       \
-    EXPECT_EQ((got), (expected)) << (when) << ": expected " << eventName(expected) << ", got " \
-                                 << eventName(got)
+#define EXPECT_EVENT(got, expected, when)                                                                              \
+    EXPECT_EQ((got), (expected)) << (when) << ": expected " << eventName(expected) << ", got " << eventName(got)
 
-const char* const kThreeTracks =
-    "[vloData]\n"
-    "title: gui/title.png\n"
-    "mask: gui/mask.png\n"
-    "credits: gui/credits.png\n"
-    "[end]\n"
-    "[vloMusic]\n"
-    "music/one.ogg pictures/one.png captions/one.png\n"
-    "music/two.ogg pictures/two.png captions/two.png\n"
-    "music/three.ogg pictures/three.png captions/three.png\n"
-    "[end]\n";
+const char* const kThreeTracks = "[vloData]\n"
+                                 "title: gui/title.png\n"
+                                 "mask: gui/mask.png\n"
+                                 "credits: gui/credits.png\n"
+                                 "[end]\n"
+                                 "[vloMusic]\n"
+                                 "music/one.ogg pictures/one.png captions/one.png\n"
+                                 "music/two.ogg pictures/two.png captions/two.png\n"
+                                 "music/three.ogg pictures/three.png captions/three.png\n"
+                                 "[end]\n";
 
 class PlaylistTest : public ::testing::Test {
 protected:
@@ -141,8 +139,9 @@ TEST_F(PlaylistTest, PlayCurrentTrackStopsClosesOpensAndPlays)
     const HSTREAM first = player.stream;
     ASSERT_TRUE(config->selectTrack(1));
     EXPECT_TRUE(config->playCurrentTrack(player));
-    ASSERT_EQ(audio.sequence(), "BASS_ChannelStop BASS_StreamFree "
-                                "BASS_StreamCreateFile BASS_ChannelSetAttributes BASS_ChannelPlay")
+    ASSERT_EQ(audio.sequence(),
+        "BASS_ChannelStop BASS_StreamFree "
+        "BASS_StreamCreateFile BASS_ChannelSetAttributes BASS_ChannelPlay")
         << "stop, close (the stream is stopped already, so only freed), open, play:\n"
         << audio.transcript();
     EXPECT_EQ(audio.calls[0].args[0], int64_t(first));
@@ -178,8 +177,9 @@ TEST_F(PlaylistTest, NextOnTheLastEntryWrapsToTheFirstAndPreviousOnTheFirstToThe
     std::vector<std::string> opened;
     for (const test::AudioCall& call : audio.callsOf("BASS_StreamCreateFile"))
         opened.push_back(call.path);
-    EXPECT_EQ(opened, (std::vector<std::string>{"music/two.ogg", "music/three.ogg", "music/one.ogg",
-                                                "music/three.ogg", "music/two.ogg"}));
+    EXPECT_EQ(opened,
+        (std::vector<std::string>{
+            "music/two.ogg", "music/three.ogg", "music/one.ogg", "music/three.ogg", "music/two.ogg"}));
 }
 
 TEST_F(PlaylistTest, AManualChangeSignalsOnceHalfASecondAfterTheLastPress)

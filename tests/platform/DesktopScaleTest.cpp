@@ -38,8 +38,8 @@ TEST(DesktopScaleTest, DensitiesGiveTheWholeNumberBelow)
         double dpi;
         int scale;
     };
-    const Case cases[] = {{96.0, 1},  {72.0, 1},   {144.0, 1}, {191.5, 1}, {192.0, 2},
-                          {240.0, 2}, {288.0, 3},  {384.0, 4}, {5000.0, 8}};
+    const Case cases[]
+        = {{96.0, 1}, {72.0, 1}, {144.0, 1}, {191.5, 1}, {192.0, 2}, {240.0, 2}, {288.0, 3}, {384.0, 4}, {5000.0, 8}};
     for (const Case& c : cases)
         EXPECT_EQ(scaleFromDpi(c.dpi), c.scale) << c.dpi << " dots per inch";
     EXPECT_EQ(scaleFromDpi(0.0), 0) << "no density";
@@ -62,7 +62,8 @@ TEST(DesktopScaleTest, XftDpiIsFoundOnItsOwnLine)
 // Sets an environment variable for one test and puts the old value back.
 class ScopedVariable {
 public:
-    ScopedVariable(const char* name, const char* value) : name_(name)
+    ScopedVariable(const char* name, const char* value)
+        : name_(name)
     {
         const char* old = std::getenv(name);
         hadOld_ = old != nullptr;
@@ -198,8 +199,8 @@ TEST_F(ScaledWindowTest, DesktopScaleShrinksUntilTheWindowFits)
     const SDL_Rect usable = usableBounds(probe->handle());
     probe.reset();
     if (usable.w < 1200 || usable.h < 900 || usable.w >= 1600 || usable.h >= 1200)
-        GTEST_SKIP() << "needs a screen of at least 1200 x 900 and less than 1600 x 1200, not " << usable.w
-                     << " x " << usable.h;
+        GTEST_SKIP() << "needs a screen of at least 1200 x 900 and less than 1600 x 1200, not " << usable.w << " x "
+                     << usable.h;
 
     // 400 x 300 at 4 is 1600 x 1200, too large; at 3 it fits.
     auto window = makeWindow(400, 300);

@@ -16,8 +16,7 @@ class EventTranslationTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        window = std::make_unique<vlo::test::TestWindow>(200, 100, DefWindowProcA,
-                                                         "VLO Event Test");
+        window = std::make_unique<vlo::test::TestWindow>(200, 100, DefWindowProcA, "VLO Event Test");
         ASSERT_TRUE(window->valid());
         sdlId = window->handle()->sdlId;
         ASSERT_NE(sdlId, 0u);
@@ -135,8 +134,7 @@ TEST_F(EventTranslationTest, LeftAndRightButtonsOnlyAndNoDoubleClicks)
     };
     for (const Case& c : cases) {
         const MSG m = roundTrip(mouseButton(c.type, c.button, c.clicks, 10, 20));
-        EXPECT_EQ(m.message, c.expected)
-            << "SDL button " << int(c.button) << " type 0x" << std::hex << c.type;
+        EXPECT_EQ(m.message, c.expected) << "SDL button " << int(c.button) << " type 0x" << std::hex << c.type;
         if (c.expected != WM_NULL) {
             EXPECT_EQ(m.lParam, MAKELPARAM(10, 20));
         }
@@ -211,14 +209,9 @@ TEST_F(EventTranslationTest, WaitingMotionIsOneMoveAndButtonsKeepTheirOrder)
     // Everything is in SDL's queue before GetMessageA reads any of it, as
     // when the loop is busy with a frame: move move move, press, move move,
     // release, move.
-    SDL_Event events[] = {mouseMotion(10, 11),
-                          mouseMotion(20, 21),
-                          mouseMotion(30, 31),
-                          mouseButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 30, 31),
-                          mouseMotion(40, 41),
-                          mouseMotion(50, 51),
-                          mouseButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 1, 50, 51),
-                          mouseMotion(60, 61)};
+    SDL_Event events[] = {mouseMotion(10, 11), mouseMotion(20, 21), mouseMotion(30, 31),
+        mouseButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 30, 31), mouseMotion(40, 41), mouseMotion(50, 51),
+        mouseButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 1, 50, 51), mouseMotion(60, 61)};
     for (SDL_Event& event : events)
         ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
     PostMessageA(nullptr, WM_NULL, 0xBEEF, 0);
@@ -233,14 +226,14 @@ TEST_F(EventTranslationTest, WaitingMotionIsOneMoveAndButtonsKeepTheirOrder)
         int y;
     };
     const Expected expected[] = {{WM_MOUSEMOVE, 30, 31}, {WM_LBUTTONDOWN, 30, 31}, {WM_MOUSEMOVE, 50, 51},
-                                 {WM_LBUTTONUP, 50, 51}, {WM_MOUSEMOVE, 60, 61}};
+        {WM_LBUTTONUP, 50, 51}, {WM_MOUSEMOVE, 60, 61}};
     for (const Expected& e : expected) {
         GetMessageA(&m, nullptr, 0, 0);
         ASSERT_NE(m.wParam, 0xF00Du) << "messages missing before the marker";
         EXPECT_EQ(m.message, e.message) << "expected 0x" << std::hex << e.message << ", got 0x" << m.message;
         EXPECT_EQ(m.hwnd, window->handle());
-        EXPECT_EQ(m.lParam, MAKELPARAM(e.x, e.y)) << "expected (" << e.x << ", " << e.y << "), got ("
-                                                   << LOWORD(m.lParam) << ", " << HIWORD(m.lParam) << ")";
+        EXPECT_EQ(m.lParam, MAKELPARAM(e.x, e.y))
+            << "expected (" << e.x << ", " << e.y << "), got (" << LOWORD(m.lParam) << ", " << HIWORD(m.lParam) << ")";
     }
     GetMessageA(&m, nullptr, 0, 0);
     EXPECT_EQ(m.message, UINT(WM_NULL));

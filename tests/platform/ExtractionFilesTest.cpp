@@ -57,14 +57,11 @@ protected:
         return path;
     }
 
-    std::string privatePath(const std::string& name) const
-    {
-        return ExtractionFiles::privateFolder() + "/" + name;
-    }
+    std::string privatePath(const std::string& name) const { return ExtractionFiles::privateFolder() + "/" + name; }
 
-    ScratchDir show { "extraction-show" };
-    ScratchDir runtime { "extraction-runtime" };
-    ScratchDir user { "extraction-user" };
+    ScratchDir show{"extraction-show"};
+    ScratchDir runtime{"extraction-runtime"};
+    ScratchDir user{"extraction-user"};
     bool hadRuntime = false;
     std::string savedRuntime;
 };
@@ -119,9 +116,9 @@ TEST_F(ExtractionFilesTest, NeverWritesThroughATakenName)
         const char* name;
         const char* what;
     };
-    for (const Case& c : { Case { "data.zuo.temp.png", "a link to a user's file" },
-             Case { "data.zuo.temp.bmp", "a dangling link" }, Case { "data.zuo.temp.tga", "a folder" },
-             Case { "data.zuo.temp.ini", "another program's file" } }) {
+    for (const Case& c :
+        {Case{"data.zuo.temp.png", "a link to a user's file"}, Case{"data.zuo.temp.bmp", "a dangling link"},
+            Case{"data.zuo.temp.tga", "a folder"}, Case{"data.zuo.temp.ini", "another program's file"}}) {
         SCOPED_TRACE(c.what);
         const std::string path = createWith(show.path(c.name), std::string("extracted ") + c.name);
         ASSERT_FALSE(ExtractionFiles::privateFolder().empty()) << "no private folder was made";
@@ -171,7 +168,7 @@ TEST_F(ExtractionFilesTest, WithoutARuntimeFolderTheTemporaryFolderIsUsed)
     const std::string path = createWith(show.path("gone/data.zuo.temp.png"), "x");
     ASSERT_FALSE(path.empty());
     EXPECT_EQ(fs::temp_directory_path().lexically_normal(),
-              fs::path(ExtractionFiles::privateFolder()).parent_path().lexically_normal());
+        fs::path(ExtractionFiles::privateFolder()).parent_path().lexically_normal());
 }
 
 // The end of a process: at exit and by SIGTERM, SIGINT or SIGHUP, the files
@@ -239,7 +236,7 @@ TEST_F(ExtractionFilesEndTest, ExitRemovesTheFilesAndTheFolder)
 
 TEST_F(ExtractionFilesEndTest, TerminatingSignalsRemoveTheFilesAndStillEndTheProcess)
 {
-    for (int signalNumber : { SIGTERM, SIGINT, SIGHUP }) {
+    for (int signalNumber : {SIGTERM, SIGINT, SIGHUP}) {
         SCOPED_TRACE(strsignal(signalNumber));
         std::string folder;
         const int status = runChild(signalNumber, folder);

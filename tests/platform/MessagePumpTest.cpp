@@ -278,8 +278,7 @@ TEST_F(MessagePumpTest, QuitFlagGivesOneQuitAfterWaitingMessagesAndBeforeDueTime
     ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), TRUE) << "WM_QUIT came before the waiting input";
     EXPECT_EQ(m.message, UINT(WM_MOUSEMOVE));
     EXPECT_EQ(m.lParam, MAKELPARAM(5, 6));
-    ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), FALSE) << "expected WM_QUIT, got message 0x" << std::hex
-                                                     << m.message;
+    ASSERT_EQ(GetMessageA(&m, nullptr, 0, 0), FALSE) << "expected WM_QUIT, got message 0x" << std::hex << m.message;
     EXPECT_EQ(m.message, UINT(WM_QUIT));
     EXPECT_EQ(m.hwnd, nullptr);
     EXPECT_EQ(int(m.wParam), 13) << "the last exit code given";

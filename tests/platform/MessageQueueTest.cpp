@@ -130,18 +130,16 @@ TEST(MessageQueueTest, PressesAndReleasesKeepTheirPlaceAmongMoves)
         UINT id;
         int x;
     };
-    const Expected expected[] = {{window, WM_MOUSEMOVE, 2}, {window, WM_LBUTTONDOWN, 2},
-                                 {window, WM_MOUSEMOVE, 4}, {window, WM_LBUTTONUP, 4},
-                                 {window, WM_MOUSEMOVE, 5}, {other, WM_MOUSEMOVE, 6},
-                                 {window, WM_MOUSEMOVE, 7}};
+    const Expected expected[] = {{window, WM_MOUSEMOVE, 2}, {window, WM_LBUTTONDOWN, 2}, {window, WM_MOUSEMOVE, 4},
+        {window, WM_LBUTTONUP, 4}, {window, WM_MOUSEMOVE, 5}, {other, WM_MOUSEMOVE, 6}, {window, WM_MOUSEMOVE, 7}};
     ASSERT_EQ(queue.size(), std::size(expected));
     for (size_t i = 0; i < std::size(expected); ++i) {
         MSG out{};
         bool pointer = false;
         ASSERT_TRUE(queue.take(out, any, pointer));
         EXPECT_EQ(out.hwnd, expected[i].window) << "message " << i;
-        EXPECT_EQ(out.message, expected[i].id) << "message " << i << ": expected 0x" << std::hex
-                                               << expected[i].id << ", got 0x" << out.message;
+        EXPECT_EQ(out.message, expected[i].id)
+            << "message " << i << ": expected 0x" << std::hex << expected[i].id << ", got 0x" << out.message;
         EXPECT_EQ(out.pt.x, expected[i].x) << "message " << i;
         EXPECT_TRUE(pointer) << "message " << i;
     }

@@ -109,7 +109,7 @@ protected:
 
     size_t outputBytes() const
     {
-        struct stat info {};
+        struct stat info { };
         return stat(output.c_str(), &info) == 0 ? size_t(info.st_size) : 0;
     }
 
@@ -211,9 +211,8 @@ TEST_F(MixerAudioTest, FilesThatAreNoRegularFilesAreRefusedWithoutBeingOpened)
     for (const auto& kind : kinds) {
         // Opening the FIFO would wait for a writer, reading the device would
         // never end: each must be answered at once.
-        auto opened = std::async(std::launch::async, [&] {
-            return BASS_StreamCreateFile(FALSE, kind[0].c_str(), 0, 0, 0);
-        });
+        auto opened
+            = std::async(std::launch::async, [&] { return BASS_StreamCreateFile(FALSE, kind[0].c_str(), 0, 0, 0); });
         if (opened.wait_for(std::chrono::seconds(2)) != std::future_status::ready) {
             // Lets a blocked open of the FIFO return before failing.
             const int writer = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
@@ -275,7 +274,7 @@ TEST_F(MixerAudioTest, AttributesTakeOnlyVolumesInRange)
 }
 
 // Each format the back end decodes plays the tone it holds.
-class MixerFormatTest : public MixerAudioTest, public ::testing::WithParamInterface<const char*> {};
+class MixerFormatTest : public MixerAudioTest, public ::testing::WithParamInterface<const char*> { };
 
 TEST_P(MixerFormatTest, PlayingProducesTheTone)
 {
@@ -300,17 +299,17 @@ TEST_P(MixerFormatTest, PlayingProducesTheTone)
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, MixerFormatTest,
-                         ::testing::Values("wav", "ogg"
+    ::testing::Values("wav", "ogg"
 #ifdef VLO_HAVE_FLAC_ENCODER
-                                           , "flac"
+        ,
+        "flac"
 #endif
 #ifdef VLO_HAVE_MP3_ENCODER
-                                           , "mp3"
+        ,
+        "mp3"
 #endif
-                                           ),
-                         [](const ::testing::TestParamInfo<const char*>& info) {
-                             return std::string(info.param);
-                         });
+        ),
+    [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
 
 // The frequency of the left channel over [from, to) frames, from its
 // upward zero crossings.
@@ -340,7 +339,7 @@ struct CodedTone {
     int rate = 44100;
 };
 
-class MixerCodingTest : public MixerAudioTest, public ::testing::WithParamInterface<CodedTone> {};
+class MixerCodingTest : public MixerAudioTest, public ::testing::WithParamInterface<CodedTone> { };
 
 TEST_P(MixerCodingTest, PlaysTheToneAtItsLevelAndPitch)
 {
@@ -363,7 +362,8 @@ TEST_P(MixerCodingTest, PlaysTheToneAtItsLevelAndPitch)
     const double level = meanLevel(levels, segments[0].first + 3, segments[0].last - 2);
     // A-law and ADPCM are lossy by a few per cent, Opus by a little more.
     EXPECT_NEAR(level, 0.5 * kSineRms, 0.1 * 0.5 * kSineRms) << "level of a sine at half scale";
-    const double hz = measuredHz(samples, (segments[0].first + 3) * kWindowFrames, (segments[0].last - 2) * kWindowFrames);
+    const double hz
+        = measuredHz(samples, (segments[0].first + 3) * kWindowFrames, (segments[0].last - 2) * kWindowFrames);
     EXPECT_NEAR(hz, 440.0, 4.0) << "pitch of the tone";
 }
 
@@ -413,17 +413,17 @@ const CodedTone kCodedTones[] = {
 #endif
 };
 
-INSTANTIATE_TEST_SUITE_P(Codings, MixerCodingTest, ::testing::ValuesIn(kCodedTones),
-                         [](const ::testing::TestParamInfo<CodedTone>& info) {
-                             std::string name;
-                             for (const char* c = info.param.name; *c != 0; ++c)
-                                 name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Codings, MixerCodingTest, ::testing::ValuesIn(kCodedTones), [](const ::testing::TestParamInfo<CodedTone>& info) {
+        std::string name;
+        for (const char* c = info.param.name; *c != 0; ++c)
+            name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+        return name;
+    });
 
 // Pause is silence, and play without restart continues where the pause
 // was: the tone's level rises over its 2 s, so where it went on tells.
-class MixerPauseTest : public MixerAudioTest, public ::testing::WithParamInterface<const char*> {};
+class MixerPauseTest : public MixerAudioTest, public ::testing::WithParamInterface<const char*> { };
 
 TEST_P(MixerPauseTest, PauseIsSilentAndResumeContinues)
 {
@@ -467,9 +467,7 @@ TEST_P(MixerPauseTest, PauseIsSilentAndResumeContinues)
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, MixerPauseTest, ::testing::Values("wav", "ogg"),
-                         [](const ::testing::TestParamInfo<const char*>& info) {
-                             return std::string(info.param);
-                         });
+    [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
 
 TEST_F(MixerAudioTest, PlayWithRestartAfterStopStartsOver)
 {
@@ -526,8 +524,8 @@ TEST_F(MixerAudioTest, VolumeTwentyIsAFifthOfVolumeHundred)
         ++change;
     ASSERT_LT(change + 20, s.last) << "the level never dropped";
     const double quiet = meanLevel(levels, change + 3, s.last - 2);
-    EXPECT_NEAR(quiet / full, 0.2, 0.02) << "expected volume 20 at a fifth of volume 100: " << quiet
-                                         << " against " << full;
+    EXPECT_NEAR(quiet / full, 0.2, 0.02) << "expected volume 20 at a fifth of volume 100: " << quiet << " against "
+                                         << full;
 }
 
 TEST_F(MixerAudioTest, EachStreamKeepsItsOwnVolumeAndOnlyOnePlays)

@@ -45,8 +45,8 @@ protected:
 
     static HWND create()
     {
-        return CreateWindowExA(0, "VLO Offscreen Test", "t", WS_POPUP, 100, 100, 70, 60, nullptr,
-                               nullptr, nullptr, nullptr);
+        return CreateWindowExA(
+            0, "VLO Offscreen Test", "t", WS_POPUP, 100, 100, 70, 60, nullptr, nullptr, nullptr, nullptr);
     }
 
     std::string savedDriver;
@@ -71,7 +71,8 @@ TEST_F(OffscreenTest, WindowIsRefusedUnlessAllowed)
 // Removes an environment variable for one scope.
 class UnsetVariable {
 public:
-    explicit UnsetVariable(const char* name_) : name(name_)
+    explicit UnsetVariable(const char* name_)
+        : name(name_)
     {
         const char* value = std::getenv(name_);
         had = value != nullptr;
@@ -96,14 +97,12 @@ TEST_F(OffscreenTest, MessageBoxWritesToStandardErrorAndReturnsWithoutADisplay)
     UnsetVariable display("DISPLAY");
     UnsetVariable wayland("WAYLAND_DISPLAY");
     ::testing::internal::CaptureStderr();
-    const int result = MessageBoxA(nullptr, "Error initializing OrbVFS! :-(", "Orrin Tide Vellumo",
-                                   MB_OK | MB_ICONWARNING);
+    const int result
+        = MessageBoxA(nullptr, "Error initializing OrbVFS! :-(", "Orrin Tide Vellumo", MB_OK | MB_ICONWARNING);
     const std::string written = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(result, IDOK);
-    EXPECT_NE(written.find("Error initializing OrbVFS! :-("), std::string::npos)
-        << "standard error got: " << written;
-    EXPECT_NE(written.find("Orrin Tide Vellumo"), std::string::npos)
-        << "the caption is missing from: " << written;
+    EXPECT_NE(written.find("Error initializing OrbVFS! :-("), std::string::npos) << "standard error got: " << written;
+    EXPECT_NE(written.find("Orrin Tide Vellumo"), std::string::npos) << "the caption is missing from: " << written;
 }
 
 TEST_F(OffscreenTest, MessageBoxOnTheOffscreenDriverShowsNoBox)

@@ -52,8 +52,7 @@ protected:
         // The pointer starts away from the window, so every move below is
         // a real one and none is left over from before.
         ASSERT_TRUE(run("xdotool mousemove 0 0"));
-        window = std::make_unique<vlo::test::TestWindow>(200, 200, DefWindowProcA,
-                                                         "VLO Real Input");
+        window = std::make_unique<vlo::test::TestWindow>(200, 200, DefWindowProcA, "VLO Real Input");
         ASSERT_TRUE(window->valid());
         if (vlo::isOffscreen())
             GTEST_SKIP() << "no real display";
@@ -72,8 +71,7 @@ protected:
 
 TEST_F(RealInputTest, CapturedDragReportsOutsidePositionsAndTheRelease)
 {
-    ASSERT_TRUE(run("xdotool mousemove " + std::to_string(Left + 100) + " " +
-                    std::to_string(Top + 100)));
+    ASSERT_TRUE(run("xdotool mousemove " + std::to_string(Left + 100) + " " + std::to_string(Top + 100)));
     MSG m = waitFor(WM_MOUSEMOVE);
     ASSERT_EQ(m.hwnd, window->handle()) << "no WM_MOUSEMOVE over the window";
     EXPECT_EQ(m.lParam, MAKELPARAM(100, 100));
@@ -86,15 +84,13 @@ TEST_F(RealInputTest, CapturedDragReportsOutsidePositionsAndTheRelease)
 
     // Above and left of the window while the button is held: the window
     // still gets the move, with the negative offsets cut to 16 bits.
-    ASSERT_TRUE(run("xdotool mousemove " + std::to_string(Left - 50) + " " +
-                    std::to_string(Top - 30)));
+    ASSERT_TRUE(run("xdotool mousemove " + std::to_string(Left - 50) + " " + std::to_string(Top - 30)));
     m = waitFor(WM_MOUSEMOVE);
     ASSERT_EQ(m.hwnd, window->handle()) << "no move outside the window while the button is held";
     EXPECT_EQ(LOWORD(m.lParam), 65486) << "x = -50";
     EXPECT_EQ(HIWORD(m.lParam), 65506) << "y = -30";
 
-    ASSERT_TRUE(run("xdotool mousemove " + std::to_string(Left + 300) + " " +
-                    std::to_string(Top + 350)));
+    ASSERT_TRUE(run("xdotool mousemove " + std::to_string(Left + 300) + " " + std::to_string(Top + 350)));
     m = waitFor(WM_MOUSEMOVE);
     EXPECT_EQ(m.lParam, MAKELPARAM(300, 350));
     ASSERT_TRUE(run("xdotool mouseup 1"));
@@ -202,8 +198,7 @@ TEST_F(RealInputTest, AWindowMovedBeforeTheMessageIsReadGetsThePositionAgainstIt
 
 TEST_F(RealInputTest, EscapeAndAltF4)
 {
-    ASSERT_TRUE(run("xdotool mousemove " + std::to_string(Left + 10) + " " +
-                    std::to_string(Top + 10)));
+    ASSERT_TRUE(run("xdotool mousemove " + std::to_string(Left + 10) + " " + std::to_string(Top + 10)));
     ASSERT_TRUE(run("xdotool key Escape"));
     MSG m = waitFor(WM_KEYDOWN);
     ASSERT_EQ(m.hwnd, window->handle()) << "no WM_KEYDOWN for Escape";

@@ -20,7 +20,10 @@
 namespace vlo::sdl {
 namespace {
 
-size_t pageSize() { return size_t(sysconf(_SC_PAGESIZE)); }
+size_t pageSize()
+{
+    return size_t(sysconf(_SC_PAGESIZE));
+}
 
 struct Shape {
     virtual ~Shape() = default;
@@ -37,7 +40,8 @@ struct Square : Shape {
 // code is; every page read once, so that all of them are resident.
 class CodeLikeMapping {
 public:
-    CodeLikeMapping(const std::string& path, size_t bytes) : length(bytes)
+    CodeLikeMapping(const std::string& path, size_t bytes)
+        : length(bytes)
     {
         std::vector<char> fill(bytes, '\x5a');
         FILE* file = std::fopen(path.c_str(), "wb");
@@ -152,8 +156,8 @@ TEST(ResidentCodeTest, TrimDropsAgainOnlyAfterGrowth)
     EXPECT_GE(grown, settled + pages * 3 / 4) << "the mapping did not become resident";
     trim.afterPresent();
     const size_t dropped = residentSharedPages();
-    EXPECT_LT(dropped + pages * 3 / 4, grown) << "expected the " << pages << " pages gone from " << grown
-                                              << ", got " << dropped;
+    EXPECT_LT(dropped + pages * 3 / 4, grown)
+        << "expected the " << pages << " pages gone from " << grown << ", got " << dropped;
 
     // What comes back in before the first present after that drop is the
     // new settled level: neither that present nor the next drops it again.

@@ -36,8 +36,8 @@ protected:
         return stream;
     }
 
-    test::FakeClock clock { 5000 };
-    test::ScratchDir folder { "silent" };
+    test::FakeClock clock{5000};
+    test::ScratchDir folder{"silent"};
     const std::string wav = folder.path("tone.wav");
 };
 

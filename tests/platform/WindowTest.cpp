@@ -60,16 +60,14 @@ TEST(WindowTest, ClassRegistrationRules)
     EXPECT_EQ(RegisterClassA(&c), 0) << "a class name registers once";
     // The name was copied: changing the caller's buffer changes nothing.
     name[0] = 'X';
-    HWND window = CreateWindowExA(0, "VLO Class Test", "w", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                  nullptr, nullptr, nullptr);
+    HWND window = CreateWindowExA(0, "VLO Class Test", "w", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
     EXPECT_FALSE(UnregisterClassA("VLO Class Test", nullptr)) << "the class still has a window";
     DestroyWindow(window);
     EXPECT_TRUE(UnregisterClassA("VLO Class Test", nullptr));
     EXPECT_FALSE(UnregisterClassA("VLO Class Test", nullptr)) << "unregistered twice";
-    EXPECT_EQ(CreateWindowExA(0, "VLO Class Test", "w", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                              nullptr, nullptr),
-              nullptr)
+    EXPECT_EQ(
+        CreateWindowExA(0, "VLO Class Test", "w", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr), nullptr)
         << "a window of an unregistered class";
 
     WNDCLASSA noProcedure = windowClass("VLO No Procedure", nullptr);
@@ -84,8 +82,8 @@ TEST(WindowTest, CreationSendsCreateAndDestructionSendsDestroy)
     const WNDCLASSA c = windowClass("VLO Lifecycle Test", recordingProc);
     ASSERT_NE(RegisterClassA(&c), 0);
     calls().clear();
-    HWND window = CreateWindowExA(0, "VLO Lifecycle Test", "VLO Window", WS_POPUP, 100, 100, 700,
-                                  600, nullptr, nullptr, nullptr, nullptr);
+    HWND window = CreateWindowExA(
+        0, "VLO Lifecycle Test", "VLO Window", WS_POPUP, 100, 100, 700, 600, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(window, nullptr);
     ASSERT_EQ(calls().size(), 1u);
     EXPECT_EQ(calls()[0], WM_CREATE);
@@ -101,9 +99,8 @@ TEST(WindowTest, CreationSendsCreateAndDestructionSendsDestroy)
 
     const WNDCLASSA refusing = windowClass("VLO Refusing Test", refusingProc);
     ASSERT_NE(RegisterClassA(&refusing), 0);
-    EXPECT_EQ(CreateWindowExA(0, "VLO Refusing Test", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                              nullptr, nullptr),
-              nullptr)
+    EXPECT_EQ(CreateWindowExA(0, "VLO Refusing Test", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr),
+        nullptr)
         << "WM_CREATE answered -1 refuses the window";
     EXPECT_TRUE(UnregisterClassA("VLO Refusing Test", nullptr)) << "the refused window was kept";
 }

@@ -15,8 +15,8 @@ using vlo::test::GLRendererHarness;
 // A font created the way the renderer creates its fonts.
 HFONT makeFont(const char* face, int height, bool bold, bool italic = false)
 {
-    return CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, FALSE, FALSE, ANSI_CHARSET,
-                       OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, face);
+    return CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, italic, FALSE, FALSE, ANSI_CHARSET, OUT_TT_PRECIS,
+        CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, face);
 }
 
 class FontsTest : public ::testing::Test {

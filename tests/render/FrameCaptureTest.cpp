@@ -70,8 +70,8 @@ TEST_F(FrameCaptureTest, AgreesWithTheHarnessReadBackAndLeavesNoGLError)
     for (int y = 0; y < 600; y += 37) {
         for (int x = 0; x < 700; x += 41) {
             const test::Rgb expected = reference.at(x, y);
-            const std::string wanted = std::to_string(expected.r) + " " + std::to_string(expected.g) + " "
-                + std::to_string(expected.b);
+            const std::string wanted
+                = std::to_string(expected.r) + " " + std::to_string(expected.g) + " " + std::to_string(expected.b);
             ASSERT_EQ(wanted, rgbAt(frame, x, y)) << "pixel (" << x << ", " << y << ")";
         }
     }

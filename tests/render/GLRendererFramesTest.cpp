@@ -310,8 +310,8 @@ TEST_F(GLRendererFramesTest, AStartWithAPrimitiveOfItsOwnIsDrawnEveryTime)
             EXPECT_TRUE(gl.frame() == expected[i]) << "frame " << i << (line ? " with" : " without") << " the line";
         }
         const uint64_t restored = r->frameCounts().restored - restoredBefore;
-        EXPECT_EQ(restored, line ? 0u : 2u) << (line ? "a start with a line of its own came from the copy"
-                                                     : "the same frames without the line");
+        EXPECT_EQ(restored, line ? 0u : 2u)
+            << (line ? "a start with a line of its own came from the copy" : "the same frames without the line");
     }
 }
 

@@ -12,8 +12,8 @@ namespace vlo {
 namespace {
 
 using test::GLRendererHarness;
-using test::Rgb;
 using test::pixelIs;
+using test::Rgb;
 
 class GLRendererTest : public ::testing::Test {
 protected:
@@ -128,16 +128,8 @@ TEST_F(GLRendererTest, AlphaBlendingMixesOverTheBackground)
 
 TEST_F(GLRendererTest, BlendCodesMapToTheirFactorsAndOthersPassThrough)
 {
-    const GLenum factors[10] = {GL_ZERO,
-                                GL_ONE,
-                                GL_SRC_COLOR,
-                                GL_SRC_ALPHA,
-                                GL_DST_COLOR,
-                                GL_DST_ALPHA,
-                                GL_ONE_MINUS_SRC_COLOR,
-                                GL_ONE_MINUS_SRC_ALPHA,
-                                GL_ONE_MINUS_DST_COLOR,
-                                GL_ONE_MINUS_DST_ALPHA};
+    const GLenum factors[10] = {GL_ZERO, GL_ONE, GL_SRC_COLOR, GL_SRC_ALPHA, GL_DST_COLOR, GL_DST_ALPHA,
+        GL_ONE_MINUS_SRC_COLOR, GL_ONE_MINUS_SRC_ALPHA, GL_ONE_MINUS_DST_COLOR, GL_ONE_MINUS_DST_ALPHA};
     for (int code = 0; code < 10; ++code) {
         r->setBlendFunc(code, 9 - code);
         GLint source = 0;
@@ -172,8 +164,8 @@ TEST_F(GLRendererTest, UnprojectAndProjectConvertBetweenPixelsAndGuiUnits)
         float ux;
         float uy;
     };
-    for (const Case& c : {Case{0, 0, 0.0f, 0.0f}, Case{350, 300, 3.5f, 3.0f}, Case{700, 600, 7.0f, 6.0f},
-                          Case{120, 45, 1.2f, 0.45f}}) {
+    for (const Case& c :
+        {Case{0, 0, 0.0f, 0.0f}, Case{350, 300, 3.5f, 3.0f}, Case{700, 600, 7.0f, 6.0f}, Case{120, 45, 1.2f, 0.45f}}) {
         const Vector2 units = r->unproject(c.px, c.py);
         EXPECT_NEAR(units.x, c.ux, 1e-4) << "unproject(" << c.px << ", " << c.py << ").x";
         EXPECT_NEAR(units.y, c.uy, 1e-4) << "unproject(" << c.px << ", " << c.py << ").y: pixel y 0 is the top";

@@ -23,8 +23,8 @@ namespace vlo {
 namespace {
 
 using fixtures::Bytes;
-using test::Rgb;
 using test::pixelIs;
+using test::Rgb;
 
 // A picture given as a colour per pixel, (x, y) with the origin top-left.
 using Picture = std::function<Rgb(int x, int y)>;
@@ -318,7 +318,8 @@ TEST_F(GLRendererTexturesTest, GreyPicturesShowGrey)
 
     // Grey+alpha decodes to 16 bits, which has no upload format: it goes up
     // as RGBA with the grey in all three colours.
-    const int greyAlpha = r->loadTexture(file("ga.png", greyPng({100, 255, 180, 0}, true)).c_str(), FilterNearest, false);
+    const int greyAlpha
+        = r->loadTexture(file("ga.png", greyPng({100, 255, 180, 0}, true)).c_str(), FilterNearest, false);
     ASSERT_EQ(greyAlpha, 2);
     EXPECT_EQ(r->textureInfo(greyAlpha)->bits, 32);
 
@@ -437,12 +438,12 @@ TEST_F(GLRendererTexturesTest, NoExtractionFileOutlivesAFailedLoad)
     const Bytes hugePng = fixtures::pngDeclaring(16384, 16384, 8, PNG_COLOR_TYPE_RGB, Bytes(4096, 0x5A));
     const auto text = [](const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); };
     const std::vector<std::pair<std::string, std::string>> entries = {
-        {"gui/a.gif", "GIF89a"},                          // no decoder for the extension
-        {"", "no name"},                                  // an empty name: no extension at all
-        {"readme", "no dot"},                             // the whole name is the extension
-        {"gui/damaged.png", "\x89PNG\r\n\x1A\n-cut"},   // the PNG decoder fails
-        {"gui/huge.png", text(hugePng)},                  // past the pixel budget
-        {"gui/cut.jpg", text(cutJpeg)},                   // a JPEG declaring more than it holds
+        {"gui/a.gif", "GIF89a"},                      // no decoder for the extension
+        {"", "no name"},                              // an empty name: no extension at all
+        {"readme", "no dot"},                         // the whole name is the extension
+        {"gui/damaged.png", "\x89PNG\r\n\x1A\n-cut"}, // the PNG decoder fails
+        {"gui/huge.png", text(hugePng)},              // past the pixel budget
+        {"gui/cut.jpg", text(cutJpeg)},               // a JPEG declaring more than it holds
         {"gui/rle.tga", text(fixtures::tgaFile(10, 1, 1, 24, {1, 2, 3}))},
         {"gui/bad.bmp", "BM"},
         {"gui/empty.png", ""},

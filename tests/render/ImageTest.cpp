@@ -63,8 +63,8 @@ TEST(ImageTest, RoundUpPowerOfTwoStartsAtSixteenAndStopsAt2048)
         int expected;
     };
     for (const Case& c : {Case{-5, 16}, Case{0, 16}, Case{1, 16}, Case{15, 16}, Case{16, 16}, Case{17, 32},
-                          Case{100, 128}, Case{128, 128}, Case{129, 256}, Case{1025, 2048}, Case{2048, 2048},
-                          Case{2049, 2049}, Case{INT_MAX, INT_MAX}}) {
+             Case{100, 128}, Case{128, 128}, Case{129, 256}, Case{1025, 2048}, Case{2048, 2048}, Case{2049, 2049},
+             Case{INT_MAX, INT_MAX}}) {
         EXPECT_EQ(Image::roundUpPowerOfTwo(c.value), c.expected) << "value " << c.value;
     }
 }

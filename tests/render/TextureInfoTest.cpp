@@ -26,8 +26,8 @@ TEST(TextureInfoTest, ValidNeedsPositiveSizeAndAtLeastEightBits)
         int bits;
         int invalid;
     };
-    for (const Case& c : {Case{1, 1, 8, 0}, Case{128, 64, 32, 0}, Case{0, 1, 8, 1}, Case{1, 0, 8, 1},
-                          Case{1, 1, 7, 1}, Case{-4, 4, 24, 1}, Case{4, -4, 24, 1}}) {
+    for (const Case& c : {Case{1, 1, 8, 0}, Case{128, 64, 32, 0}, Case{0, 1, 8, 1}, Case{1, 0, 8, 1}, Case{1, 1, 7, 1},
+             Case{-4, 4, 24, 1}, Case{4, -4, 24, 1}}) {
         TextureInfo info;
         info.width = c.width;
         info.height = c.height;

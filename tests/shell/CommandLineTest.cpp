@@ -20,21 +20,21 @@ TEST(CommandLineTest, AFolderArgumentIsTheShowFolder)
 {
     test::ScratchDir dir("cmdline");
     std::filesystem::create_directory(dir.path("-dashed"));
-    const CommandLine absolute = parseCommandLine({ dir.path() });
+    const CommandLine absolute = parseCommandLine({dir.path()});
     EXPECT_EQ(Action::Run, absolute.action) << absolute.error;
     EXPECT_EQ(dir.path(), absolute.folder);
-    EXPECT_EQ(Action::Run, parseCommandLine({ "." }).action);
+    EXPECT_EQ(Action::Run, parseCommandLine({"."}).action);
 
-    const CommandLine dashed = parseCommandLine({ "--", dir.path("-dashed") });
+    const CommandLine dashed = parseCommandLine({"--", dir.path("-dashed")});
     EXPECT_EQ(Action::Run, dashed.action) << dashed.error;
     EXPECT_EQ(dir.path("-dashed"), dashed.folder);
 }
 
 TEST(CommandLineTest, HelpAndVersion)
 {
-    EXPECT_EQ(Action::Help, parseCommandLine({ "--help" }).action);
-    EXPECT_EQ(Action::Help, parseCommandLine({ "-h" }).action);
-    EXPECT_EQ(Action::Version, parseCommandLine({ "--version" }).action);
+    EXPECT_EQ(Action::Help, parseCommandLine({"--help"}).action);
+    EXPECT_EQ(Action::Help, parseCommandLine({"-h"}).action);
+    EXPECT_EQ(Action::Version, parseCommandLine({"--version"}).action);
     EXPECT_NE(std::string::npos, usageText().find("usage: vellumo [SHOW-FOLDER]"));
     EXPECT_EQ(std::string("vellumo ") + VLO_VERSION + "\n", versionText());
 }
@@ -48,15 +48,15 @@ TEST(CommandLineTest, AnythingElseIsAnErrorThatSaysWhy)
         const char* says;
     };
     const Case cases[] = {
-        { { dir.path("data.zuo") }, "is not a folder" },
-        { { dir.path("absent") }, "does not exist" },
-        { { "--colour" }, "unknown option '--colour'" },
-        { { "-x" }, "unknown option '-x'" },
-        { { "" }, "empty name" },
-        { { dir.path(), dir.path() }, "more than one argument" },
-        { { "--help", "extra" }, "more than one argument" },
-        { { "--" }, "no show folder after '--'" },
-        { { "--", "--help" }, "does not exist" },
+        {{dir.path("data.zuo")}, "is not a folder"},
+        {{dir.path("absent")}, "does not exist"},
+        {{"--colour"}, "unknown option '--colour'"},
+        {{"-x"}, "unknown option '-x'"},
+        {{""}, "empty name"},
+        {{dir.path(), dir.path()}, "more than one argument"},
+        {{"--help", "extra"}, "more than one argument"},
+        {{"--"}, "no show folder after '--'"},
+        {{"--", "--help"}, "does not exist"},
     };
     for (const Case& c : cases) {
         const CommandLine line = parseCommandLine(c.arguments);

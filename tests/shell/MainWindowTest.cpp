@@ -13,8 +13,8 @@
 #include "platform/Win32.h"
 #include "shell/MainWindow.h"
 #include "support/FakeClock.h"
-#include "support/WaitingQuit.h"
 #include "support/RecordingRenderer.h"
+#include "support/WaitingQuit.h"
 #include "widgets/Widget.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -37,7 +37,10 @@ public:
         int button;
     };
 
-    RecordingWidget() : Widget(nullptr, "recording root") {}
+    RecordingWidget()
+        : Widget(nullptr, "recording root")
+    {
+    }
 
     bool onMouseMove(Vector2 point) override
     {
@@ -86,7 +89,10 @@ public:
         bool deleted = false;
         bool releasedBeforeDeletion = false;
     };
-    explicit TrackedRenderer(Fate* fate_) : fate(fate_) {}
+    explicit TrackedRenderer(Fate* fate_)
+        : fate(fate_)
+    {
+    }
     ~TrackedRenderer()
     {
         fate->deleted = true;
@@ -114,10 +120,7 @@ protected:
     // True when a WM_QUIT was waiting (it is taken, with everything queued).
     bool quitIsQueued() { return vlo::test::takeWaitingQuits(clock) > 0; }
 
-    static MainWindow* newWindow()
-    {
-        return new MainWindow(GetModuleHandleA(nullptr), WS_POPUP, 700, 600);
-    }
+    static MainWindow* newWindow() { return new MainWindow(GetModuleHandleA(nullptr), WS_POPUP, 700, 600); }
 
     // Posts a message to the window and has pumpMessage dispatch it.
     static bool post(MainWindow& window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -273,7 +276,9 @@ TEST_F(MainWindowTest, MousePositionsReachTheRootInGuiUnitsOnlyStrictlyInside)
         int button;
     };
     const Expected expected[] = {
-        {"move", 1.5f, 2.5f, -1}, {"down", 1.2f, 1.3f, 0}, {"up", 2.99f, 2.99f, 0},
+        {"move", 1.5f, 2.5f, -1},
+        {"down", 1.2f, 1.3f, 0},
+        {"up", 2.99f, 2.99f, 0},
         {"down", 2.01f, 2.02f, 1},
     };
     ASSERT_EQ(root.calls.size(), std::size(expected)) << "edge and outside points must be dropped";
@@ -430,7 +435,9 @@ void countAllocation(const volatile void*, size_t)
         ++allocationsCounted;
 }
 
-void ignoreFree(const volatile void*) {}
+void ignoreFree(const volatile void*)
+{
+}
 #endif
 
 TEST_F(MainWindowTest, MainLoopAllocatesNothingPerFrame)

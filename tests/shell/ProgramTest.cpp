@@ -27,12 +27,11 @@ TEST(ProgramTest, MissingArchiveReportsAndExitsWithoutAWindow)
     ASSERT_TRUE(run.started);
     ASSERT_FALSE(run.timedOut) << "the program did not end; standard error:\n" << run.standardError;
     EXPECT_EQ(run.exitStatus, 255) << "-1 from WinMain; standard error:\n" << run.standardError;
-    EXPECT_TRUE(contains(run.standardError, "Error initializing OrbVFS! :-("))
-        << "standard error was:\n" << run.standardError;
+    EXPECT_TRUE(contains(run.standardError, "Error initializing OrbVFS! :-(")) << "standard error was:\n"
+                                                                               << run.standardError;
     // Had it tried to open its window (impossible without a display), it
     // would have said so.
-    EXPECT_FALSE(contains(run.standardError, "Cannot open the window."))
-        << "the program went on to create its window";
+    EXPECT_FALSE(contains(run.standardError, "Cannot open the window.")) << "the program went on to create its window";
     EXPECT_EQ(folder.listing(), "") << "the program left files behind";
 }
 
@@ -40,12 +39,12 @@ TEST(ProgramTest, NoDisplayMeansNoWindowOnceTheConfigurationHasLoaded)
 {
     vlo::test::ScratchDir folder("program");
     folder.write("data.zuo", vlo::test::archiveOf({{"Vellumo.ini", "[vloData] [end]\n"}}));
-    const vlo::test::ProgramRun run = vlo::test::runProgram(Program, folder.path(), {"DISPLAY", "WAYLAND_DISPLAY"}, {}, 120);
+    const vlo::test::ProgramRun run
+        = vlo::test::runProgram(Program, folder.path(), {"DISPLAY", "WAYLAND_DISPLAY"}, {}, 120);
     ASSERT_TRUE(run.started);
     ASSERT_FALSE(run.timedOut) << "the program did not end; standard error:\n" << run.standardError;
     EXPECT_EQ(run.exitStatus, 255) << "standard error:\n" << run.standardError;
-    EXPECT_TRUE(contains(run.standardError, "Cannot open the window."))
-        << "standard error was:\n" << run.standardError;
+    EXPECT_TRUE(contains(run.standardError, "Cannot open the window.")) << "standard error was:\n" << run.standardError;
     EXPECT_FALSE(contains(run.standardError, "Error reading main config file"));
     EXPECT_EQ(folder.listing(), "data.zuo ") << "extraction files were left behind";
 }
@@ -54,12 +53,13 @@ TEST(ProgramTest, BrokenConfigurationIsReportedEvenWithoutADisplay)
 {
     vlo::test::ScratchDir folder("program");
     folder.write("data.zuo", vlo::test::archiveOf({{"readme.txt", "not a configuration"}}));
-    const vlo::test::ProgramRun run = vlo::test::runProgram(Program, folder.path(), {"DISPLAY", "WAYLAND_DISPLAY"}, {}, 120);
+    const vlo::test::ProgramRun run
+        = vlo::test::runProgram(Program, folder.path(), {"DISPLAY", "WAYLAND_DISPLAY"}, {}, 120);
     ASSERT_TRUE(run.started);
     ASSERT_FALSE(run.timedOut) << "the program did not end; standard error:\n" << run.standardError;
     EXPECT_EQ(run.exitStatus, 255) << "standard error:\n" << run.standardError;
-    EXPECT_TRUE(contains(run.standardError, "Error reading main config file: Vellumo.ini!"))
-        << "standard error was:\n" << run.standardError;
+    EXPECT_TRUE(contains(run.standardError, "Error reading main config file: Vellumo.ini!")) << "standard error was:\n"
+                                                                                             << run.standardError;
     EXPECT_FALSE(contains(run.standardError, "Cannot open the window."))
         << "a broken show must say so before anything about the window";
     EXPECT_EQ(folder.listing(), "data.zuo ") << "extraction files were left behind";
@@ -78,7 +78,8 @@ TEST(ProgramTest, AShowFolderArgumentIsUsedFromAnotherWorkingFolder)
     ASSERT_FALSE(run.timedOut) << run.standardError;
     EXPECT_EQ(run.exitStatus, 255) << "standard error:\n" << run.standardError;
     EXPECT_TRUE(contains(run.standardError, "Cannot open the window."))
-        << "the show's configuration was not found in the folder; standard error:\n" << run.standardError;
+        << "the show's configuration was not found in the folder; standard error:\n"
+        << run.standardError;
     EXPECT_EQ(show.listing(), "data.zuo ");
     EXPECT_EQ(elsewhere.listing(), "") << "the working folder was written";
 }

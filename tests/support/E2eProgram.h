@@ -58,7 +58,10 @@ inline std::string capture(const std::string& command)
     return out;
 }
 
-inline bool run(const std::string& command) { return std::system(command.c_str()) == 0; }
+inline bool run(const std::string& command)
+{
+    return std::system(command.c_str()) == 0;
+}
 
 // A top-level window as xwininfo lists it: id and geometry in screen pixels.
 struct WindowInfo {
@@ -217,9 +220,18 @@ inline Screenshot screenshot(const WindowInfo& window, const std::string& scratc
 }
 
 // Pointer and keyboard through the XTEST extension, in screen pixels.
-inline void mouseTo(int x, int y) { run("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y)); }
-inline void mouseDown(int button) { run("xdotool mousedown " + std::to_string(button)); }
-inline void mouseUp(int button) { run("xdotool mouseup " + std::to_string(button)); }
+inline void mouseTo(int x, int y)
+{
+    run("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y));
+}
+inline void mouseDown(int button)
+{
+    run("xdotool mousedown " + std::to_string(button));
+}
+inline void mouseUp(int button)
+{
+    run("xdotool mouseup " + std::to_string(button));
+}
 inline void clickAt(int x, int y, int button)
 {
     mouseTo(x, y);
@@ -248,8 +260,7 @@ public:
     // follow the binary's name; errorFile receives standard error (default:
     // stderr.txt in the folder).
     Program(const std::string& binary, const std::string& folder, const std::vector<std::string>& extraEnvironment,
-            bool withDisplay = true, const std::vector<std::string>& arguments = {},
-            const std::string& errorFile = "")
+        bool withDisplay = true, const std::vector<std::string>& arguments = {}, const std::string& errorFile = "")
         : stderrPath(errorFile.empty() ? folder + "/stderr.txt" : errorFile)
     {
         std::vector<std::string> environment;

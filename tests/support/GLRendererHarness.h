@@ -42,8 +42,8 @@ inline std::ostream& operator<<(std::ostream& out, const Rgb& c)
 // Every channel within `tolerance` of the expected value.
 inline ::testing::AssertionResult pixelIs(const Rgb& got, const Rgb& expected, int tolerance = 0)
 {
-    if (std::abs(got.r - expected.r) <= tolerance && std::abs(got.g - expected.g) <= tolerance &&
-        std::abs(got.b - expected.b) <= tolerance) {
+    if (std::abs(got.r - expected.r) <= tolerance && std::abs(got.g - expected.g) <= tolerance
+        && std::abs(got.b - expected.b) <= tolerance) {
         return ::testing::AssertionSuccess();
     }
     return ::testing::AssertionFailure() << "expected " << expected << " (+-" << tolerance << "), got " << got;
@@ -52,7 +52,10 @@ inline ::testing::AssertionResult pixelIs(const Rgb& got, const Rgb& expected, i
 // The whole colour buffer as read at one moment, top row first.
 class Frame {
 public:
-    Frame(int width, int height) : width_(width), height_(height), rgba_(size_t(width) * size_t(height) * 4)
+    Frame(int width, int height)
+        : width_(width)
+        , height_(height)
+        , rgba_(size_t(width) * size_t(height) * 4)
     {
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glReadBuffer(GL_BACK);
@@ -83,7 +86,8 @@ public:
     static constexpr int width = 700;
     static constexpr int height = 600;
 
-    GLRendererHarness() : window_(width, height)
+    GLRendererHarness()
+        : window_(width, height)
     {
         if (window_.valid()) {
             renderer = std::make_unique<GLRenderer>(window_.handle(), 7.0f, 6.0f);
@@ -119,8 +123,7 @@ public:
     static GLenum takeGLError()
     {
         const GLenum first = glGetError();
-        for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {
-        }
+        for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) { }
         return first;
     }
 

@@ -123,10 +123,14 @@ public:
     {
         static int counter = 0;
         path_ = (std::filesystem::temp_directory_path()
-                 / ("vlo_codec_" + std::to_string(::getpid()) + "_" + std::to_string(counter++) + extension))
+            / ("vlo_codec_" + std::to_string(::getpid()) + "_" + std::to_string(counter++) + extension))
                     .string();
     }
-    TempFile(const std::string& extension, const Bytes& bytes) : TempFile(extension) { write(bytes); }
+    TempFile(const std::string& extension, const Bytes& bytes)
+        : TempFile(extension)
+    {
+        write(bytes);
+    }
     ~TempFile()
     {
         std::error_code ignored;
@@ -175,7 +179,7 @@ struct PngSpec {
     Bytes rows;
     Bytes palette;
     Bytes trns;
-    png_color_16 trnsColour {};
+    png_color_16 trnsColour{};
     bool hasTrnsColour = false;
 };
 
@@ -187,7 +191,9 @@ inline void pngWriteToVector(png_structp png, png_bytep data, png_size_t length)
     out->insert(out->end(), data, data + length);
 }
 
-inline void pngFlushNothing(png_structp) {}
+inline void pngFlushNothing(png_structp)
+{
+}
 
 // Runs libpng; setjmp lives here with no destructible objects in the frame.
 inline bool pngEncode(png_structp png, png_infop info, const PngSpec& spec, png_bytep* rows, Bytes* out)
@@ -196,14 +202,14 @@ inline bool pngEncode(png_structp png, png_infop info, const PngSpec& spec, png_
         return false;
     png_set_write_fn(png, out, pngWriteToVector, pngFlushNothing);
     png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colourType,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+        spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+        PNG_FILTER_TYPE_DEFAULT);
     if (!spec.palette.empty())
         png_set_PLTE(png, info, reinterpret_cast<png_const_colorp>(spec.palette.data()),
-                     static_cast<int>(spec.palette.size() / 3));
+            static_cast<int>(spec.palette.size() / 3));
     if (!spec.trns.empty() || spec.hasTrnsColour)
         png_set_tRNS(png, info, spec.trns.empty() ? nullptr : spec.trns.data(), static_cast<int>(spec.trns.size()),
-                     spec.hasTrnsColour ? &spec.trnsColour : nullptr);
+            spec.hasTrnsColour ? &spec.trnsColour : nullptr);
     png_write_info(png, info);
     png_write_image(png, rows);
     png_write_end(png, nullptr);
@@ -241,7 +247,7 @@ struct JpegErrors {
 }
 
 inline bool jpegEncode(jpeg_compress_struct* info, FILE* file, int width, int height, int components,
-                       const Bytes& pixels, int quality, bool progressive, bool ycck)
+    const Bytes& pixels, int quality, bool progressive, bool ycck)
 {
     if (setjmp(reinterpret_cast<JpegErrors*>(info->err)->jump))
         return false;
@@ -273,14 +279,14 @@ inline bool jpegEncode(jpeg_compress_struct* info, FILE* file, int width, int he
 // YCCK when asked) components, rows top first; empty on any libjpeg error.
 // libjpeg marks CMYK and YCCK files with an Adobe segment, as print tools do.
 inline Bytes jpegFile(int width, int height, int components, const Bytes& pixels, int quality = 95,
-                      bool progressive = false, bool ycck = false)
+    bool progressive = false, bool ycck = false)
 {
     Bytes out;
     FILE* file = std::tmpfile();
     if (!file)
         return out;
-    jpeg_compress_struct info {};
-    detail::JpegErrors errors {};
+    jpeg_compress_struct info{};
+    detail::JpegErrors errors{};
     info.err = jpeg_std_error(&errors.standard);
     errors.standard.error_exit = detail::jpegJump;
     const bool encoded = detail::jpegEncode(&info, file, width, height, components, pixels, quality, progressive, ycck);

@@ -11,8 +11,8 @@
 #if defined(__SANITIZE_ADDRESS__)
 #define VLO_LARGEST_ALLOCATION_HOOK 1
 // In the sanitizer runtime, though not in every compiler's headers.
-extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*onAllocate)(const volatile void*, size_t),
-                                                         void (*onRelease)(const volatile void*));
+extern "C" int __sanitizer_install_malloc_and_free_hooks(
+    void (*onAllocate)(const volatile void*, size_t), void (*onRelease)(const volatile void*));
 #endif
 
 namespace vlo::test {
@@ -34,8 +34,14 @@ public:
         state().largest = 0;
         state().watching = true;
     }
-    void stop() { state().watching = false; }
-    size_t largest() const { return state().largest; }
+    void stop()
+    {
+        state().watching = false;
+    }
+    size_t largest() const
+    {
+        return state().largest;
+    }
 
 private:
     struct State {
@@ -53,7 +59,9 @@ private:
         if (s.watching && size > s.largest)
             s.largest = size;
     }
-    static void ignore(const volatile void*) {}
+    static void ignore(const volatile void*)
+    {
+    }
 };
 
 } // namespace vlo::test

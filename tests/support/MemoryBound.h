@@ -21,7 +21,8 @@ constexpr int kMemoryBoundExitStatus = 66;
 
 class MemoryBound {
 public:
-    explicit MemoryBound(long megabytes) : limitMb(megabytes)
+    explicit MemoryBound(long megabytes)
+        : limitMb(megabytes)
     {
 #if !defined(__SANITIZE_ADDRESS__)
         getrlimit(RLIMIT_AS, &previous);
@@ -30,7 +31,10 @@ public:
         lowered = setrlimit(RLIMIT_AS, &bounded) == 0;
 #endif
     }
-    ~MemoryBound() { release(); }
+    ~MemoryBound()
+    {
+        release();
+    }
     MemoryBound(const MemoryBound&) = delete;
     MemoryBound& operator=(const MemoryBound&) = delete;
 
@@ -48,9 +52,9 @@ public:
     {
         const char* own = std::getenv("ASAN_OPTIONS");
         std::string options = "ASAN_OPTIONS=" + std::string(own != nullptr ? own : "detect_leaks=0");
-        return options + ":hard_rss_limit_mb=" + std::to_string(limitMb) + ":max_allocation_size_mb="
-            + std::to_string(limitMb / 2) + ":allocator_may_return_null=0:exitcode="
-            + std::to_string(kMemoryBoundExitStatus);
+        return options + ":hard_rss_limit_mb=" + std::to_string(limitMb)
+            + ":max_allocation_size_mb=" + std::to_string(limitMb / 2)
+            + ":allocator_may_return_null=0:exitcode=" + std::to_string(kMemoryBoundExitStatus);
     }
 
 private:

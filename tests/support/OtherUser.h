@@ -17,8 +17,8 @@ constexpr const char* Setpriv = "/usr/bin/setpriv";
 // The arguments that make setpriv run `binary` as nobody.
 inline std::vector<std::string> asNobody(const std::string& binary, const std::vector<std::string>& arguments = {})
 {
-    std::vector<std::string> all = {"--reuid=" + std::to_string(NobodyId), "--regid=" + std::to_string(NobodyId),
-                                    "--clear-groups", "--", binary};
+    std::vector<std::string> all = {
+        "--reuid=" + std::to_string(NobodyId), "--regid=" + std::to_string(NobodyId), "--clear-groups", "--", binary};
     all.insert(all.end(), arguments.begin(), arguments.end());
     return all;
 }
@@ -31,8 +31,8 @@ inline std::string whyNobodyCannotRun(const std::string& binary)
         return "the test needs root to run the program as another user";
     if (access(Setpriv, X_OK) != 0)
         return std::string(Setpriv) + " is not installed (package util-linux)";
-    const std::string probe = std::string(Setpriv) + " --reuid=" + std::to_string(NobodyId) + " --regid="
-        + std::to_string(NobodyId) + " --clear-groups -- test -x '" + binary + "'";
+    const std::string probe = std::string(Setpriv) + " --reuid=" + std::to_string(NobodyId)
+        + " --regid=" + std::to_string(NobodyId) + " --clear-groups -- test -x '" + binary + "'";
     if (std::system(probe.c_str()) != 0)
         return "user nobody cannot run " + binary + " (a folder on its path is closed to others)";
     return "";

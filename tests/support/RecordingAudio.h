@@ -171,14 +171,11 @@ private:
         return a.initSucceeds ? TRUE : FALSE;
     }
 
-    static HSTREAM streamCreateFile(BOOL memory, const void* file, DWORD offset, DWORD length,
-                                    DWORD flags)
+    static HSTREAM streamCreateFile(BOOL memory, const void* file, DWORD offset, DWORD length, DWORD flags)
     {
         RecordingAudio& a = self();
-        const std::string path =
-            (!memory && file != nullptr) ? static_cast<const char*>(file) : std::string();
-        a.record("BASS_StreamCreateFile",
-                 {memory, int64_t(offset), int64_t(length), int64_t(flags)}, path);
+        const std::string path = (!memory && file != nullptr) ? static_cast<const char*>(file) : std::string();
+        a.record("BASS_StreamCreateFile", {memory, int64_t(offset), int64_t(length), int64_t(flags)}, path);
         if (memory || file == nullptr || path.empty() || a.unplayable.count(path) != 0)
             return 0;
         SimStream stream;
@@ -273,8 +270,16 @@ private:
     static const AudioBackend& table()
     {
         static const AudioBackend backend = {
-            init,         streamCreateFile, channelSetAttributes, channelPlay, channelStop,
-            channelPause, channelIsActive,  streamFree,           stop,        free,
+            init,
+            streamCreateFile,
+            channelSetAttributes,
+            channelPlay,
+            channelStop,
+            channelPause,
+            channelIsActive,
+            streamFree,
+            stop,
+            free,
         };
         return backend;
     }

@@ -28,7 +28,8 @@ struct RendererCall {
     std::string text;
 
     // "setColor(0.5, 0.5, 0.5, 1 | )" style, for failure messages.
-    std::string describe() const {
+    std::string describe() const
+    {
         std::ostringstream out;
         out << op << '(';
         for (size_t i = 0; i < floats.size(); ++i) {
@@ -50,9 +51,9 @@ class RecordingRenderer : public Renderer {
 public:
     // A view of viewWidth x viewHeight GUI units over a client area of
     // clientW x clientH pixels (7 x 6 over 700 x 600 like the program's).
-    explicit RecordingRenderer(float viewWidth = 7.0f, float viewHeight = 6.0f, int clientW = 700,
-                               int clientH = 600)
-        : Renderer(nullptr, viewWidth, viewHeight) {
+    explicit RecordingRenderer(float viewWidth = 7.0f, float viewHeight = 6.0f, int clientW = 700, int clientH = 600)
+        : Renderer(nullptr, viewWidth, viewHeight)
+    {
         // There is no window behind this renderer: the client size is set
         // here instead of read from one.
         clientWidth = clientW;
@@ -63,7 +64,8 @@ public:
 
     // Appends a texture record with the given picture size in pixels (the
     // uploaded size is the next powers of two) and returns its number.
-    int addTexture(int sourceWidth, int sourceHeight) {
+    int addTexture(int sourceWidth, int sourceHeight)
+    {
         TextureInfo info;
         info.sourceWidth = sourceWidth;
         info.sourceHeight = sourceHeight;
@@ -78,7 +80,8 @@ public:
     void clearCalls() { calls.clear(); }
 
     // Number of recorded calls of one operation.
-    size_t count(const std::string& op) const {
+    size_t count(const std::string& op) const
+    {
         size_t n = 0;
         for (const RendererCall& call : calls) {
             n += call.op == op ? 1 : 0;
@@ -87,7 +90,8 @@ public:
     }
 
     // Index of the first call of `op` at or after `from`; -1 when none.
-    long indexOf(const std::string& op, size_t from = 0) const {
+    long indexOf(const std::string& op, size_t from = 0) const
+    {
         for (size_t i = from; i < calls.size(); ++i) {
             if (calls[i].op == op) {
                 return static_cast<long>(i);
@@ -97,7 +101,8 @@ public:
     }
 
     // Every recorded call of one operation, in order.
-    std::vector<RendererCall> callsOf(const std::string& op) const {
+    std::vector<RendererCall> callsOf(const std::string& op) const
+    {
         std::vector<RendererCall> found;
         for (const RendererCall& call : calls) {
             if (call.op == op) {
@@ -108,7 +113,8 @@ public:
     }
 
     // The whole recording, one call a line, for failure messages.
-    std::string transcript() const {
+    std::string transcript() const
+    {
         std::string all;
         for (size_t i = 0; i < calls.size(); ++i) {
             all += std::to_string(i) + ": " + calls[i].describe() + "\n";
@@ -116,17 +122,17 @@ public:
         return all;
     }
 
-    bool createContext(HWND) override {
+    bool createContext(HWND) override
+    {
         record("createContext", {}, {});
         return true;
     }
-    void releaseContext() override {
+    void releaseContext() override
+    {
         record("releaseContext", {}, {});
         status = RendererReleased;
     }
-    void setupProjection(float width, float height) override {
-        record("setupProjection", {width, height}, {});
-    }
+    void setupProjection(float width, float height) override { record("setupProjection", {width, height}, {}); }
     void setPolygonMode(int mode) override { record("setPolygonMode", {}, {mode}); }
     void clear(Color c) override { record("clear", {c.r, c.g, c.b, c.a}, {}); }
     void loadIdentity() override { record("loadIdentity", {}, {}); }
@@ -135,7 +141,8 @@ public:
     void scale(float x, float y) override { record("scale", {x, y}, {}); }
     void scale(Vector2 factor) override { record("scale", {factor.x, factor.y}, {}); }
     void rotate(float degrees) override { record("rotate", {degrees}, {}); }
-    bool begin(int primitive) override {
+    bool begin(int primitive) override
+    {
         record("begin", {}, {primitive});
         if (inPrimitive) {
             return false;
@@ -143,7 +150,8 @@ public:
         inPrimitive = true;
         return true;
     }
-    bool end() override {
+    bool end() override
+    {
         record("end", {}, {});
         if (!inPrimitive) {
             return false;
@@ -155,64 +163,67 @@ public:
     void vertex(float x, float y) override { record("vertex", {x, y}, {}); }
     void texCoord(Vector2 c) override { record("texCoord", {c.x, c.y}, {}); }
     void texCoord(float u, float v) override { record("texCoord", {u, v}, {}); }
-    void drawTriangle(Vector2 a, Vector2 b, Vector2 c) override {
+    void drawTriangle(Vector2 a, Vector2 b, Vector2 c) override
+    {
         record("drawTriangle", {a.x, a.y, b.x, b.y, c.x, c.y}, {});
     }
-    void drawQuad(Vector2 a, Vector2 b, Vector2 c, Vector2 d, Vector2 e) override {
+    void drawQuad(Vector2 a, Vector2 b, Vector2 c, Vector2 d, Vector2 e) override
+    {
         record("drawQuad", {a.x, a.y, b.x, b.y, c.x, c.y, d.x, d.y, e.x, e.y}, {});
     }
-    void drawTexturedRect(Vector2 topLeft, Vector2 bottomRight, int texture) override {
+    void drawTexturedRect(Vector2 topLeft, Vector2 bottomRight, int texture) override
+    {
         record("drawTexturedRect", {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y}, {texture});
     }
-    void drawRect(Vector2 topLeft, Vector2 bottomRight, Vector2 extent) override {
-        record("drawRect", {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y, extent.x, extent.y},
-               {});
+    void drawRect(Vector2 topLeft, Vector2 bottomRight, Vector2 extent) override
+    {
+        record("drawRect", {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y, extent.x, extent.y}, {});
     }
     void setColor(Color c) override { record("setColor", {c.r, c.g, c.b, c.a}, {}); }
-    void setColor(float r, float g, float b, float a) override {
-        record("setColor", {r, g, b, a}, {});
-    }
-    void setBlendFunc(int source, int destination) override {
-        record("setBlendFunc", {}, {source, destination});
-    }
+    void setColor(float r, float g, float b, float a) override { record("setColor", {r, g, b, a}, {}); }
+    void setBlendFunc(int source, int destination) override { record("setBlendFunc", {}, {source, destination}); }
     void disableBlend() override { record("disableBlend", {}, {}); }
     void drawImage(int image) override { record("drawImage", {}, {image}); }
     void bindTexture(int texture) override { record("bindTexture", {}, {texture}); }
     void setPointSize(float pixels) override { record("setPointSize", {pixels}, {}); }
     void setLineWidth(float pixels) override { record("setLineWidth", {pixels}, {}); }
-    void drawText(int font, float x, float y, std::string text) override {
-        record("drawText", {x, y}, {font}, &text);
-    }
-    void drawText(int font, Vector2 position, std::string text) override {
+    void drawText(int font, float x, float y, std::string text) override { record("drawText", {x, y}, {font}, &text); }
+    void drawText(int font, Vector2 position, std::string text) override
+    {
         record("drawText", {position.x, position.y}, {font}, &text);
     }
     void pushState() override { record("pushState", {}, {}); }
     void popState() override { record("popState", {}, {}); }
-    Vector2 unproject(int x, int y) override {
+    Vector2 unproject(int x, int y) override
+    {
         record("unproject", {}, {x, y});
-        return Vector2(static_cast<float>(x) * unitsPerPixelX,
-                       static_cast<float>(y) * unitsPerPixelY);
+        return Vector2(static_cast<float>(x) * unitsPerPixelX, static_cast<float>(y) * unitsPerPixelY);
     }
-    void project(Vector2 point, int& x, int& y) override {
+    void project(Vector2 point, int& x, int& y) override
+    {
         record("project", {point.x, point.y}, {});
         x = static_cast<int>(point.x / unitsPerPixelX);
         y = static_cast<int>(point.y / unitsPerPixelY);
     }
-    int loadTexture(const char* path, int filter, bool colorKey) override {
+    int loadTexture(const char* path, int filter, bool colorKey) override
+    {
         const std::string name = path ? path : "";
         record("loadTexture", {}, {filter, colorKey ? 1 : 0}, &name);
         return 0;
     }
-    bool deleteTexture(int texture) override {
+    bool deleteTexture(int texture) override
+    {
         record("deleteTexture", {}, {texture});
         return textureInfo(texture) != nullptr;
     }
-    int loadImage(const char* path) override {
+    int loadImage(const char* path) override
+    {
         const std::string name = path ? path : "";
         record("loadImage", {}, {}, &name);
         return 0;
     }
-    int createFont(const char* face, int height, bool bold, bool italic, bool underline) override {
+    int createFont(const char* face, int height, bool bold, bool italic, bool underline) override
+    {
         const std::string name = face ? face : "";
         record("createFont", {}, {height, bold, italic, underline}, &name);
         FontInfo info;
@@ -230,7 +241,8 @@ public:
     std::vector<RendererCall> calls;
 
 private:
-    static int nextPowerOfTwo(int value) {
+    static int nextPowerOfTwo(int value)
+    {
         int result = 1;
         while (result < value) {
             result *= 2;
@@ -239,7 +251,8 @@ private:
     }
 
     void record(const char* op, std::initializer_list<float> floats, std::initializer_list<int> ints,
-                const std::string* text = nullptr) {
+        const std::string* text = nullptr)
+    {
         if (!recording) {
             return;
         }

@@ -36,10 +36,8 @@ struct ProgramRun {
 // Standard output and standard error are kept. Both go through files beside the test's own scratch files
 // (errorFolder, default: folder).
 inline ProgramRun runProgram(const std::string& program, const std::string& folder,
-                             const std::vector<std::string>& unset,
-                             const std::vector<std::pair<std::string, std::string>>& set,
-                             int timeoutSeconds, const std::vector<std::string>& arguments = {},
-                             const std::string& errorFolder = "")
+    const std::vector<std::string>& unset, const std::vector<std::pair<std::string, std::string>>& set,
+    int timeoutSeconds, const std::vector<std::string>& arguments = {}, const std::string& errorFolder = "")
 {
     ProgramRun run;
     const std::string captureFolder = errorFolder.empty() ? folder : errorFolder;
@@ -62,8 +60,7 @@ inline ProgramRun runProgram(const std::string& program, const std::string& fold
             unsetenv(name.c_str());
         for (const auto& variable : set)
             setenv(variable.first.c_str(), variable.second.c_str(), 1);
-        if (freopen(errorFile.c_str(), "w", stderr) == nullptr ||
-            freopen(outputFile.c_str(), "w", stdout) == nullptr)
+        if (freopen(errorFile.c_str(), "w", stderr) == nullptr || freopen(outputFile.c_str(), "w", stdout) == nullptr)
             _exit(127);
         execv(program.c_str(), argv.data());
         _exit(127);

@@ -19,7 +19,7 @@ class ScratchDir {
 public:
     explicit ScratchDir(const std::string& tag = "test")
     {
-        static std::atomic<int> counter { 0 };
+        static std::atomic<int> counter{0};
         root = std::filesystem::temp_directory_path()
             / ("vlo-" + tag + "-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
         std::filesystem::remove_all(root);

@@ -28,7 +28,12 @@ struct Rgba {
 class Canvas {
 public:
     Canvas() = default;
-    Canvas(int w, int h, Rgba fill) : width(w), height(h), pixels(size_t(w) * size_t(h), fill) {}
+    Canvas(int w, int h, Rgba fill)
+        : width(w)
+        , height(h)
+        , pixels(size_t(w) * size_t(h), fill)
+    {
+    }
 
     // Fills [x0, x1) x [y0, y1), clipped to the canvas.
     Canvas& fillRect(int x0, int y0, int x1, int y1, Rgba colour)
@@ -46,7 +51,10 @@ public:
     std::vector<Rgba> pixels;
 };
 
-inline std::string toString(const fixtures::Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+inline std::string toString(const fixtures::Bytes& bytes)
+{
+    return std::string(bytes.begin(), bytes.end());
+}
 
 // 32-bit bitmap: bottom row first, blue-green-red-alpha.
 inline std::string bmpOf(const Canvas& canvas)
@@ -181,14 +189,22 @@ struct ShowContent {
 inline std::map<std::string, Rgba> guiColours()
 {
     return {
-        {"gui/play_on.png", {200, 120, 0, 255}},   {"gui/play_off.png", {240, 160, 40, 255}},
-        {"gui/pause_on.png", {0, 120, 200, 255}},  {"gui/pause_off.png", {40, 160, 240, 255}},
-        {"gui/stop_on.png", {120, 0, 0, 255}},     {"gui/stop_off.png", {160, 40, 40, 255}},
-        {"gui/prev_on.png", {0, 120, 0, 255}},     {"gui/prev_off.png", {40, 160, 40, 255}},
-        {"gui/next_on.png", {120, 0, 120, 255}},   {"gui/next_off.png", {160, 40, 160, 255}},
-        {"gui/minimize_off.png", {90, 90, 200, 255}}, {"gui/minimize_on.png", {60, 60, 160, 255}},
-        {"gui/credits_off.png", {90, 200, 90, 255}},  {"gui/credits_on.png", {60, 160, 60, 255}},
-        {"gui/exit_off.png", {200, 90, 90, 255}},     {"gui/exit_on.png", {160, 60, 60, 255}},
+        {"gui/play_on.png", {200, 120, 0, 255}},
+        {"gui/play_off.png", {240, 160, 40, 255}},
+        {"gui/pause_on.png", {0, 120, 200, 255}},
+        {"gui/pause_off.png", {40, 160, 240, 255}},
+        {"gui/stop_on.png", {120, 0, 0, 255}},
+        {"gui/stop_off.png", {160, 40, 40, 255}},
+        {"gui/prev_on.png", {0, 120, 0, 255}},
+        {"gui/prev_off.png", {40, 160, 40, 255}},
+        {"gui/next_on.png", {120, 0, 120, 255}},
+        {"gui/next_off.png", {160, 40, 160, 255}},
+        {"gui/minimize_off.png", {90, 90, 200, 255}},
+        {"gui/minimize_on.png", {60, 60, 160, 255}},
+        {"gui/credits_off.png", {90, 200, 90, 255}},
+        {"gui/credits_on.png", {60, 160, 60, 255}},
+        {"gui/exit_off.png", {200, 90, 90, 255}},
+        {"gui/exit_on.png", {160, 60, 60, 255}},
         {"gui/polygon.png", {230, 230, 230, 255}},
     };
 }
@@ -202,7 +218,7 @@ inline void addGuiGraphics(ShowContent& content)
             width = 170;
             height = 150;
         } else if (name.find("minimize") != std::string::npos || name.find("credits") != std::string::npos
-                   || name.find("exit") != std::string::npos) {
+            || name.find("exit") != std::string::npos) {
             width = 160;
             height = 40;
         }
@@ -228,7 +244,10 @@ inline Rgba captionColour(size_t index)
     return colours[index % 4];
 }
 
-inline int trackPictureWidth(size_t index) { return 680 - 20 * int(index % 4); }
+inline int trackPictureWidth(size_t index)
+{
+    return 680 - 20 * int(index % 4);
+}
 
 inline ShowContent standardShow(size_t trackCount)
 {
@@ -260,8 +279,8 @@ inline bool declareHugeTitleAndCredits(ShowContent& content)
         return false;
     cutJpeg.resize(300);
     content.pictures.erase(content.title);
-    content.rawEntries[content.title] =
-        toString(fixtures::pngDeclaring(16384, 16384, 8, PNG_COLOR_TYPE_RGB, fixtures::Bytes(1 << 20, 0x5A)));
+    content.rawEntries[content.title]
+        = toString(fixtures::pngDeclaring(16384, 16384, 8, PNG_COLOR_TYPE_RGB, fixtures::Bytes(1 << 20, 0x5A)));
     content.pictures.erase(content.credits);
     content.credits = "credits.jpg";
     content.rawEntries[content.credits] = toString(cutJpeg);

@@ -30,7 +30,10 @@ inline uint32_t& fakeTicks()
     return ticks;
 }
 
-inline uint32_t readFakeTicks() { return fakeTicks(); }
+inline uint32_t readFakeTicks()
+{
+    return fakeTicks();
+}
 
 class ShowScreenHarness {
 public:

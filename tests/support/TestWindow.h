@@ -23,7 +23,7 @@ public:
     // procedure receives the window's messages (WM_CREATE and WM_DESTROY
     // included); DefWindowProcA ignores them all.
     explicit TestWindow(int width = 700, int height = 600, WNDPROC procedure = DefWindowProcA,
-                        const char* className = "VLO Test Window")
+        const char* className = "VLO Test Window")
         : className_(className)
     {
         // Tests draw with or without a real display.
@@ -33,8 +33,8 @@ public:
         windowClass.lpfnWndProc = procedure;
         windowClass.lpszClassName = className;
         registered_ = RegisterClassA(&windowClass) != 0;
-        handle_ = CreateWindowExA(0, className, "VLO Test", WS_POPUP, 100, 100, width, height,
-                                  nullptr, nullptr, nullptr, nullptr);
+        handle_ = CreateWindowExA(
+            0, className, "VLO Test", WS_POPUP, 100, 100, width, height, nullptr, nullptr, nullptr, nullptr);
     }
 
     ~TestWindow()

@@ -55,17 +55,15 @@ inline Tone renderTone(double seconds, int rate, const std::function<double(doub
 // A sine of `hz` at a fixed amplitude.
 inline Tone sineTone(double seconds, double hz, double amplitude, int rate = 44100)
 {
-    return renderTone(seconds, rate,
-                      [=](double t) { return amplitude * std::sin(kTwoPi * hz * t); });
+    return renderTone(seconds, rate, [=](double t) { return amplitude * std::sin(kTwoPi * hz * t); });
 }
 
 // A sine whose amplitude rises linearly from `from` to `to` over its length,
 // so that any moment of it can be told by its level.
 inline Tone rampTone(double seconds, double hz, double from, double to, int rate = 44100)
 {
-    return renderTone(seconds, rate, [=](double t) {
-        return (from + (to - from) * t / seconds) * std::sin(kTwoPi * hz * t);
-    });
+    return renderTone(
+        seconds, rate, [=](double t) { return (from + (to - from) * t / seconds) * std::sin(kTwoPi * hz * t); });
 }
 
 inline void putLE(std::vector<uint8_t>& out, uint32_t value, int bytes)
@@ -90,13 +88,13 @@ inline std::vector<uint8_t> wavBytes(const Tone& tone)
     putLE(out, 36 + dataBytes, 4);
     putTag(out, "WAVE");
     putTag(out, "fmt ");
-    putLE(out, 16, 4);                     // fmt chunk size
-    putLE(out, 1, 2);                      // PCM
-    putLE(out, 2, 2);                      // channels
-    putLE(out, uint32_t(tone.rate), 4);    // frames per second
+    putLE(out, 16, 4);                      // fmt chunk size
+    putLE(out, 1, 2);                       // PCM
+    putLE(out, 2, 2);                       // channels
+    putLE(out, uint32_t(tone.rate), 4);     // frames per second
     putLE(out, uint32_t(tone.rate) * 4, 4); // bytes per second
-    putLE(out, 4, 2);                      // bytes per frame
-    putLE(out, 16, 2);                     // bits per sample
+    putLE(out, 4, 2);                       // bytes per frame
+    putLE(out, 16, 2);                      // bits per sample
     putTag(out, "data");
     putLE(out, dataBytes, 4);
     for (int16_t s : tone.samples)
@@ -200,14 +198,12 @@ inline bool writeFlacFile(const std::string& path, const Tone& tone, bool inOgg)
     FLAC__StreamEncoder* encoder = FLAC__stream_encoder_new();
     if (encoder == nullptr)
         return false;
-    bool ok = (!inOgg || (FLAC_API_SUPPORTS_OGG_FLAC && FLAC__stream_encoder_set_ogg_serial_number(encoder, 4711))) &&
-              FLAC__stream_encoder_set_channels(encoder, 2) &&
-              FLAC__stream_encoder_set_bits_per_sample(encoder, 16) &&
-              FLAC__stream_encoder_set_sample_rate(encoder, unsigned(tone.rate)) &&
-              FLAC__stream_encoder_set_compression_level(encoder, 5) &&
-              FLAC__stream_encoder_set_total_samples_estimate(encoder, tone.frames());
-    const FLAC__StreamEncoderInitStatus status =
-        !ok ? FLAC__STREAM_ENCODER_INIT_STATUS_ENCODER_ERROR
+    bool ok = (!inOgg || (FLAC_API_SUPPORTS_OGG_FLAC && FLAC__stream_encoder_set_ogg_serial_number(encoder, 4711)))
+        && FLAC__stream_encoder_set_channels(encoder, 2) && FLAC__stream_encoder_set_bits_per_sample(encoder, 16)
+        && FLAC__stream_encoder_set_sample_rate(encoder, unsigned(tone.rate))
+        && FLAC__stream_encoder_set_compression_level(encoder, 5)
+        && FLAC__stream_encoder_set_total_samples_estimate(encoder, tone.frames());
+    const FLAC__StreamEncoderInitStatus status = !ok ? FLAC__STREAM_ENCODER_INIT_STATUS_ENCODER_ERROR
         : inOgg ? FLAC__stream_encoder_init_ogg_file(encoder, path.c_str(), nullptr, nullptr)
                 : FLAC__stream_encoder_init_file(encoder, path.c_str(), nullptr, nullptr);
     ok = status == FLAC__STREAM_ENCODER_INIT_STATUS_OK;
@@ -221,15 +217,21 @@ inline bool writeFlacFile(const std::string& path, const Tone& tone, bool inOgg)
     return ok;
 }
 
-inline bool writeFlac(const std::string& path, const Tone& tone) { return writeFlacFile(path, tone, false); }
-inline bool writeOggFlac(const std::string& path, const Tone& tone) { return writeFlacFile(path, tone, true); }
+inline bool writeFlac(const std::string& path, const Tone& tone)
+{
+    return writeFlacFile(path, tone, false);
+}
+inline bool writeOggFlac(const std::string& path, const Tone& tone)
+{
+    return writeFlacFile(path, tone, true);
+}
 #endif
 
 // The tone through libsndfile in `format` (SF_FORMAT_* major | subtype).
 // Samples go in as floats in -1..1, which every coding scales right.
 inline bool writeSndfile(const std::string& path, const Tone& tone, int format)
 {
-    SF_INFO info {};
+    SF_INFO info{};
     info.samplerate = tone.rate;
     info.channels = 2;
     info.format = format;
@@ -260,8 +262,7 @@ inline bool writeMp3(const std::string& path, const Tone& tone, int kbps = 128)
         // LAME's worst case for a buffer: 1.25 x frames + 7200 bytes.
         std::vector<unsigned char> chunk(tone.frames() + tone.frames() / 4 + 7200);
         std::vector<short> pcm(tone.samples.begin(), tone.samples.end());
-        int n = lame_encode_buffer_interleaved(lame, pcm.data(), int(tone.frames()), chunk.data(),
-                                               int(chunk.size()));
+        int n = lame_encode_buffer_interleaved(lame, pcm.data(), int(tone.frames()), chunk.data(), int(chunk.size()));
         ok = n >= 0;
         if (ok)
             out.insert(out.end(), chunk.begin(), chunk.begin() + n);
@@ -293,7 +294,7 @@ inline bool writeTaggedMp3(const std::string& path, const Tone& tone)
     const uint32_t size = uint32_t(frame.size() + 1024);
     // The tag size is "synchsafe": 7 bits in each of four bytes.
     std::vector<uint8_t> tag = {'I', 'D', '3', 3, 0, 0, uint8_t((size >> 21) & 0x7F), uint8_t((size >> 14) & 0x7F),
-                                uint8_t((size >> 7) & 0x7F), uint8_t(size & 0x7F)};
+        uint8_t((size >> 7) & 0x7F), uint8_t(size & 0x7F)};
     tag.insert(tag.end(), frame.begin(), frame.end());
     tag.resize(tag.size() + 1024, 0);
     tag.insert(tag.end(), audio.begin(), audio.end());

@@ -30,7 +30,7 @@ using test::ScratchDir;
 // Half a second of tone: enough for the audio back end to open it.
 std::string shortTone()
 {
-    return show::wavOf(0.5, 440.0, { 0.5 });
+    return show::wavOf(0.5, 440.0, {0.5});
 }
 
 // The lines of the check's output, one string each.
@@ -74,8 +74,14 @@ std::string placeOf(const std::string& ini, const std::string& token, int occurr
 std::string jpegWithExif(const std::string& jpeg, const std::vector<std::array<uint32_t, 4>>& entries)
 {
     std::string tiff = std::string("II*\0", 4) + std::string("\x08\0\0\0", 4);
-    const auto put16 = [&tiff](uint32_t v) { tiff += char(v & 0xFF); tiff += char((v >> 8) & 0xFF); };
-    const auto put32 = [&](uint32_t v) { put16(v & 0xFFFF); put16(v >> 16); };
+    const auto put16 = [&tiff](uint32_t v) {
+        tiff += char(v & 0xFF);
+        tiff += char((v >> 8) & 0xFF);
+    };
+    const auto put32 = [&](uint32_t v) {
+        put16(v & 0xFFFF);
+        put16(v >> 16);
+    };
     put16(uint32_t(entries.size()));
     for (const auto& e : entries) {
         put16(e[0]);
@@ -109,7 +115,7 @@ protected:
             if (withoutMusic.count(i) == 0)
                 dir.write(content.tracks[i].music, shortTone());
         }
-        arguments = { "check", dir.path() };
+        arguments = {"check", dir.path()};
         arguments.insert(arguments.end(), extra.begin(), extra.end());
         return runPack(arguments);
     }
@@ -126,7 +132,8 @@ protected:
     {
         const auto lines = linesOf(result.out);
         EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end())
-            << "expected the line\n  " << line << "\ngot:\n" << result.out << describeRun(arguments, result);
+            << "expected the line\n  " << line << "\ngot:\n"
+            << result.out << describeRun(arguments, result);
     }
 
     void expectSummary(const PackResult& result, int errors, int warnings, int status)
@@ -139,7 +146,7 @@ protected:
         EXPECT_EQ(status, result.status) << describeRun(arguments, result);
     }
 
-    ScratchDir dir { "check" };
+    ScratchDir dir{"check"};
     show::ShowContent content = show::standardShow(2);
     std::string iniText = content.ini();
     // When set, written as data.zuo instead of the show's own archive.
@@ -152,7 +159,7 @@ TEST_F(CheckCommandTest, DemoShowHasNoErrors)
     const std::string demo = VLO_BINARY_DIR "/demo-show";
     ASSERT_TRUE(std::filesystem::exists(demo + "/data.zuo"))
         << "the demo show is missing at " << demo << ": configure with -DVLO_DEMO=ON and build demo_show";
-    arguments = { "check", demo };
+    arguments = {"check", demo};
     const PackResult result = runPack(arguments);
     EXPECT_EQ(0, result.status) << describeRun(arguments, result) << "\n" << result.out;
     for (const std::string& line : linesOf(result.out))
@@ -166,19 +173,24 @@ TEST_F(CheckCommandTest, SoundShowIsCleanAndVerboseListsEveryPicture)
     EXPECT_EQ("0 errors, 0 warnings\n", quiet.out);
     expectSummary(quiet, 0, 0, 0);
 
-    const PackResult verbose = check({ "-v" });
+    const PackResult verbose = check({"-v"});
     expectSummary(verbose, 0, 0, 0);
     // Sizes and depths as the test drew and encoded them: PNG and Targa keep
     // alpha (32 bits), the 32-bit bitmap too.
-    expectLine(verbose, "info: " + placeOf(iniText, "title.png")
-        + ": 'title.png' (title picture): Portable Network Graphics, 700 x 600, 32 bits");
-    expectLine(verbose, "info: " + placeOf(iniText, "mask.bmp")
-        + ": 'mask.bmp' (background picture): Windows Bitmap, 700 x 600, 32 bits");
-    expectLine(verbose, "info: " + placeOf(iniText, "pictures/track2.tga")
-        + ": 'pictures/track2.tga' (track 2's picture): TrueVision Targa, 680 x 300, 32 bits");
-    expectLine(verbose, "info: data.zuo: 'gui/polygon.png' (window menu background): Portable Network Graphics, "
-                        "170 x 150, 32 bits");
-    expectLine(verbose, "info: " + placeOf(iniText, "music/track1.wav") + ": 'music/track1.wav' (track 1's music) opens");
+    expectLine(verbose,
+        "info: " + placeOf(iniText, "title.png")
+            + ": 'title.png' (title picture): Portable Network Graphics, 700 x 600, 32 bits");
+    expectLine(verbose,
+        "info: " + placeOf(iniText, "mask.bmp")
+            + ": 'mask.bmp' (background picture): Windows Bitmap, 700 x 600, 32 bits");
+    expectLine(verbose,
+        "info: " + placeOf(iniText, "pictures/track2.tga")
+            + ": 'pictures/track2.tga' (track 2's picture): TrueVision Targa, 680 x 300, 32 bits");
+    expectLine(verbose,
+        "info: data.zuo: 'gui/polygon.png' (window menu background): Portable Network Graphics, "
+        "170 x 150, 32 bits");
+    expectLine(
+        verbose, "info: " + placeOf(iniText, "music/track1.wav") + ": 'music/track1.wav' (track 1's music) opens");
 }
 
 TEST_F(CheckCommandTest, MisspeltKeyIsNamedWithItsPlaceAndTheKeysThatExist)
@@ -187,8 +199,9 @@ TEST_F(CheckCommandTest, MisspeltKeyIsNamedWithItsPlaceAndTheKeysThatExist)
            "[vloMusic]\nmusic/track1.wav pictures/track1.png captions/track1.png\n[end]\n");
     content.tracks.resize(1);
     const PackResult result = check();
-    expectLine(result, "error: Vellumo.ini:3:1: unknown key 'Title:'; keys are title:, mask:, fade:, credits: "
-                       "(did you mean 'title:'?); the viewer refuses the file");
+    expectLine(result,
+        "error: Vellumo.ini:3:1: unknown key 'Title:'; keys are title:, mask:, fade:, credits: "
+        "(did you mean 'title:'?); the viewer refuses the file");
     EXPECT_EQ(1, result.status) << describeRun(arguments, result);
     // Which entries are used is not known from a file the viewer refuses.
     EXPECT_EQ(std::string::npos, result.out.find("is not used")) << result.out;
@@ -200,10 +213,11 @@ TEST_F(CheckCommandTest, MusicSectionBeforeDataSwallowsTheHeader)
            "[vloData]\ntitle: title.png\nmask: mask.bmp\ncredits: credits.tga\n[end]\n");
     content.tracks.resize(1);
     const PackResult result = check();
-    expectLine(result, "error: Vellumo.ini:4:1: the section '[vloData]' follows the music section: the token after "
-                       "the music section's [end] is read and discarded, so this header is lost and 'title:' at 5:1 "
-                       "is read where a section header is expected; put the music section last; the viewer refuses "
-                       "the file");
+    expectLine(result,
+        "error: Vellumo.ini:4:1: the section '[vloData]' follows the music section: the token after "
+        "the music section's [end] is read and discarded, so this header is lost and 'title:' at 5:1 "
+        "is read where a section header is expected; put the music section last; the viewer refuses "
+        "the file");
     expectSummary(result, 1, 0, 1);
 }
 
@@ -211,12 +225,14 @@ TEST_F(CheckCommandTest, MissingPictureIsReportedWhereTheConfigurationNamesIt)
 {
     content.pictures.erase("pictures/track1.png");
     content.pictures.erase("gui/next_on.png");
-    content.pictures["Gui/next_on.png"] = show::Canvas(100, 90, { 1, 2, 3, 255 });
+    content.pictures["Gui/next_on.png"] = show::Canvas(100, 90, {1, 2, 3, 255});
     const PackResult result = check();
-    expectLine(result, "error: " + placeOf(iniText, "pictures/track1.png")
-        + ": 'pictures/track1.png' (track 1's picture) is not in data.zuo");
-    expectLine(result, "error: data.zuo: 'gui/next_on.png' (next-track button, held down) is not in data.zuo "
-                       "(there is 'Gui/next_on.png': names are case-sensitive)");
+    expectLine(result,
+        "error: " + placeOf(iniText, "pictures/track1.png")
+            + ": 'pictures/track1.png' (track 1's picture) is not in data.zuo");
+    expectLine(result,
+        "error: data.zuo: 'gui/next_on.png' (next-track button, held down) is not in data.zuo "
+        "(there is 'Gui/next_on.png': names are case-sensitive)");
     // The wrongly named entry is then used by nothing.
     expectLine(result, "warning: data.zuo: entry 'Gui/next_on.png' is not used by the show");
     expectSummary(result, 2, 1, 1);
@@ -225,7 +241,7 @@ TEST_F(CheckCommandTest, MissingPictureIsReportedWhereTheConfigurationNamesIt)
 TEST_F(CheckCommandTest, PicturesThatDoNotDecodeSayWhy)
 {
     content.pictures.erase("captions/track1.png");
-    content.rawEntries["captions/track1.png"] = show::jpegOf(show::Canvas(8, 8, { 9, 9, 9, 255 }));
+    content.rawEntries["captions/track1.png"] = show::jpegOf(show::Canvas(8, 8, {9, 9, 9, 255}));
     content.pictures.erase("mask.bmp");
     content.rawEntries["mask.bmp"] = show::toString(fixtures::bmpFile(700, 600, 24, 1, fixtures::Bytes(16, 0)));
     content.pictures.erase("pictures/track2.tga");
@@ -233,18 +249,24 @@ TEST_F(CheckCommandTest, PicturesThatDoNotDecodeSayWhy)
     content.rawEntries["gui/stop_on.png"] = "";
     content.pictures.erase("gui/stop_on.png");
     const PackResult result = check();
-    expectLine(result, "error: " + placeOf(iniText, "captions/track1.png")
-        + ": 'captions/track1.png' (track 1's caption) cannot be shown: the file is a JPEG picture, but its name "
-          "ends in '.png' and the viewer picks the decoder by the name");
-    expectLine(result, "error: " + placeOf(iniText, "mask.bmp")
-        + ": 'mask.bmp' (background picture) cannot be shown: a compressed bitmap (compression 1: run-length 8-bit); "
-          "the viewer reads only uncompressed ones: save it uncompressed (ImageMagick: BMP3:name.bmp)");
-    expectLine(result, "error: " + placeOf(iniText, "pictures/track2.tga")
-        + ": 'pictures/track2.tga' (track 2's picture) cannot be shown: Targa image type 10 (run-length "
-          "compressed); the viewer reads only uncompressed true-colour files (type 2): save it uncompressed, in true "
-          "colour");
-    expectLine(result, "error: data.zuo: 'gui/stop_on.png' (stop button, held down) cannot be shown: the entry is "
-                       "empty");
+    expectLine(result,
+        "error: " + placeOf(iniText, "captions/track1.png")
+            + ": 'captions/track1.png' (track 1's caption) cannot be shown: the file is a JPEG picture, but its name "
+              "ends in '.png' and the viewer picks the decoder by the name");
+    expectLine(result,
+        "error: " + placeOf(iniText, "mask.bmp")
+            + ": 'mask.bmp' (background picture) cannot be shown: a compressed bitmap (compression 1: run-length "
+              "8-bit); "
+              "the viewer reads only uncompressed ones: save it uncompressed (ImageMagick: BMP3:name.bmp)");
+    expectLine(result,
+        "error: " + placeOf(iniText, "pictures/track2.tga")
+            + ": 'pictures/track2.tga' (track 2's picture) cannot be shown: Targa image type 10 (run-length "
+              "compressed); the viewer reads only uncompressed true-colour files (type 2): save it uncompressed, in "
+              "true "
+              "colour");
+    expectLine(result,
+        "error: data.zuo: 'gui/stop_on.png' (stop button, held down) cannot be shown: the entry is "
+        "empty");
     expectSummary(result, 4, 0, 1);
 }
 
@@ -257,13 +279,15 @@ TEST_F(CheckCommandTest, RefusedBitmapsAndTargasNameTheirCompression)
     content.pictures.erase("credits.tga");
     content.rawEntries["credits.tga"] = show::toString(fixtures::tgaFile(9, 4, 4, 8, fixtures::Bytes(8, 0)));
     const PackResult result = check();
-    expectLine(result, "error: " + placeOf(iniText, "mask.bmp")
-        + ": 'mask.bmp' (background picture) cannot be shown: a compressed bitmap (compression 3: bit fields); the "
-          "viewer reads only uncompressed ones: save it uncompressed (ImageMagick: BMP3:name.bmp)");
-    expectLine(result, "error: " + placeOf(iniText, "credits.tga")
-        + ": 'credits.tga' (credits picture) cannot be shown: Targa image type 9 (run-length compressed, "
-          "colour-mapped); the viewer reads only uncompressed true-colour files (type 2): save it uncompressed, in "
-          "true colour");
+    expectLine(result,
+        "error: " + placeOf(iniText, "mask.bmp")
+            + ": 'mask.bmp' (background picture) cannot be shown: a compressed bitmap (compression 3: bit fields); the "
+              "viewer reads only uncompressed ones: save it uncompressed (ImageMagick: BMP3:name.bmp)");
+    expectLine(result,
+        "error: " + placeOf(iniText, "credits.tga")
+            + ": 'credits.tga' (credits picture) cannot be shown: Targa image type 9 (run-length compressed, "
+              "colour-mapped); the viewer reads only uncompressed true-colour files (type 2): save it uncompressed, in "
+              "true colour");
     expectSummary(result, 2, 0, 1);
 }
 
@@ -271,12 +295,13 @@ TEST_F(CheckCommandTest, PicturesThatDecodeButShowWrongAreWarnedAbout)
 {
     // A Targa stored bottom row first (the Targa default).
     content.pictures.erase("credits.tga");
-    content.rawEntries["credits.tga"] = show::toString(fixtures::tgaFile(2, 700, 600, 24, fixtures::Bytes(700 * 600 * 3, 0)));
+    content.rawEntries["credits.tga"]
+        = show::toString(fixtures::tgaFile(2, 700, 600, 24, fixtures::Bytes(700 * 600 * 3, 0)));
     // A photo whose camera was turned: Exif orientation 6.
     content.pictures.erase("pictures/track1.png");
     content.tracks[0].picture = "pictures/track1.jpg";
     content.rawEntries["pictures/track1.jpg"] = jpegWithExif(
-        show::jpegOf(show::Canvas(680, 300, { 200, 100, 0, 255 })), { { 0x010F, 2, 1, 0 }, { 0x0112, 3, 1, 6 } });
+        show::jpegOf(show::Canvas(680, 300, {200, 100, 0, 255})), {{0x010F, 2, 1, 0}, {0x0112, 3, 1, 6}});
     // A bitmap whose data offset lies past its end, and an 8-bit one with
     // no colour table.
     content.pictures.erase("pictures/track2.tga");
@@ -286,21 +311,29 @@ TEST_F(CheckCommandTest, PicturesThatDecodeButShowWrongAreWarnedAbout)
     content.rawEntries["pictures/track2.bmp"] = show::toString(farOffset);
     content.pictures.erase("captions/track1.png");
     content.tracks[0].caption = "captions/track1.bmp";
-    content.rawEntries["captions/track1.bmp"] = show::toString(fixtures::bmpFile(700, 100, 8, 0, fixtures::Bytes(70000, 9)));
+    content.rawEntries["captions/track1.bmp"]
+        = show::toString(fixtures::bmpFile(700, 100, 8, 0, fixtures::Bytes(70000, 9)));
     iniText = content.ini();
     const PackResult result = check();
-    expectLine(result, "warning: " + placeOf(iniText, "credits.tga")
-        + ": 'credits.tga' (credits picture): stored bottom row first, so it shows upside down: save it with its "
-          "origin at the top left");
-    expectLine(result, "warning: " + placeOf(iniText, "pictures/track1.jpg")
-        + ": 'pictures/track1.jpg' (track 1's picture): its EXIF orientation is 6: other viewers turn it 90 degrees "
-          "clockwise, but this one ignores the tag, so it shows unrotated; turn the pixels themselves (for example "
-          "'exiftran -ai' or ImageMagick's -auto-orient)");
-    expectLine(result, "warning: " + placeOf(iniText, "pictures/track2.bmp")
-        + ": 'pictures/track2.bmp' (track 2's picture): its pixel-data offset, byte 1048630, lies past the end of the "
-          "file, so the viewer reads the pixels from byte 54: the picture shows shifted or garbled");
-    expectLine(result, "warning: " + placeOf(iniText, "captions/track1.bmp")
-        + ": 'captions/track1.bmp' (track 1's caption): an 8-bit bitmap without a colour table shows as grey levels");
+    expectLine(result,
+        "warning: " + placeOf(iniText, "credits.tga")
+            + ": 'credits.tga' (credits picture): stored bottom row first, so it shows upside down: save it with its "
+              "origin at the top left");
+    expectLine(result,
+        "warning: " + placeOf(iniText, "pictures/track1.jpg")
+            + ": 'pictures/track1.jpg' (track 1's picture): its EXIF orientation is 6: other viewers turn it 90 "
+              "degrees "
+              "clockwise, but this one ignores the tag, so it shows unrotated; turn the pixels themselves (for example "
+              "'exiftran -ai' or ImageMagick's -auto-orient)");
+    expectLine(result,
+        "warning: " + placeOf(iniText, "pictures/track2.bmp")
+            + ": 'pictures/track2.bmp' (track 2's picture): its pixel-data offset, byte 1048630, lies past the end of "
+              "the "
+              "file, so the viewer reads the pixels from byte 54: the picture shows shifted or garbled");
+    expectLine(result,
+        "warning: " + placeOf(iniText, "captions/track1.bmp")
+            + ": 'captions/track1.bmp' (track 1's caption): an 8-bit bitmap without a colour table shows as grey "
+              "levels");
     expectSummary(result, 0, 4, 0);
 }
 
@@ -320,7 +353,7 @@ TEST_F(CheckCommandTest, BitmapsAndTargasAsWritersWriteThemPassQuietly)
     palette.width = 700;
     palette.height = -100;
     palette.bitCount = 8;
-    palette.colourTable = { 0, 0, 0, 0, 255, 255, 255, 0 };
+    palette.colourTable = {0, 0, 0, 0, 255, 255, 255, 0};
     palette.pixels = fixtures::Bytes(70000, 1);
     content.pictures.erase("captions/track1.png");
     content.tracks[0].caption = "captions/track1.bmp";
@@ -332,64 +365,75 @@ TEST_F(CheckCommandTest, BitmapsAndTargasAsWritersWriteThemPassQuietly)
     content.pictures.erase("pictures/track2.tga");
     content.rawEntries["pictures/track2.tga"] = show::toString(tga);
     iniText = content.ini();
-    const PackResult result = check({ "-v" });
-    expectLine(result, "info: " + placeOf(iniText, "captions/track1.bmp")
-        + ": 'captions/track1.bmp' (track 1's caption): Windows Bitmap, 700 x 100, 24 bits");
+    const PackResult result = check({"-v"});
+    expectLine(result,
+        "info: " + placeOf(iniText, "captions/track1.bmp")
+            + ": 'captions/track1.bmp' (track 1's caption): Windows Bitmap, 700 x 100, 24 bits");
     // Only the background's one missing column is worth a word.
-    expectLine(result, "warning: " + placeOf(iniText, "mask.bmp")
-        + ": 'mask.bmp' (background picture): it is 699 x 600, but the background should be 700 x 600: the screen "
-          "stretches it to the window's 700-pixel width");
+    expectLine(result,
+        "warning: " + placeOf(iniText, "mask.bmp")
+            + ": 'mask.bmp' (background picture): it is 699 x 600, but the background should be 700 x 600: the screen "
+              "stretches it to the window's 700-pixel width");
     expectSummary(result, 0, 1, 0);
 }
 
 TEST_F(CheckCommandTest, SmallPicturesTheScreenStretchesAreWarnedAbout)
 {
-    content.pictures["title.png"] = show::Canvas(350, 300, { 255, 0, 0, 255 });
-    content.pictures["mask.bmp"] = show::Canvas(600, 500, { 255, 255, 255, 255 });
-    content.pictures["pictures/track2.tga"] = show::Canvas(340, 300, { 0, 255, 255, 255 });
-    content.pictures["captions/track2.png"] = show::Canvas(700, 30, { 128, 0, 0, 255 });
-    content.pictures["gui/pause_on.png"] = show::Canvas(90, 90, { 0, 120, 200, 255 });
-    content.pictures["gui/exit_on.png"] = show::Canvas(150, 40, { 160, 60, 60, 255 });
+    content.pictures["title.png"] = show::Canvas(350, 300, {255, 0, 0, 255});
+    content.pictures["mask.bmp"] = show::Canvas(600, 500, {255, 255, 255, 255});
+    content.pictures["pictures/track2.tga"] = show::Canvas(340, 300, {0, 255, 255, 255});
+    content.pictures["captions/track2.png"] = show::Canvas(700, 30, {128, 0, 0, 255});
+    content.pictures["gui/pause_on.png"] = show::Canvas(90, 90, {0, 120, 200, 255});
+    content.pictures["gui/exit_on.png"] = show::Canvas(150, 40, {160, 60, 60, 255});
     const PackResult result = check();
-    expectLine(result, "warning: " + placeOf(iniText, "title.png")
-        + ": 'title.png' (title picture): it is 350 x 300, smaller than the 700 x 600 window: the screen stretches it "
-          "over the whole window, so it shows enlarged; make it 700 x 600");
-    expectLine(result, "warning: " + placeOf(iniText, "mask.bmp")
-        + ": 'mask.bmp' (background picture): it is 600 x 500, but the background should be 700 x 600: the screen "
-          "stretches it over the whole window");
-    expectLine(result, "warning: " + placeOf(iniText, "pictures/track2.tga")
-        + ": 'pictures/track2.tga' (track 2's picture): it is 340 x 300, but the track pictures' place grows to the "
-          "largest track picture shown so far and never shrinks (here up to 680 x 300, at least 40 x 40): once a "
-          "larger one has been shown, this one is stretched to fill it; give all track pictures one size");
-    expectLine(result, "warning: " + placeOf(iniText, "captions/track2.png")
-        + ": 'captions/track2.png' (track 2's caption): it is 700 x 30, but the captions' place grows to the largest "
-          "caption shown so far and never shrinks (here up to 700 x 100, at least 40 x 40): once a larger one has "
-          "been shown, this one is stretched to fill it; give all captions one size");
+    expectLine(result,
+        "warning: " + placeOf(iniText, "title.png")
+            + ": 'title.png' (title picture): it is 350 x 300, smaller than the 700 x 600 window: the screen stretches "
+              "it "
+              "over the whole window, so it shows enlarged; make it 700 x 600");
+    expectLine(result,
+        "warning: " + placeOf(iniText, "mask.bmp")
+            + ": 'mask.bmp' (background picture): it is 600 x 500, but the background should be 700 x 600: the screen "
+              "stretches it over the whole window");
+    expectLine(result,
+        "warning: " + placeOf(iniText, "pictures/track2.tga")
+            + ": 'pictures/track2.tga' (track 2's picture): it is 340 x 300, but the track pictures' place grows to "
+              "the "
+              "largest track picture shown so far and never shrinks (here up to 680 x 300, at least 40 x 40): once a "
+              "larger one has been shown, this one is stretched to fill it; give all track pictures one size");
+    expectLine(result,
+        "warning: " + placeOf(iniText, "captions/track2.png")
+            + ": 'captions/track2.png' (track 2's caption): it is 700 x 30, but the captions' place grows to the "
+              "largest "
+              "caption shown so far and never shrinks (here up to 700 x 100, at least 40 x 40): once a larger one has "
+              "been shown, this one is stretched to fill it; give all captions one size");
     // The play button carries the play and the pause pictures.
-    expectLine(result, "warning: data.zuo: 'gui/pause_on.png' (play/pause button while music plays, held down): it "
-                       "is 90 x 90, but its button is as large as the largest of its pictures (100 x 90, at least "
-                       "40 x 40): the screen stretches it to that size; give the button's pictures one size");
-    expectLine(result, "warning: data.zuo: 'gui/exit_on.png' (menu item 'exit', held down): it is 150 x 40, but its "
-                       "menu item is as large as the larger of its two pictures (160 x 40): the screen stretches it to "
-                       "that size; give both pictures one size");
+    expectLine(result,
+        "warning: data.zuo: 'gui/pause_on.png' (play/pause button while music plays, held down): it "
+        "is 90 x 90, but its button is as large as the largest of its pictures (100 x 90, at least "
+        "40 x 40): the screen stretches it to that size; give the button's pictures one size");
+    expectLine(result,
+        "warning: data.zuo: 'gui/exit_on.png' (menu item 'exit', held down): it is 150 x 40, but its "
+        "menu item is as large as the larger of its two pictures (160 x 40): the screen stretches it to "
+        "that size; give both pictures one size");
     expectSummary(result, 0, 6, 0);
 }
 
 TEST_F(CheckCommandTest, DamagedExifSegmentsAreReadSafelyAndIgnored)
 {
-    const std::string jpeg = show::jpegOf(show::Canvas(680, 300, { 200, 100, 0, 255 }));
+    const std::string jpeg = show::jpegOf(show::Canvas(680, 300, {200, 100, 0, 255}));
     // A directory offset far past the segment, an entry count larger than
     // the segment holds, an orientation of the wrong type, and one of 9.
-    std::string farDirectory = jpegWithExif(jpeg, { { 0x0112, 3, 1, 6 } });
+    std::string farDirectory = jpegWithExif(jpeg, {{0x0112, 3, 1, 6}});
     farDirectory[2 + 4 + 6 + 4] = '\xF0';
-    std::string manyEntries = jpegWithExif(jpeg, { { 0x0112, 3, 1, 6 } });
+    std::string manyEntries = jpegWithExif(jpeg, {{0x0112, 3, 1, 6}});
     manyEntries[2 + 4 + 6 + 8] = '\x40';
     manyEntries[2 + 4 + 6 + 8 + 2 + 0] = '\x01'; // first tag is no longer the orientation
-    const std::string wrongType = jpegWithExif(jpeg, { { 0x0112, 4, 1, 6 } });
-    const std::string outOfRange = jpegWithExif(jpeg, { { 0x0112, 3, 1, 9 } });
-    std::string cutSegment = jpegWithExif(jpeg, { { 0x0112, 3, 1, 6 } });
+    const std::string wrongType = jpegWithExif(jpeg, {{0x0112, 4, 1, 6}});
+    const std::string outOfRange = jpegWithExif(jpeg, {{0x0112, 3, 1, 9}});
+    std::string cutSegment = jpegWithExif(jpeg, {{0x0112, 3, 1, 6}});
     cutSegment.resize(2 + 4 + 12);
-    const std::string cases[] = { farDirectory, manyEntries, wrongType, outOfRange };
+    const std::string cases[] = {farDirectory, manyEntries, wrongType, outOfRange};
     content.pictures.erase("pictures/track1.png");
     content.tracks[0].picture = "pictures/track1.jpg";
     iniText = content.ini();
@@ -407,44 +451,52 @@ TEST_F(CheckCommandTest, DamagedExifSegmentsAreReadSafelyAndIgnored)
 
 TEST_F(CheckCommandTest, PicturesThatDoNotFitTheScreenAreWarnedAbout)
 {
-    content.pictures["mask.bmp"] = show::Canvas(800, 650, { 255, 255, 255, 255 });
-    content.pictures["pictures/track1.png"] = show::Canvas(720, 300, { 255, 255, 0, 255 });
-    content.pictures["pictures/track2.tga"] = show::Canvas(720, 300, { 0, 255, 255, 255 });
-    content.pictures["gui/stop_off.png"] = show::Canvas(130, 90, { 1, 1, 1, 255 });
-    content.pictures["gui/polygon.png"] = show::Canvas(150, 100, { 230, 230, 230, 255 });
+    content.pictures["mask.bmp"] = show::Canvas(800, 650, {255, 255, 255, 255});
+    content.pictures["pictures/track1.png"] = show::Canvas(720, 300, {255, 255, 0, 255});
+    content.pictures["pictures/track2.tga"] = show::Canvas(720, 300, {0, 255, 255, 255});
+    content.pictures["gui/stop_off.png"] = show::Canvas(130, 90, {1, 1, 1, 255});
+    content.pictures["gui/polygon.png"] = show::Canvas(150, 100, {230, 230, 230, 255});
     const PackResult result = check();
-    expectLine(result, "warning: " + placeOf(iniText, "mask.bmp")
-        + ": 'mask.bmp' (background picture): it is 800 x 650, but the background should be 700 x 600: it is drawn "
-          "at its own width against the window's right edge, so its leftmost 100 pixels are cut off; it is drawn at "
-          "its own height against the window's bottom edge, so its top 50 pixels are cut off");
-    expectLine(result, "warning: " + placeOf(iniText, "pictures/track1.png")
-        + ": 'pictures/track1.png' (track 1's picture): it is 720 pixels wide, wider than the 700-pixel window: it "
-          "is cut off at the right");
-    expectLine(result, "warning: data.zuo: 'gui/stop_off.png' (stop button): it is 130 x 90, larger than a player "
-                       "button's slot of 127 x 95: the buttons overlap or run out of the window");
-    expectLine(result, "warning: data.zuo: 'gui/stop_on.png' (stop button, held down): it is 100 x 90, but its button "
-                       "is as large as the largest of its pictures (130 x 90, at least 40 x 40): the screen stretches "
-                       "it to that size; give the button's pictures one size");
+    expectLine(result,
+        "warning: " + placeOf(iniText, "mask.bmp")
+            + ": 'mask.bmp' (background picture): it is 800 x 650, but the background should be 700 x 600: it is drawn "
+              "at its own width against the window's right edge, so its leftmost 100 pixels are cut off; it is drawn "
+              "at "
+              "its own height against the window's bottom edge, so its top 50 pixels are cut off");
+    expectLine(result,
+        "warning: " + placeOf(iniText, "pictures/track1.png")
+            + ": 'pictures/track1.png' (track 1's picture): it is 720 pixels wide, wider than the 700-pixel window: it "
+              "is cut off at the right");
+    expectLine(result,
+        "warning: data.zuo: 'gui/stop_off.png' (stop button): it is 130 x 90, larger than a player "
+        "button's slot of 127 x 95: the buttons overlap or run out of the window");
+    expectLine(result,
+        "warning: data.zuo: 'gui/stop_on.png' (stop button, held down): it is 100 x 90, but its button "
+        "is as large as the largest of its pictures (130 x 90, at least 40 x 40): the screen stretches "
+        "it to that size; give the button's pictures one size");
     // Items of 160 x 40 stacked 10 px apart need 160 x 140; a 150 x 100
     // picture makes a menu that holds 150 x 120 inside its margin.
-    expectLine(result, "warning: data.zuo: 'gui/polygon.png' (window menu background): the three menu items need "
-                       "160 x 140 pixels (the widest item; all three stacked 10 px apart), but the menu made from it "
-                       "holds 150 x 120 (the picture's size plus 10 x 30, less a 5-pixel margin all round): the items "
-                       "stick out of the menu");
+    expectLine(result,
+        "warning: data.zuo: 'gui/polygon.png' (window menu background): the three menu items need "
+        "160 x 140 pixels (the widest item; all three stacked 10 px apart), but the menu made from it "
+        "holds 150 x 120 (the picture's size plus 10 x 30, less a 5-pixel margin all round): the items "
+        "stick out of the menu");
     expectSummary(result, 0, 6, 0);
 }
 
 TEST_F(CheckCommandTest, MusicThatIsMissingOrDoesNotPlayIsAnError)
 {
     dir.write(content.tracks[0].music, "RIFF this is no wave file at all");
-    const PackResult result = check({}, { 0, 1 });
-    expectLine(result, "error: " + placeOf(iniText, "music/track1.wav")
-        + ": 'music/track1.wav' (track 1's music): the audio back end cannot open it: no decoder reads "
-          "it: not WAV, FLAC, Ogg (Vorbis, Opus or FLAC), MP3 or a tracker module, or the file is damaged; the "
-          "viewer skips the track");
-    expectLine(result, "error: " + placeOf(iniText, "music/track2.wav")
-        + ": 'music/track2.wav' (track 2's music): there is no such file (looked for '" + dir.path("music/track2.wav")
-        + "'); the viewer skips the track");
+    const PackResult result = check({}, {0, 1});
+    expectLine(result,
+        "error: " + placeOf(iniText, "music/track1.wav")
+            + ": 'music/track1.wav' (track 1's music): the audio back end cannot open it: no decoder reads "
+              "it: not WAV, FLAC, Ogg (Vorbis, Opus or FLAC), MP3 or a tracker module, or the file is damaged; the "
+              "viewer skips the track");
+    expectLine(result,
+        "error: " + placeOf(iniText, "music/track2.wav")
+            + ": 'music/track2.wav' (track 2's music): there is no such file (looked for '"
+            + dir.path("music/track2.wav") + "'); the viewer skips the track");
     expectSummary(result, 2, 0, 1);
 }
 
@@ -460,10 +512,11 @@ TEST_F(CheckCommandTest, DamagedArchiveIsReported)
     ASSERT_EQ(int64_t(whole.size()), int64_t(last.offset) + last.size) << "the last record's data ends the archive";
     archiveBytes = whole.substr(0, whole.size() - 10);
     PackResult result = check();
-    expectLine(result, "error: data.zuo: entry '" + last.name + "' (record at byte " + std::to_string(last.position)
-        + "): data at offset " + std::to_string(last.offset) + " with size " + std::to_string(last.size)
-        + " ends at byte " + std::to_string(whole.size()) + ", past the end of the file ("
-        + std::to_string(whole.size() - 10) + " bytes); the viewer extracts only the bytes the file holds");
+    expectLine(result,
+        "error: data.zuo: entry '" + last.name + "' (record at byte " + std::to_string(last.position)
+            + "): data at offset " + std::to_string(last.offset) + " with size " + std::to_string(last.size)
+            + " ends at byte " + std::to_string(whole.size()) + ", past the end of the file ("
+            + std::to_string(whole.size() - 10) + " bytes); the viewer extracts only the bytes the file holds");
     EXPECT_EQ(1, result.status) << describeRun(arguments, result);
 
     // Cut inside the directory, in the name of the second record: the magic
@@ -472,10 +525,12 @@ TEST_F(CheckCommandTest, DamagedArchiveIsReported)
     ASSERT_EQ("Vellumo.ini", directory.records.front().name);
     archiveBytes = whole.substr(0, 36);
     result = check();
-    expectLine(result, "error: data.zuo: directory cut short: file ends at byte 36 inside the name of the DAT record "
-                       "at byte 28; the viewer uses only the 1 record before it");
-    expectLine(result, "error: Vellumo.ini:1:1: the file holds no section: expected [vloData] or [vloMusic]; the "
-                       "viewer refuses the file");
+    expectLine(result,
+        "error: data.zuo: directory cut short: file ends at byte 36 inside the name of the DAT record "
+        "at byte 28; the viewer uses only the 1 record before it");
+    expectLine(result,
+        "error: Vellumo.ini:1:1: the file holds no section: expected [vloData] or [vloMusic]; the "
+        "viewer refuses the file");
     EXPECT_EQ(1, result.status) << describeRun(arguments, result);
 }
 
@@ -483,12 +538,13 @@ TEST_F(CheckCommandTest, UnusedAndRepeatedEntriesAreWarnings)
 {
     content.rawEntries["notes/todo.txt"] = "buy strings";
     // One more record for title.png, later than the first: it wins.
-    content.rawEntries["title.png"] = show::pngOf(show::Canvas(700, 600, { 0, 0, 255, 255 }));
+    content.rawEntries["title.png"] = show::pngOf(show::Canvas(700, 600, {0, 0, 255, 255}));
     archiveBytes = content.archive();
     const PackResult result = check();
     expectLine(result, "warning: data.zuo: entry 'notes/todo.txt' is not used by the show");
-    EXPECT_NE(std::string::npos, result.out.find("warning: data.zuo: entry 'title.png' appears again in the record at "
-                                                  "byte "))
+    EXPECT_NE(std::string::npos,
+        result.out.find("warning: data.zuo: entry 'title.png' appears again in the record at "
+                        "byte "))
         << result.out;
     EXPECT_NE(std::string::npos, result.out.find("; the later record wins")) << result.out;
     expectSummary(result, 0, 2, 0);
@@ -496,18 +552,18 @@ TEST_F(CheckCommandTest, UnusedAndRepeatedEntriesAreWarnings)
 
 TEST_F(CheckCommandTest, CouldNotRunWithoutFolderOrArchive)
 {
-    arguments = { "check", dir.path("nowhere") };
+    arguments = {"check", dir.path("nowhere")};
     PackResult result = runPack(arguments);
     EXPECT_EQ(2, result.status) << describeRun(arguments, result);
     EXPECT_EQ("vellumo-pack: check: '" + dir.path("nowhere") + "': no such folder\n", result.err);
     EXPECT_EQ("", result.out);
 
-    arguments = { "check", dir.path() };
+    arguments = {"check", dir.path()};
     result = runPack(arguments);
     EXPECT_EQ(2, result.status) << describeRun(arguments, result);
     EXPECT_EQ("vellumo-pack: check: no data.zuo in '" + dir.path() + "'\n", result.err);
 
-    arguments = { "check", dir.path(), "--fast" };
+    arguments = {"check", dir.path(), "--fast"};
     result = runPack(arguments);
     EXPECT_EQ(2, result.status) << describeRun(arguments, result);
     EXPECT_EQ("vellumo-pack: check: unknown option '--fast' (see 'vellumo-pack --help')\n", result.err);
@@ -547,7 +603,9 @@ TEST_F(CheckCommandTest, VerdictOnTheConfigurationAgreesWithTheViewer)
         const ShowConfig viewer(path.c_str());
         const bool refused = result.out.find("; the viewer refuses the file") != std::string::npos;
         EXPECT_EQ(viewer.loadFailed != 0, refused)
-            << "file:\n" << text << "\nviewer loadFailed " << viewer.loadFailed << ", check said:\n" << result.out;
+            << "file:\n"
+            << text << "\nviewer loadFailed " << viewer.loadFailed << ", check said:\n"
+            << result.out;
         EXPECT_EQ(std::string::npos, result.out.find("differently from the viewer")) << text << "\n" << result.out;
         if (refused) {
             EXPECT_EQ(1, result.status) << describeRun(arguments, result);
@@ -561,22 +619,26 @@ TEST_F(CheckCommandTest, ConfigurationMistakesThatStillLoadAreWarnedAbout)
            "[vloMusic]\n");
     content.tracks.clear();
     PackResult result = check();
-    expectLine(result, "warning: Vellumo.ini:2:8: the value of 'title:' is '[end]', which looks like a key or a "
-                       "section marker: is the value missing?");
+    expectLine(result,
+        "warning: Vellumo.ini:2:8: the value of 'title:' is '[end]', which looks like a key or a "
+        "section marker: is the value missing?");
     expectLine(result, "warning: Vellumo.ini:3:1: 'title:' is given again (first at 2:1); the last value wins");
-    expectLine(result, "error: Vellumo.ini:6:1: '[vloMusic]' where a key or [end] is expected: the data section "
-                       "opened at 1:1 is not closed with [end]; the viewer refuses the file");
+    expectLine(result,
+        "error: Vellumo.ini:6:1: '[vloMusic]' where a key or [end] is expected: the data section "
+        "opened at 1:1 is not closed with [end]; the viewer refuses the file");
 
     useIni("[vloData]\ntitle: title.png\nmask: mask.bmp\n[end]\n[vloMusic]\n"
            "music/track1.wav pictures/track1.png\ncaptions/track1.png\n");
     content.tracks.resize(1);
     result = check();
-    expectLine(result, "error: Vellumo.ini:6:1: music line with 2 tokens; each track needs three on its line: music "
-                       "file, picture and caption (the viewer reads them three at a time, so from here on every track "
-                       "is shifted)");
+    expectLine(result,
+        "error: Vellumo.ini:6:1: music line with 2 tokens; each track needs three on its line: music "
+        "file, picture and caption (the viewer reads them three at a time, so from here on every track "
+        "is shifted)");
     expectLine(result, "warning: Vellumo.ini:5:1: the music section is not closed with [end]");
-    expectLine(result, "error: Vellumo.ini: no 'credits:' key: the credits and the closing sequence would show no "
-                       "picture");
+    expectLine(result,
+        "error: Vellumo.ini: no 'credits:' key: the credits and the closing sequence would show no "
+        "picture");
     EXPECT_EQ(1, result.status) << describeRun(arguments, result);
 }
 
@@ -590,18 +652,21 @@ TEST_F(CheckCommandTest, PicturesDeclaringMoreThanTheLimitsAreRefusedWithTheirSi
     ASSERT_TRUE(show::declareHugeTitleAndCredits(content));
     // Within the budget, but a 16 KB file cannot hold 5000 x 5000 RGB rows.
     content.pictures.erase("captions/track1.png");
-    content.rawEntries["captions/track1.png"] = show::toString(
-        fixtures::pngDeclaring(5000, 5000, 8, PNG_COLOR_TYPE_RGB, fixtures::Bytes(16 << 10, 0)));
+    content.rawEntries["captions/track1.png"]
+        = show::toString(fixtures::pngDeclaring(5000, 5000, 8, PNG_COLOR_TYPE_RGB, fixtures::Bytes(16 << 10, 0)));
     iniText = content.ini();
 
     const PackResult result = check({}, {});
     const std::string limits = "; the viewer decodes pictures of at most 16384 pixels a side and 32 megapixels in all";
-    expectLine(result, "error: " + placeOf(iniText, "title.png") + ": 'title.png' (title picture) cannot be shown: "
-        + "it declares 16384 x 16384 pixels (256 megapixels)" + limits);
-    expectLine(result, "error: " + placeOf(iniText, "credits.jpg") + ": 'credits.jpg' (credits picture) cannot be "
-        + "shown: it declares 16384 x 16384 pixels (256 megapixels)" + limits);
-    expectLine(result, "error: " + placeOf(iniText, "captions/track1.png") + ": 'captions/track1.png' (track 1's "
-        + "caption) cannot be shown: the PNG data is damaged, or cut short of what its 5000 x 5000 pixels need");
+    expectLine(result,
+        "error: " + placeOf(iniText, "title.png") + ": 'title.png' (title picture) cannot be shown: "
+            + "it declares 16384 x 16384 pixels (256 megapixels)" + limits);
+    expectLine(result,
+        "error: " + placeOf(iniText, "credits.jpg") + ": 'credits.jpg' (credits picture) cannot be "
+            + "shown: it declares 16384 x 16384 pixels (256 megapixels)" + limits);
+    expectLine(result,
+        "error: " + placeOf(iniText, "captions/track1.png") + ": 'captions/track1.png' (track 1's "
+            + "caption) cannot be shown: the PNG data is damaged, or cut short of what its 5000 x 5000 pixels need");
     expectSummary(result, 3, 0, 1);
 }
 
@@ -636,14 +701,15 @@ TEST_F(CheckCommandTest, HostilePicturesStayWithinAMemoryBound)
     dir.write("data.zuo", content.archive());
     for (const auto& track : content.tracks)
         dir.write(track.music, shortTone());
-    arguments = { "check", dir.path() };
+    arguments = {"check", dir.path()};
     const PackResult result = runPack(arguments, kCheckMemoryMb);
     EXPECT_NE(test::kMemoryBoundExceeded, result.status) << "the check outgrew its memory bound\n"
                                                          << describeRun(arguments, result);
     EXPECT_EQ(std::string::npos, result.err.find("Sanitizer")) << describeRun(arguments, result);
     EXPECT_EQ(1, result.status) << describeRun(arguments, result);
-    EXPECT_NE(std::string::npos, result.out.find("'title.png' (title picture) cannot be shown: it declares 16384 x "
-                                                 "16384 pixels"))
+    EXPECT_NE(std::string::npos,
+        result.out.find("'title.png' (title picture) cannot be shown: it declares 16384 x "
+                        "16384 pixels"))
         << result.out;
 }
 
@@ -661,19 +727,20 @@ TEST_F(CheckCommandTest, MusicPathsThatAreNoRegularFilesAreErrorsAndNotOpened)
     dir.write("data.zuo", content.archive());
     std::filesystem::create_directories(dir.path("music/folder.wav"));
     ASSERT_EQ(0, mkfifo(dir.path("music/pipe.wav").c_str(), 0600));
-    arguments = { "check", dir.path() };
+    arguments = {"check", dir.path()};
     const PackResult result = runPack(arguments, kCheckMemoryMb);
     EXPECT_NE(test::kMemoryBoundExceeded, result.status) << "the check outgrew its memory bound\n"
                                                          << describeRun(arguments, result);
     EXPECT_EQ(1, result.status) << describeRun(arguments, result);
     const std::pair<const char*, const char*> expected[] = {
-        { "'/dev/zero' (track 1's music): it is a character device, not a music file", "/dev/zero" },
-        { "'music/pipe.wav' (track 2's music): it is a FIFO (named pipe), not a music file", "music/pipe.wav" },
-        { "'music/folder.wav' (track 3's music): it is a folder, not a music file", "music/folder.wav" },
+        {"'/dev/zero' (track 1's music): it is a character device, not a music file", "/dev/zero"},
+        {"'music/pipe.wav' (track 2's music): it is a FIFO (named pipe), not a music file", "music/pipe.wav"},
+        {"'music/folder.wav' (track 3's music): it is a folder, not a music file", "music/folder.wav"},
     };
     for (const auto& line : expected)
         EXPECT_NE(std::string::npos, result.out.find(std::string(line.first) + "; the viewer skips the track"))
-            << "expected an error naming " << line.second << " and its kind\n" << result.out;
+            << "expected an error naming " << line.second << " and its kind\n"
+            << result.out;
 }
 
 TEST_F(CheckCommandTest, AnArchivePathThatIsNoRegularFileIsNotOpened)
@@ -683,7 +750,7 @@ TEST_F(CheckCommandTest, AnArchivePathThatIsNoRegularFileIsNotOpened)
     // does not look first; the FIFO gets a writer after a time-out below.
     const std::string archive = dir.path("data.zuo");
     ASSERT_EQ(0, mkfifo(archive.c_str(), 0600));
-    arguments = { "check", dir.path() };
+    arguments = {"check", dir.path()};
     PackResult result = runPack(arguments, kCheckMemoryMb);
     EXPECT_EQ(2, result.status) << describeRun(arguments, result);
     EXPECT_EQ("vellumo-pack: check: '" + archive + "': is a FIFO (named pipe), not an archive\n", result.err);

@@ -42,19 +42,19 @@ protected:
     }
     test::PackResult create(const std::string& archive, const std::string& folder = "content")
     {
-        lastArguments = { "create", dir.path(archive), dir.path(folder) };
+        lastArguments = {"create", dir.path(archive), dir.path(folder)};
         return runPack(lastArguments);
     }
 
-    ScratchDir dir { "packcreate" };
+    ScratchDir dir{"packcreate"};
     std::vector<std::string> lastArguments;
 };
 
 TEST_F(CreateCommandTest, RoundTripsAFolderTreeByteForByte)
 {
-    const Entries files = writeTree({ { "Vellumo.ini", "[vloData]\r\n[end]\n" }, { "gui/play_on.png", allBytes() },
-        { "gui/sub folder/with space.bmp", std::string(70000, '\xAB') }, { "empty", "" },
-        { "B-upper.txt", "B" }, { "a-lower.txt", "a" } });
+    const Entries files = writeTree({{"Vellumo.ini", "[vloData]\r\n[end]\n"}, {"gui/play_on.png", allBytes()},
+        {"gui/sub folder/with space.bmp", std::string(70000, '\xAB')}, {"empty", ""}, {"B-upper.txt", "B"},
+        {"a-lower.txt", "a"}});
 
     std::filesystem::create_directory(dir.path("show"));
     const auto created = create("show/data.zuo");
@@ -66,7 +66,7 @@ TEST_F(CreateCommandTest, RoundTripsAFolderTreeByteForByte)
     const std::string archive = readFile(dir.path("show/data.zuo"));
     EXPECT_EQ(archiveOf(files), archive) << "the archive's bytes differ from the fixed layout";
 
-    const auto listed = runPack({ "list", dir.path("show/data.zuo") });
+    const auto listed = runPack({"list", dir.path("show/data.zuo")});
     ASSERT_EQ(0, listed.status) << listed.err;
     std::string expectedListing;
     uint32_t offset = 8;
@@ -79,10 +79,10 @@ TEST_F(CreateCommandTest, RoundTripsAFolderTreeByteForByte)
     EXPECT_EQ(expectedListing, listed.out);
 
     for (const auto& [name, bytes] : files) {
-        const auto toFile = runPack({ "extract", dir.path("show/data.zuo"), name, "-o", dir.path("out.bin") });
+        const auto toFile = runPack({"extract", dir.path("show/data.zuo"), name, "-o", dir.path("out.bin")});
         EXPECT_EQ(0, toFile.status) << toFile.err;
         EXPECT_EQ(bytes, readFile(dir.path("out.bin"))) << "entry " << name << " written with -o";
-        const auto toStdout = runPack({ "extract", dir.path("show/data.zuo"), name });
+        const auto toStdout = runPack({"extract", dir.path("show/data.zuo"), name});
         EXPECT_EQ(0, toStdout.status) << toStdout.err;
         EXPECT_EQ(bytes, toStdout.out) << "entry " << name << " written to standard output";
     }
@@ -90,7 +90,7 @@ TEST_F(CreateCommandTest, RoundTripsAFolderTreeByteForByte)
 
 TEST_F(CreateCommandTest, ArchiveOpensInTheViewer)
 {
-    writeTree({ { "Vellumo.ini", "[vloData] [end]" }, { "gui/a.png", "PNGDATA" } });
+    writeTree({{"Vellumo.ini", "[vloData] [end]"}, {"gui/a.png", "PNGDATA"}});
     const auto created = create("data.zuo");
     ASSERT_EQ(0, created.status) << describeRun(lastArguments, created);
 
@@ -102,17 +102,17 @@ TEST_F(CreateCommandTest, ArchiveOpensInTheViewer)
 
 TEST_F(CreateCommandTest, SameInputGivesIdenticalArchives)
 {
-    writeTree({ { "z.png", "zz" }, { "a/b/c.txt", "abc" }, { "m.jpg", "mmm" } });
+    writeTree({{"z.png", "zz"}, {"a/b/c.txt", "abc"}, {"m.jpg", "mmm"}});
     ASSERT_EQ(0, create("first.zuo").status);
     // The same files written again in another order, with new times.
     std::filesystem::remove_all(dir.path("content"));
-    writeTree({ { "m.jpg", "mmm" }, { "a/b/c.txt", "abc" }, { "z.png", "zz" } });
+    writeTree({{"m.jpg", "mmm"}, {"a/b/c.txt", "abc"}, {"z.png", "zz"}});
     ASSERT_EQ(0, create("second.zuo").status);
 
     // The same folder spelt with a trailing "/" and through "..".
-    lastArguments = { "create", dir.path("third.zuo"), dir.path("content/") };
+    lastArguments = {"create", dir.path("third.zuo"), dir.path("content/")};
     ASSERT_EQ(0, runPack(lastArguments).status);
-    lastArguments = { "create", dir.path("fourth.zuo"), dir.path("content/a/../") };
+    lastArguments = {"create", dir.path("fourth.zuo"), dir.path("content/a/../")};
     ASSERT_EQ(0, runPack(lastArguments).status);
 
     const std::string first = readFile(dir.path("first.zuo"));
@@ -124,7 +124,7 @@ TEST_F(CreateCommandTest, SameInputGivesIdenticalArchives)
 
 TEST_F(CreateCommandTest, RefusesBadFoldersAndAnArchiveInsideTheFolder)
 {
-    writeTree({ { "a.txt", "a" } });
+    writeTree({{"a.txt", "a"}});
     dir.write("plain.txt", "not a folder");
 
     const auto missing = create("out.zuo", "absent");
@@ -141,7 +141,7 @@ TEST_F(CreateCommandTest, RefusesBadFoldersAndAnArchiveInsideTheFolder)
     EXPECT_FALSE(dir.exists("content/sub")) << "nothing may be written into the packed folder";
 
     // The same folder reached through "..".
-    lastArguments = { "create", dir.path("content/../content/x.zuo"), dir.path("content") };
+    lastArguments = {"create", dir.path("content/../content/x.zuo"), dir.path("content")};
     const auto dotted = runPack(lastArguments);
     EXPECT_EQ(1, dotted.status) << describeRun(lastArguments, dotted);
 
@@ -158,9 +158,8 @@ TEST_F(CreateCommandTest, RefusesBadFoldersAndAnArchiveInsideTheFolder)
 
 TEST_F(CreateCommandTest, WrongArgumentCountIsAUsageError)
 {
-    for (const std::vector<std::string>& arguments :
-        { std::vector<std::string> { "create" }, { "create", dir.path("a.zuo") },
-            { "create", dir.path("a.zuo"), dir.path(), "extra" } }) {
+    for (const std::vector<std::string>& arguments : {std::vector<std::string>{"create"}, {"create", dir.path("a.zuo")},
+             {"create", dir.path("a.zuo"), dir.path(), "extra"}}) {
         const auto result = runPack(arguments);
         EXPECT_EQ(2, result.status) << describeRun(arguments, result);
         EXPECT_NE(std::string::npos, result.err.find("expected ARCHIVE DIR")) << result.err;
@@ -170,7 +169,7 @@ TEST_F(CreateCommandTest, WrongArgumentCountIsAUsageError)
 TEST_F(CreateCommandTest, RefusesNamesLongerThan255Bytes)
 {
     const std::string longName = std::string(200, 'd') + "/" + std::string(60, 'f'); // 261 bytes
-    writeTree({ { "ok.txt", "ok" }, { longName, "x" } });
+    writeTree({{"ok.txt", "ok"}, {longName, "x"}});
     dir.write("data.zuo", "previous archive");
 
     const auto result = create("data.zuo");
@@ -181,7 +180,7 @@ TEST_F(CreateCommandTest, RefusesNamesLongerThan255Bytes)
     EXPECT_EQ("content data.zuo ", dir.listing()) << "a temporary file was left behind";
 
     std::filesystem::remove(dir.path("content/" + longName));
-    writeTree({ { std::string(251, 'n') + ".png", "255 bytes is the limit" } });
+    writeTree({{std::string(251, 'n') + ".png", "255 bytes is the limit"}});
     const auto limit = create("data.zuo");
     EXPECT_EQ(0, limit.status) << describeRun(lastArguments, limit);
 }

@@ -18,7 +18,7 @@ protected:
     test::PackResult list(const std::string& bytes)
     {
         dir.write("data.zuo", bytes);
-        lastArguments = { "list", dir.path("data.zuo") };
+        lastArguments = {"list", dir.path("data.zuo")};
         return runPack(lastArguments);
     }
     // The failure line must name the archive and carry the given text.
@@ -29,7 +29,7 @@ protected:
             << "expected the error \"" << text << "\", got: " << result.err;
     }
 
-    ScratchDir dir { "packlist" };
+    ScratchDir dir{"packlist"};
     std::vector<std::string> lastArguments;
 };
 
@@ -83,16 +83,12 @@ TEST_F(ListCommandTest, ReportsDamageAfterListingWhatWasRead)
 TEST_F(ListCommandTest, ReportsEntryDataOutsideTheFile)
 {
     ArchiveBytes archive;
-    archive.magic()
-        .record("fits", 4, 58)
-        .record("past", 5, 58)
-        .record("neg", 0xFFFFFFFFu, 0)
-        .end()
-        .raw("DATA");
+    archive.magic().record("fits", 4, 58).record("past", 5, 58).record("neg", 0xFFFFFFFFu, 0).end().raw("DATA");
     ASSERT_EQ(62u, archive.size());
     const auto result = list(archive.bytes);
-    expectError(result, "entry 'past' (record at byte 21): data at offset 58 with size 5 ends at byte 63, past the "
-                        "end of the file (62 bytes)");
+    expectError(result,
+        "entry 'past' (record at byte 21): data at offset 58 with size 5 ends at byte 63, past the "
+        "end of the file (62 bytes)");
     expectError(result, "entry 'neg' (record at byte 38): negative size -1");
     EXPECT_EQ(std::string::npos, result.err.find("'fits'")) << result.err;
     EXPECT_EQ("fits\t4\t58\npast\t5\t58\nneg\t-1\t0\n", result.out);
@@ -100,18 +96,18 @@ TEST_F(ListCommandTest, ReportsEntryDataOutsideTheFile)
 
 TEST_F(ListCommandTest, RefusesMissingArchivesAndBadArguments)
 {
-    lastArguments = { "list", dir.path("absent.zuo") };
+    lastArguments = {"list", dir.path("absent.zuo")};
     const auto missing = runPack(lastArguments);
     EXPECT_EQ(1, missing.status) << describeRun(lastArguments, missing);
     EXPECT_NE(std::string::npos, missing.err.find("absent.zuo': cannot open: No such file or directory"))
         << missing.err;
 
-    lastArguments = { "list", dir.path() };
+    lastArguments = {"list", dir.path()};
     const auto folder = runPack(lastArguments);
     EXPECT_EQ(1, folder.status) << describeRun(lastArguments, folder);
     EXPECT_NE(std::string::npos, folder.err.find("is a folder, not an archive")) << folder.err;
 
-    lastArguments = { "list" };
+    lastArguments = {"list"};
     const auto none = runPack(lastArguments);
     EXPECT_EQ(2, none.status) << describeRun(lastArguments, none);
     EXPECT_NE(std::string::npos, none.err.find("list: expected ARCHIVE, got 0 arguments")) << none.err;

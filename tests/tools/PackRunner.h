@@ -69,7 +69,7 @@ inline PackResult runPack(const std::vector<std::string>& arguments, long limitM
     std::vector<std::string> variables;
     for (char** variable = environ; *variable != nullptr; ++variable)
         variables.push_back(*variable);
-    rlimit previous {};
+    rlimit previous{};
     getrlimit(RLIMIT_AS, &previous);
     if (limitMb > 0) {
 #if defined(__SANITIZE_ADDRESS__)
@@ -81,9 +81,9 @@ inline PackResult runPack(const std::vector<std::string>& arguments, long limitM
                 break;
             }
         }
-        variables.push_back(options + "hard_rss_limit_mb=" + std::to_string(limitMb) + ":max_allocation_size_mb="
-            + std::to_string(limitMb / 2) + ":allocator_may_return_null=0:exitcode="
-            + std::to_string(kMemoryBoundExceeded));
+        variables.push_back(options + "hard_rss_limit_mb=" + std::to_string(limitMb)
+            + ":max_allocation_size_mb=" + std::to_string(limitMb / 2)
+            + ":allocator_may_return_null=0:exitcode=" + std::to_string(kMemoryBoundExceeded));
 #else
         // The child inherits the limit; this process needs no more meanwhile.
         rlimit bounded = previous;

@@ -10,9 +10,9 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
-#include <fstream>
 #include <sstream>
 
 #include "content/ArchiveDirectory.h"
@@ -45,7 +45,7 @@ std::string describe(const PackRun& run)
 // LSAN_OPTIONS say otherwise; a leak of our own makes the exit status
 // non-zero.
 PackRun runPackIn(const std::string& folder, const std::vector<std::string>& arguments,
-              const std::vector<std::string>& unset = {}, const std::vector<std::string>& set = {})
+    const std::vector<std::string>& unset = {}, const std::vector<std::string>& set = {})
 {
     static int runs = 0;
     const std::string outPath = folder + "/.out" + std::to_string(runs);
@@ -72,7 +72,7 @@ PackRun runPackIn(const std::string& folder, const std::vector<std::string>& arg
         const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0)
             _exit(127);
-        std::vector<char*> argv { const_cast<char*>(program.c_str()) };
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
         for (const std::string& argument : arguments)
             argv.push_back(const_cast<char*>(argument.c_str()));
         argv.push_back(nullptr);
@@ -96,7 +96,10 @@ struct Picture {
     int bits = 0;
     std::vector<uint8_t> pixels;
 
-    int channel(int x, int y, int c) const { return pixels[(size_t(y) * size_t(width) + size_t(x)) * size_t(bits / 8) + size_t(c)]; }
+    int channel(int x, int y, int c) const
+    {
+        return pixels[(size_t(y) * size_t(width) + size_t(x)) * size_t(bits / 8) + size_t(c)];
+    }
     int alpha(int x, int y) const { return bits == 32 ? channel(x, y, 3) : 255; }
 };
 
@@ -108,7 +111,8 @@ Picture decode(const std::string& path)
     registry.load(path.c_str(), &picture.width, &picture.height, &picture.bits, &pixels);
     const std::unique_ptr<unsigned char[]> owned(pixels);
     if (owned)
-        picture.pixels.assign(owned.get(), owned.get() + size_t(picture.width) * size_t(picture.height) * size_t(picture.bits / 8));
+        picture.pixels.assign(
+            owned.get(), owned.get() + size_t(picture.width) * size_t(picture.height) * size_t(picture.bits / 8));
     return picture;
 }
 
@@ -144,7 +148,7 @@ public:
         return decoded;
     }
 
-    ScratchDir folder { "preview-demo" };
+    ScratchDir folder{"preview-demo"};
     std::unique_ptr<ShowConfig> config;
 
 private:
@@ -166,8 +170,8 @@ private:
 
 // Mean absolute difference per channel over a rectangle [x0, x1) x [y0, y1)
 // between the preview and what the rectangle should show.
-double meanDifference(const Picture& preview, int x0, int y0, int x1, int y1,
-                      const std::function<int(int x, int y, int c)>& expected)
+double meanDifference(
+    const Picture& preview, int x0, int y0, int x1, int y1, const std::function<int(int x, int y, int c)>& expected)
 {
     double sum = 0.0;
     for (int y = y0; y < y1; ++y)
@@ -191,13 +195,13 @@ int multiplied(const Picture& over, int ox, int oy, const Picture& under, int x,
 // that look at it (a run draws a thousand frames).
 struct DemoPreview {
     DemoShow show;
-    ScratchDir shots { "preview-shots" };
+    ScratchDir shots{"preview-shots"};
     PackRun run;
 
     DemoPreview()
     {
         if (show.ready())
-            run = runPackIn(shots.path(), { "preview", show.folder.path(), "--at", "10,4.25", "-o", "frame" });
+            run = runPackIn(shots.path(), {"preview", show.folder.path(), "--at", "10,4.25", "-o", "frame"});
     }
 };
 
@@ -211,8 +215,9 @@ class PreviewCommandTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(demoPreview().show.ready()) << "the demo show is missing at " VLO_BINARY_DIR "/demo-show: configure "
-                                                   "with -DVLO_DEMO=ON and build demo_show";
+        ASSERT_TRUE(demoPreview().show.ready())
+            << "the demo show is missing at " VLO_BINARY_DIR "/demo-show: configure "
+               "with -DVLO_DEMO=ON and build demo_show";
     }
 };
 
@@ -221,7 +226,7 @@ TEST_F(PreviewCommandTest, WritesOnePictureOfTheWindowPerMomentInTimeOrder)
     DemoPreview& preview = demoPreview();
     ASSERT_EQ(0, preview.run.status) << describe(preview.run);
     EXPECT_EQ(preview.shots.path("frame-4.25.png") + "\n" + preview.shots.path("frame-10.png") + "\n", preview.run.out);
-    for (const char* name : { "frame-4.25.png", "frame-10.png" }) {
+    for (const char* name : {"frame-4.25.png", "frame-10.png"}) {
         const Picture shot = decode(preview.shots.path(name));
         EXPECT_EQ(700, shot.width) << name;
         EXPECT_EQ(600, shot.height) << name;
@@ -241,7 +246,8 @@ TEST_F(PreviewCommandTest, TitlePictureCoversTheWindowAtItsPeak)
     ASSERT_EQ(700, shot.width);
     ASSERT_EQ(700, title.width) << "the demo's title picture is drawn at the window's size";
     ASSERT_EQ(600, title.height);
-    const double difference = meanDifference(shot, 0, 0, 700, 600, [&](int x, int y, int c) { return title.channel(x, y, c); });
+    const double difference
+        = meanDifference(shot, 0, 0, 700, 600, [&](int x, int y, int c) { return title.channel(x, y, c); });
     EXPECT_LT(difference, 1.0) << "mean difference from the title picture per channel";
     int worst = 0;
     for (int y = 0; y < 600; ++y)
@@ -272,21 +278,21 @@ TEST_F(PreviewCommandTest, BackgroundTrackPictureAndButtonsAreInPlaceAfterTheTit
     // The track picture at (0, 105), faded in completely by now (from 3.4 s
     // at 0.2 alpha per second).
     EXPECT_LT(meanDifference(shot, 2, 107, track.width - 2, 105 + track.height - 2,
-                             [&](int x, int y, int c) { return track.channel(x, y - 105, c); }),
-              2.0)
+                  [&](int x, int y, int c) { return track.channel(x, y - 105, c); }),
+        2.0)
         << "track picture at (0, 105)";
 
     // The caption at (0, 0), multiplied onto the background.
     EXPECT_LT(meanDifference(shot, 0, 0, caption.width, caption.height,
-                             [&](int x, int y, int c) { return multiplied(caption, 0, 0, mask, x, y, c); }),
-              2.0)
+                  [&](int x, int y, int c) { return multiplied(caption, 0, 0, mask, x, y, c); }),
+        2.0)
         << "caption at (0, 0)";
 
     // The four buttons, music playing: pause, stop, previous, next. The panel
     // starts at x 120 with a 20-pixel margin, so buttons are laid out from
     // x 140, y 485, 10 pixels apart, then moved by their own offsets.
-    const char* images[] = { "gui/pause_off.png", "gui/stop_off.png", "gui/prev_off.png", "gui/next_off.png" };
-    const int offsets[] = { -5, -15, -10, -10 };
+    const char* images[] = {"gui/pause_off.png", "gui/stop_off.png", "gui/prev_off.png", "gui/next_off.png"};
+    const int offsets[] = {-5, -15, -10, -10};
     int laidOut = 140;
     for (int i = 0; i < 4; ++i) {
         const Picture button = show.picture(images[i]);
@@ -332,8 +338,9 @@ TEST_F(PreviewCommandTest, TheNextTrackFollowsWhenTheMusicEnds)
     ScratchDir shots("preview-advance");
     const std::string before = std::to_string(length - 0.2);
     const std::string after = std::to_string(length + 0.2);
-    const PackRun run = runPackIn(shots.path(), { "preview", show.folder.path(), "--at", before + "," + after, "-o", "at" },
-                                  { "DISPLAY" }, { "SDL_VIDEODRIVER=offscreen" });
+    const PackRun run
+        = runPackIn(shots.path(), {"preview", show.folder.path(), "--at", before + "," + after, "-o", "at"},
+            {"DISPLAY"}, {"SDL_VIDEODRIVER=offscreen"});
     ASSERT_EQ(0, run.status) << describe(run);
     const auto lines = [&] {
         std::vector<std::string> paths;
@@ -348,7 +355,7 @@ TEST_F(PreviewCommandTest, TheNextTrackFollowsWhenTheMusicEnds)
     const Picture second = show.picture(show.config->trackCaptions[1]);
     const auto captionDifference = [&](const Picture& shot, const Picture& caption) {
         return meanDifference(shot, 0, 0, caption.width, caption.height,
-                              [&](int x, int y, int c) { return multiplied(caption, 0, 0, mask, x, y, c); });
+            [&](int x, int y, int c) { return multiplied(caption, 0, 0, mask, x, y, c); });
     };
     const Picture early = decode(lines[0]);
     const Picture late = decode(lines[1]);
@@ -361,7 +368,7 @@ TEST_F(PreviewCommandTest, SameMomentGivesTheSamePicture)
 {
     DemoPreview& preview = demoPreview();
     ScratchDir again("preview-again");
-    const PackRun run = runPackIn(again.path(), { "preview", preview.show.folder.path(), "--at", "4.25" });
+    const PackRun run = runPackIn(again.path(), {"preview", preview.show.folder.path(), "--at", "4.25"});
     ASSERT_EQ(0, run.status) << describe(run);
     const std::string first = test::readFile(preview.shots.path("frame-4.25.png"));
     const std::string second = test::readFile(again.path("preview-4.25.png"));
@@ -374,8 +381,8 @@ TEST_F(PreviewCommandTest, RendersWithoutADisplay)
 {
     DemoPreview& preview = demoPreview();
     ScratchDir shots("preview-offscreen");
-    const PackRun run = runPackIn(shots.path(), { "preview", preview.show.folder.path(), "--at", "4.25" }, { "DISPLAY" },
-                              { "SDL_VIDEODRIVER=offscreen" });
+    const PackRun run = runPackIn(shots.path(), {"preview", preview.show.folder.path(), "--at", "4.25"}, {"DISPLAY"},
+        {"SDL_VIDEODRIVER=offscreen"});
     ASSERT_EQ(0, run.status) << describe(run);
     const Picture shot = decode(shots.path("preview-4.25.png"));
     const Picture title = preview.show.picture(preview.show.config->title);
@@ -389,11 +396,12 @@ TEST_F(PreviewCommandTest, MomentsMayComeInAnyOrderAndFilesGoWhereTheCallerIs)
     DemoPreview& preview = demoPreview();
     ScratchDir caller("preview-caller");
     std::filesystem::create_directories(caller.root / "shots");
-    const PackRun run = runPackIn(caller.path(), { "preview", preview.show.folder.path(), "-o", "shots/at", "--at", "0.05,0.02,0.05" },
-                              { "DISPLAY" }, { "SDL_VIDEODRIVER=offscreen" });
+    const PackRun run
+        = runPackIn(caller.path(), {"preview", preview.show.folder.path(), "-o", "shots/at", "--at", "0.05,0.02,0.05"},
+            {"DISPLAY"}, {"SDL_VIDEODRIVER=offscreen"});
     ASSERT_EQ(0, run.status) << describe(run);
     EXPECT_EQ(caller.path("shots/at-0.02.png") + "\n" + caller.path("shots/at-0.05.png") + "\n", run.out);
-    for (const char* name : { "shots/at-0.02.png", "shots/at-0.05.png" })
+    for (const char* name : {"shots/at-0.02.png", "shots/at-0.05.png"})
         EXPECT_EQ(700, decode(caller.path(name)).width) << name;
     // The prefix is the caller's, although the show runs in its own folder.
     EXPECT_FALSE(std::filesystem::exists(preview.show.folder.root / "shots"));
@@ -402,35 +410,36 @@ TEST_F(PreviewCommandTest, MomentsMayComeInAnyOrderAndFilesGoWhereTheCallerIs)
 TEST(PreviewCommandErrorsTest, ClearErrorsForWhatCannotBePreviewed)
 {
     ScratchDir caller("preview-errors");
-    const std::vector<std::string> offscreen = { "SDL_VIDEODRIVER=offscreen" };
+    const std::vector<std::string> offscreen = {"SDL_VIDEODRIVER=offscreen"};
     struct Case {
         std::vector<std::string> arguments;
         int status;
         std::string error;
     };
-    caller.write("broken/data.zuo", test::archiveOf({ { "Vellumo.ini", "[vloData]\nTitle: x.png\n[end]\n" } }));
+    caller.write("broken/data.zuo", test::archiveOf({{"Vellumo.ini", "[vloData]\nTitle: x.png\n[end]\n"}}));
     std::filesystem::create_directories(caller.root / "empty");
     const std::string here = caller.path();
     const Case cases[] = {
-        { { "preview", here + "/nowhere", "--at", "1" }, 2, "vellumo-pack: preview: '" + here + "/nowhere': no such folder\n" },
-        { { "preview", here + "/empty", "--at", "1" }, 2, "vellumo-pack: preview: no data.zuo in '" + here + "/empty'\n" },
-        { { "preview", here + "/broken", "--at", "1" }, 1,
-          "vellumo-pack: preview: the viewer refuses Vellumo.ini (it stops with \"Error reading main config file: "
-          "Vellumo.ini!\"); 'vellumo-pack check' tells why\n" },
-        { { "preview", here + "/broken", "--at", "-1" }, 2,
-          "vellumo-pack: preview: --at: '-1' is negative; moments count seconds from the show's start (see "
-          "'vellumo-pack --help')\n" },
-        { { "preview", here + "/broken", "--at", "1,soon" }, 2,
-          "vellumo-pack: preview: --at: 'soon' is not a number of seconds (see 'vellumo-pack --help')\n" },
-        { { "preview", here + "/broken", "--at", "1,,2" }, 2,
-          "vellumo-pack: preview: --at: '' is not a number of seconds (see 'vellumo-pack --help')\n" },
-        { { "preview", here + "/broken" }, 2,
-          "vellumo-pack: preview: --at SECONDS is required (see 'vellumo-pack --help')\n" },
-        { { "preview", here + "/broken", "--at", "1", "-o", here + "/missing/shot" }, 2,
-          "vellumo-pack: preview: '" + here + "/missing/shot': the folder for the pictures does not exist\n" },
+        {{"preview", here + "/nowhere", "--at", "1"}, 2,
+            "vellumo-pack: preview: '" + here + "/nowhere': no such folder\n"},
+        {{"preview", here + "/empty", "--at", "1"}, 2, "vellumo-pack: preview: no data.zuo in '" + here + "/empty'\n"},
+        {{"preview", here + "/broken", "--at", "1"}, 1,
+            "vellumo-pack: preview: the viewer refuses Vellumo.ini (it stops with \"Error reading main config file: "
+            "Vellumo.ini!\"); 'vellumo-pack check' tells why\n"},
+        {{"preview", here + "/broken", "--at", "-1"}, 2,
+            "vellumo-pack: preview: --at: '-1' is negative; moments count seconds from the show's start (see "
+            "'vellumo-pack --help')\n"},
+        {{"preview", here + "/broken", "--at", "1,soon"}, 2,
+            "vellumo-pack: preview: --at: 'soon' is not a number of seconds (see 'vellumo-pack --help')\n"},
+        {{"preview", here + "/broken", "--at", "1,,2"}, 2,
+            "vellumo-pack: preview: --at: '' is not a number of seconds (see 'vellumo-pack --help')\n"},
+        {{"preview", here + "/broken"}, 2,
+            "vellumo-pack: preview: --at SECONDS is required (see 'vellumo-pack --help')\n"},
+        {{"preview", here + "/broken", "--at", "1", "-o", here + "/missing/shot"}, 2,
+            "vellumo-pack: preview: '" + here + "/missing/shot': the folder for the pictures does not exist\n"},
     };
     for (const Case& c : cases) {
-        const PackRun run = runPackIn(here, c.arguments, { "DISPLAY" }, offscreen);
+        const PackRun run = runPackIn(here, c.arguments, {"DISPLAY"}, offscreen);
         EXPECT_EQ(c.status, run.status) << describe(run);
         EXPECT_EQ(c.error, run.err) << describe(run);
         EXPECT_EQ("", run.out) << describe(run);

@@ -25,7 +25,10 @@ using test::nearVec;
 using test::RecordingRenderer;
 
 uint32_t fakeNow = 0;
-uint32_t fakeTicks() { return fakeNow; }
+uint32_t fakeTicks()
+{
+    return fakeNow;
+}
 
 // A configuration whose title overlay is running, with a texture number no
 // widget uses, so its drawing is easy to find in a recording.
@@ -33,18 +36,21 @@ constexpr int kTitleTexture = 77;
 
 class DesktopWidgetTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         popupOpen = false;
         fakeNow = 5000;
         setTickSource(&fakeTicks);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         setTickSource(nullptr);
         popupOpen = false;
     }
 };
 
-TEST_F(DesktopWidgetTest, ConstructorSetsTheDefaults) {
+TEST_F(DesktopWidgetTest, ConstructorSetsTheDefaults)
+{
     DesktopWidget desktop(nullptr, "");
     EXPECT_EQ(desktop.className(), "Desktop Widget");
     EXPECT_TRUE(nearColor(desktop.fillColor, Color(0.0f, 0.0f, 0.0f, 1.0f)));
@@ -54,7 +60,8 @@ TEST_F(DesktopWidgetTest, ConstructorSetsTheDefaults) {
     EXPECT_EQ(desktop.direction, Horizontal);
 }
 
-TEST_F(DesktopWidgetTest, FitToViewCoversTheViewWhateverTheChildrenNeed) {
+TEST_F(DesktopWidgetTest, FitToViewCoversTheViewWhateverTheChildrenNeed)
+{
     RecordingRenderer renderer;
     DesktopWidget desktop(nullptr, "");
     Widget* big = new Widget(&desktop, "");
@@ -66,7 +73,8 @@ TEST_F(DesktopWidgetTest, FitToViewCoversTheViewWhateverTheChildrenNeed) {
     EXPECT_TRUE(nearVec(Vector2(r.x2(), r.y2()), Vector2(7.0f, 6.0f)));
 }
 
-TEST_F(DesktopWidgetTest, WithoutFitToViewItTakesTheBoundedAutomaticSize) {
+TEST_F(DesktopWidgetTest, WithoutFitToViewItTakesTheBoundedAutomaticSize)
+{
     DesktopWidget desktop(nullptr, "");
     Widget* big = new Widget(&desktop, "");
     big->setSize(Vector2(9.0f, 1.0f));
@@ -74,7 +82,8 @@ TEST_F(DesktopWidgetTest, WithoutFitToViewItTakesTheBoundedAutomaticSize) {
     EXPECT_TRUE(nearVec(desktop.size(), Vector2(8.0f, 1.4f)));
 }
 
-TEST_F(DesktopWidgetTest, FillIsDrawnWithoutBlendingEvenAtAlphaZero) {
+TEST_F(DesktopWidgetTest, FillIsDrawnWithoutBlendingEvenAtAlphaZero)
+{
     RecordingRenderer renderer;
     DesktopWidget desktop(nullptr, "");
     desktop.fitToView(renderer);
@@ -91,7 +100,8 @@ TEST_F(DesktopWidgetTest, FillIsDrawnWithoutBlendingEvenAtAlphaZero) {
     EXPECT_TRUE(nearFloats(renderer.calls[2].floats, {0, 0, 7, 6, 1, 1}));
 }
 
-TEST_F(DesktopWidgetTest, OverlaysComeAfterEveryWidgetAndTheDesktopsHandler) {
+TEST_F(DesktopWidgetTest, OverlaysComeAfterEveryWidgetAndTheDesktopsHandler)
+{
     EventLog log;
     RecordingRenderer renderer;
     ShowConfig config("Vellumo.ini");

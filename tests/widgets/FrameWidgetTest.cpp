@@ -16,7 +16,8 @@ using test::nearColor;
 using test::nearFloats;
 using test::RecordingRenderer;
 
-std::string opsOf(const RecordingRenderer& renderer) {
+std::string opsOf(const RecordingRenderer& renderer)
+{
     std::vector<std::string> ops;
     for (const auto& call : renderer.calls) {
         ops.push_back(call.op);
@@ -24,7 +25,8 @@ std::string opsOf(const RecordingRenderer& renderer) {
     return test::joined(ops);
 }
 
-TEST(FrameWidgetTest, ConstructorSetsTheDefaults) {
+TEST(FrameWidgetTest, ConstructorSetsTheDefaults)
+{
     FrameWidget frame(nullptr, "");
     EXPECT_EQ(frame.className(), "Frame Widget");
     EXPECT_TRUE(nearColor(frame.outlineColor, Color(0.0f, 0.0f, 0.0f, 1.0f)));
@@ -33,7 +35,8 @@ TEST(FrameWidgetTest, ConstructorSetsTheDefaults) {
     EXPECT_FLOAT_EQ(frame.margin, 0.2f);
 }
 
-TEST(FrameWidgetTest, SettersKeepAlphaAndClampItFromAbove) {
+TEST(FrameWidgetTest, SettersKeepAlphaAndClampItFromAbove)
+{
     FrameWidget frame(nullptr, "");
     frame.setColor(ColorRGB(0.1f, 0.2f, 0.3f));
     EXPECT_TRUE(nearColor(frame.outlineColor, Color(0.1f, 0.2f, 0.3f, 1.0f)));
@@ -47,7 +50,8 @@ TEST(FrameWidgetTest, SettersKeepAlphaAndClampItFromAbove) {
     EXPECT_FLOAT_EQ(frame.lineWidth, 2.5f);
 }
 
-TEST(FrameWidgetTest, DrawsAnOutlineThenItsChildren) {
+TEST(FrameWidgetTest, DrawsAnOutlineThenItsChildren)
+{
     EventLog log;
     RecordingRenderer renderer;
     FrameWidget frame(nullptr, "");
@@ -57,26 +61,27 @@ TEST(FrameWidgetTest, DrawsAnOutlineThenItsChildren) {
     Widget* child = new Widget(&frame, "");
     child->setHandler(new LoggingHandler(Draw, "child", &log, 5.0f));
     frame.draw(renderer);
-    EXPECT_EQ(opsOf(renderer),
-              "[pushState, setColor, setLineWidth, setPolygonMode, drawRect, popState, setPointSize]");
+    EXPECT_EQ(opsOf(renderer), "[pushState, setColor, setLineWidth, setPolygonMode, drawRect, popState, setPointSize]");
     EXPECT_EQ(renderer.callsOf("setPolygonMode")[0].ints[0], 1) << "outline, not fill";
     EXPECT_TRUE(nearFloats(renderer.callsOf("setLineWidth")[0].floats, {3.0f}));
     EXPECT_TRUE(nearFloats(renderer.callsOf("drawRect")[0].floats, {1, 1, 3, 2, 1, 1}));
 }
 
-TEST(FrameWidgetTest, AlphaDrawsTheOutlineBlended) {
+TEST(FrameWidgetTest, AlphaDrawsTheOutlineBlended)
+{
     RecordingRenderer renderer;
     FrameWidget frame(nullptr, "");
     frame.setAlpha(0.0f);
     frame.draw(renderer);
     EXPECT_EQ(opsOf(renderer),
-              "[pushState, setBlendFunc, setColor, setLineWidth, setPolygonMode, drawRect, "
-              "disableBlend, popState]");
+        "[pushState, setBlendFunc, setColor, setLineWidth, setPolygonMode, drawRect, "
+        "disableBlend, popState]");
     EXPECT_EQ(renderer.callsOf("setBlendFunc")[0].ints, (std::vector<int>{3, 7}));
     EXPECT_TRUE(nearFloats(renderer.callsOf("setColor")[0].floats, {0, 0, 0, 0}));
 }
 
-TEST(FrameWidgetTest, HiddenFrameDrawsOnlyItsHandler) {
+TEST(FrameWidgetTest, HiddenFrameDrawsOnlyItsHandler)
+{
     EventLog log;
     RecordingRenderer renderer;
     FrameWidget frame(nullptr, "");

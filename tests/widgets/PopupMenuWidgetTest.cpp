@@ -24,7 +24,8 @@ protected:
     EventLog log;
 };
 
-TEST_F(PopupMenuWidgetTest, ANewMenuIsClosedAndOffScreen) {
+TEST_F(PopupMenuWidgetTest, ANewMenuIsClosedAndOffScreen)
+{
     popupOpen = true;
     PopupMenuWidget menu(nullptr, "");
     EXPECT_EQ(menu.className(), "PopupMenu Widget");
@@ -39,7 +40,8 @@ TEST_F(PopupMenuWidgetTest, ANewMenuIsClosedAndOffScreen) {
     EXPECT_FLOAT_EQ(menu.margin, 0.0f);
 }
 
-TEST_F(PopupMenuWidgetTest, AddItemAppendsALabelledButtonWithItsHandler) {
+TEST_F(PopupMenuWidgetTest, AddItemAppendsALabelledButtonWithItsHandler)
+{
     PopupMenuWidget menu(nullptr, "");
     auto* handler = new LoggingHandler(MouseUp, "exit", &log);
     menu.addItem("Exit", handler);
@@ -55,7 +57,8 @@ TEST_F(PopupMenuWidgetTest, AddItemAppendsALabelledButtonWithItsHandler) {
     EXPECT_EQ(menu.item(1)->label->text, "Credits");
 }
 
-TEST_F(PopupMenuWidgetTest, ItemReturnsOnlyPushButtons) {
+TEST_F(PopupMenuWidgetTest, ItemReturnsOnlyPushButtons)
+{
     PopupMenuWidget menu(nullptr, "");
     menu.addItem("One", nullptr);
     new StaticWidget(&menu, "");
@@ -65,7 +68,8 @@ TEST_F(PopupMenuWidgetTest, ItemReturnsOnlyPushButtons) {
     EXPECT_EQ(menu.item(0xFFFFFFFFu), nullptr);
 }
 
-TEST_F(PopupMenuWidgetTest, ShowAtPlacesTheMenuAndItsItems) {
+TEST_F(PopupMenuWidgetTest, ShowAtPlacesTheMenuAndItsItems)
+{
     PopupMenuWidget menu(nullptr, "");
     menu.addItem("A", nullptr);
     menu.addItem("B", nullptr);
@@ -87,7 +91,8 @@ TEST_F(PopupMenuWidgetTest, ShowAtPlacesTheMenuAndItsItems) {
     EXPECT_TRUE(nearVec(menu.item(0)->position(), Vector2(1.0f, 1.0f)));
 }
 
-TEST_F(PopupMenuWidgetTest, CloseClearsPressedItemsAndParksTheMenu) {
+TEST_F(PopupMenuWidgetTest, CloseClearsPressedItemsAndParksTheMenu)
+{
     PopupMenuWidget menu(nullptr, "");
     menu.addItem("A", nullptr);
     menu.addItem("B", nullptr);
@@ -104,7 +109,8 @@ TEST_F(PopupMenuWidgetTest, CloseClearsPressedItemsAndParksTheMenu) {
     EXPECT_TRUE(nearVec(menu.position(), Vector2(-100.0f, -100.0f)));
 }
 
-TEST_F(PopupMenuWidgetTest, ItIsDrawnAfterItsOwnersSiblings) {
+TEST_F(PopupMenuWidgetTest, ItIsDrawnAfterItsOwnersSiblings)
+{
     RecordingRenderer renderer;
     Widget root(nullptr, "");
     StaticWidget* owner = new StaticWidget(&root, "");
@@ -127,11 +133,11 @@ TEST_F(PopupMenuWidgetTest, ItIsDrawnAfterItsOwnersSiblings) {
         }
     }
     ASSERT_GE(siblingMark, 0) << renderer.transcript();
-    EXPECT_GT(itemText, siblingMark) << "the menu's item is drawn after the sibling\n"
-                                     << renderer.transcript();
+    EXPECT_GT(itemText, siblingMark) << "the menu's item is drawn after the sibling\n" << renderer.transcript();
 }
 
-TEST_F(PopupMenuWidgetTest, AClosedMenuIsDrawnOnlyThroughItsDrawHandler) {
+TEST_F(PopupMenuWidgetTest, AClosedMenuIsDrawnOnlyThroughItsDrawHandler)
+{
     RecordingRenderer renderer;
     PopupMenuWidget menu(nullptr, "");
     menu.addItem("Item", nullptr);

@@ -27,7 +27,9 @@ const Color kDark(0.431f, 0.431f, 0.431f, 1.0f);
 
 class PushButtonWidgetTest : public ::testing::Test {
 protected:
-    PushButtonWidgetTest() : root(nullptr, "") {
+    PushButtonWidgetTest()
+        : root(nullptr, "")
+    {
         popupOpen = false;
         root.setSize(Vector2(7.0f, 6.0f));
         button = new PushButtonWidget(&root, "");
@@ -43,7 +45,8 @@ protected:
         Color color;
         RendererCall rect;
     };
-    Face drawFace() {
+    Face drawFace()
+    {
         renderer.clearCalls();
         button->draw(renderer);
         Face face;
@@ -70,7 +73,8 @@ protected:
     PushButtonWidget* button = nullptr;
 };
 
-TEST_F(PushButtonWidgetTest, ConstructorSetsDefaultsAndATransparentLabel) {
+TEST_F(PushButtonWidgetTest, ConstructorSetsDefaultsAndATransparentLabel)
+{
     EXPECT_EQ(button->className(), "PushButton Widget");
     EXPECT_TRUE(nearColor(button->normalColor, kGrey));
     EXPECT_TRUE(nearColor(button->pressedColor, kDark));
@@ -86,7 +90,8 @@ TEST_F(PushButtonWidgetTest, ConstructorSetsDefaultsAndATransparentLabel) {
     EXPECT_FLOAT_EQ(button->label->backgroundColor.a, 0.0f);
 }
 
-TEST_F(PushButtonWidgetTest, ColourSettersKeepAlpha) {
+TEST_F(PushButtonWidgetTest, ColourSettersKeepAlpha)
+{
     button->normalColor.a = 0.5f;
     button->setColor(ColorRGB(0.1f, 0.2f, 0.3f));
     button->setPressedColor(ColorRGB(0.4f, 0.5f, 0.6f));
@@ -96,7 +101,8 @@ TEST_F(PushButtonWidgetTest, ColourSettersKeepAlpha) {
     EXPECT_TRUE(nearColor(button->hoverColor, Color(0.7f, 0.8f, 0.9f, 1.0f)));
 }
 
-TEST_F(PushButtonWidgetTest, WithoutImagesEachStateDrawsItsFlatColour) {
+TEST_F(PushButtonWidgetTest, WithoutImagesEachStateDrawsItsFlatColour)
+{
     Face face = drawFace();
     EXPECT_EQ(face.boundTexture, 0);
     EXPECT_TRUE(nearColor(face.color, kGrey)) << "normal";
@@ -111,7 +117,8 @@ TEST_F(PushButtonWidgetTest, WithoutImagesEachStateDrawsItsFlatColour) {
     EXPECT_EQ(face.boundTexture, 0);
 }
 
-TEST_F(PushButtonWidgetTest, ASingleImageIsTintedInEveryState) {
+TEST_F(PushButtonWidgetTest, ASingleImageIsTintedInEveryState)
+{
     const int picture = renderer.addTexture(64, 32);
     button->setImage(renderer, picture);
     for (int state = 0; state < 3; ++state) {
@@ -120,12 +127,12 @@ TEST_F(PushButtonWidgetTest, ASingleImageIsTintedInEveryState) {
         const Face face = drawFace();
         EXPECT_EQ(face.boundTexture, picture) << "state " << state;
         EXPECT_EQ(face.rect.ints[0], picture) << "state " << state;
-        EXPECT_TRUE(nearColor(face.color, state == 0 ? kGrey : state == 1 ? kLight : kDark))
-            << "state " << state;
+        EXPECT_TRUE(nearColor(face.color, state == 0 ? kGrey : state == 1 ? kLight : kDark)) << "state " << state;
     }
 }
 
-TEST_F(PushButtonWidgetTest, PressedImageIsBoundWithTheNormalImagesExtent) {
+TEST_F(PushButtonWidgetTest, PressedImageIsBoundWithTheNormalImagesExtent)
+{
     const int normal = renderer.addTexture(64, 32);
     const int held = renderer.addTexture(64, 32);
     button->setImage(renderer, normal);
@@ -137,7 +144,8 @@ TEST_F(PushButtonWidgetTest, PressedImageIsBoundWithTheNormalImagesExtent) {
     EXPECT_EQ(face.rect.ints[0], normal) << "the extent comes from the normal image";
 }
 
-TEST_F(PushButtonWidgetTest, SetImageGrowsToThePictureAndFixesTheSize) {
+TEST_F(PushButtonWidgetTest, SetImageGrowsToThePictureAndFixesTheSize)
+{
     Widget free(nullptr, "");
     PushButtonWidget* fresh = new PushButtonWidget(&free, "");
     const int picture = renderer.addTexture(64, 32);
@@ -147,11 +155,11 @@ TEST_F(PushButtonWidgetTest, SetImageGrowsToThePictureAndFixesTheSize) {
     const Vector2 size = fresh->size();
     EXPECT_GE(size.x, 0.64f - test::kTolerance);
     EXPECT_GE(size.y, 0.32f - test::kTolerance);
-    EXPECT_TRUE(nearVec(size, Vector2(0.64f, 0.4f)))
-        << "the margin of 0.2 around an empty label is 0.4 high";
+    EXPECT_TRUE(nearVec(size, Vector2(0.64f, 0.4f))) << "the margin of 0.2 around an empty label is 0.4 high";
 }
 
-TEST_F(PushButtonWidgetTest, DrawsItsFaceThenTheLabelThenItsHandler) {
+TEST_F(PushButtonWidgetTest, DrawsItsFaceThenTheLabelThenItsHandler)
+{
     button->setHandler(new LoggingHandler(Draw, "draw", &log, 42.0f));
     button->label->setText("Go");
     renderer.clearCalls();
@@ -160,10 +168,10 @@ TEST_F(PushButtonWidgetTest, DrawsItsFaceThenTheLabelThenItsHandler) {
     for (const RendererCall& call : renderer.calls) {
         ops.push_back(call.op);
     }
-    const std::string expected =
-        "[pushState, bindTexture, setColor, setBlendFunc, drawTexturedRect, bindTexture, "
-        "disableBlend, popState, pushState, setColor, setBlendFunc, bindTexture, drawTexturedRect, "
-        "bindTexture, disableBlend, setColor, drawText, popState, setPointSize]";
+    const std::string expected
+        = "[pushState, bindTexture, setColor, setBlendFunc, drawTexturedRect, bindTexture, "
+          "disableBlend, popState, pushState, setColor, setBlendFunc, bindTexture, drawTexturedRect, "
+          "bindTexture, disableBlend, setColor, drawText, popState, setPointSize]";
     EXPECT_EQ(test::joined(ops), expected);
     const auto blends = renderer.callsOf("setBlendFunc");
     ASSERT_FALSE(blends.empty());
@@ -173,7 +181,8 @@ TEST_F(PushButtonWidgetTest, DrawsItsFaceThenTheLabelThenItsHandler) {
     EXPECT_EQ(texts[0].text, "Go");
 }
 
-TEST_F(PushButtonWidgetTest, HiddenButtonDrawsNothingButRunsItsDrawHandler) {
+TEST_F(PushButtonWidgetTest, HiddenButtonDrawsNothingButRunsItsDrawHandler)
+{
     button->setHandler(new LoggingHandler(Draw, "draw", &log));
     button->hide();
     renderer.clearCalls();
@@ -182,7 +191,8 @@ TEST_F(PushButtonWidgetTest, HiddenButtonDrawsNothingButRunsItsDrawHandler) {
     EXPECT_EQ(test::joined(log.tags()), "[draw]");
 }
 
-TEST_F(PushButtonWidgetTest, HoverFollowsMovesAndLeaves) {
+TEST_F(PushButtonWidgetTest, HoverFollowsMovesAndLeaves)
+{
     button->setHandler(new LoggingHandler(MouseLeave, "leave", &log));
     root.onMouseMove(Vector2(1.5f, 1.25f));
     EXPECT_TRUE(button->hover);
@@ -191,7 +201,8 @@ TEST_F(PushButtonWidgetTest, HoverFollowsMovesAndLeaves) {
     EXPECT_EQ(test::joined(log.tags()), "[leave]");
 }
 
-TEST_F(PushButtonWidgetTest, ReleaseOutsideLeavesItPressedAndItsUpHandlerUncalled) {
+TEST_F(PushButtonWidgetTest, ReleaseOutsideLeavesItPressedAndItsUpHandlerUncalled)
+{
     button->setHandler(new LoggingHandler(MouseDown, "down", &log));
     button->setHandler(new LoggingHandler(MouseUp, "up", &log));
     root.onMouseDown(Vector2(1.5f, 1.25f), LeftButton);
@@ -207,12 +218,14 @@ TEST_F(PushButtonWidgetTest, ReleaseOutsideLeavesItPressedAndItsUpHandlerUncalle
     EXPECT_EQ(test::joined(log.tags()), "[down, up]");
 }
 
-TEST_F(PushButtonWidgetTest, EitherButtonPresses) {
+TEST_F(PushButtonWidgetTest, EitherButtonPresses)
+{
     root.onMouseDown(Vector2(1.5f, 1.25f), RightButton);
     EXPECT_TRUE(button->pressed);
 }
 
-TEST_F(PushButtonWidgetTest, WhileAMenuIsOpenOnlyItsItemsReact) {
+TEST_F(PushButtonWidgetTest, WhileAMenuIsOpenOnlyItsItemsReact)
+{
     button->setHandler(new LoggingHandler(MouseDown, "button.down", &log));
     button->setHandler(new LoggingHandler(MouseUp, "button.up", &log));
     Widget* owner = new Widget(&root, "");
@@ -242,7 +255,8 @@ TEST_F(PushButtonWidgetTest, WhileAMenuIsOpenOnlyItsItemsReact) {
     EXPECT_EQ(test::joined(log.tags()), "[item.down, item.up]");
 }
 
-TEST_F(PushButtonWidgetTest, AButtonWhoseOwnPopupIsShownStillReacts) {
+TEST_F(PushButtonWidgetTest, AButtonWhoseOwnPopupIsShownStillReacts)
+{
     button->setHandler(new LoggingHandler(MouseDown, "down", &log));
     button->setHandler(new LoggingHandler(MouseUp, "up", &log));
     PopupMenuWidget* menu = new PopupMenuWidget(nullptr, "");

@@ -19,7 +19,8 @@ using test::nearVec;
 using test::RecordingRenderer;
 using test::RendererCall;
 
-std::vector<std::string> opsOf(const RecordingRenderer& renderer) {
+std::vector<std::string> opsOf(const RecordingRenderer& renderer)
+{
     std::vector<std::string> ops;
     for (const RendererCall& call : renderer.calls) {
         ops.push_back(call.op);
@@ -27,7 +28,8 @@ std::vector<std::string> opsOf(const RecordingRenderer& renderer) {
     return ops;
 }
 
-TEST(StaticWidgetTest, ConstructorSetsTheDefaults) {
+TEST(StaticWidgetTest, ConstructorSetsTheDefaults)
+{
     StaticWidget panel(nullptr, "");
     EXPECT_EQ(panel.className(), "Static Widget");
     EXPECT_TRUE(nearColor(panel.backgroundColor, Color(0.792f, 0.792f, 0.792f, 0.0f)));
@@ -47,18 +49,19 @@ TEST(StaticWidgetTest, ConstructorSetsTheDefaults) {
     EXPECT_EQ(panel.alignment, TopLeft);
 }
 
-TEST(StaticWidgetTest, ANewEmptyPanelHasNoSizeAlsoInsideAParent) {
+TEST(StaticWidgetTest, ANewEmptyPanelHasNoSizeAlsoInsideAParent)
+{
     Widget root(nullptr, "");
     StaticWidget* panel = new StaticWidget(&root, "");
     EXPECT_TRUE(nearVec(panel->size(), Vector2(0.0f, 0.0f)));
-    EXPECT_TRUE(nearVec(root.size_, Vector2(0.4f, 0.4f)))
-        << "the parent was laid out with the panel's own margin of 0";
+    EXPECT_TRUE(nearVec(root.size_, Vector2(0.4f, 0.4f))) << "the parent was laid out with the panel's own margin of 0";
     StaticWidget loose(nullptr, "");
     loose.layoutDirty = true;
     EXPECT_TRUE(nearVec(loose.size(), Vector2(0.0f, 0.0f)));
 }
 
-TEST(StaticWidgetTest, BackgroundAlphaHasOnlyAnUpperBound) {
+TEST(StaticWidgetTest, BackgroundAlphaHasOnlyAnUpperBound)
+{
     StaticWidget panel(nullptr, "");
     panel.setBackgroundAlpha(2.0f);
     EXPECT_FLOAT_EQ(panel.backgroundColor.a, 1.0f);
@@ -68,7 +71,8 @@ TEST(StaticWidgetTest, BackgroundAlphaHasOnlyAnUpperBound) {
     EXPECT_FLOAT_EQ(panel.backgroundColor.a, 0.25f);
 }
 
-TEST(StaticWidgetTest, ColourSettersKeepAlpha) {
+TEST(StaticWidgetTest, ColourSettersKeepAlpha)
+{
     StaticWidget panel(nullptr, "");
     panel.setBackgroundAlpha(0.5f);
     panel.setColor(ColorRGB(0.1f, 0.2f, 0.3f));
@@ -78,7 +82,8 @@ TEST(StaticWidgetTest, ColourSettersKeepAlpha) {
     EXPECT_TRUE(nearColor(panel.textColor, Color(0.4f, 0.5f, 0.6f, 0.75f)));
 }
 
-TEST(StaticWidgetTest, EmptyTextTouchesNothingElse) {
+TEST(StaticWidgetTest, EmptyTextTouchesNothingElse)
+{
     StaticWidget panel(nullptr, "");
     panel.setText("old");
     panel.minimumSize = Vector2(1.5f, 2.5f);
@@ -91,7 +96,8 @@ TEST(StaticWidgetTest, EmptyTextTouchesNothingElse) {
     EXPECT_FALSE(panel.layoutDirty);
 }
 
-TEST(StaticWidgetTest, TextSetsTheMinimumFromTheGlyphWidths) {
+TEST(StaticWidgetTest, TextSetsTheMinimumFromTheGlyphWidths)
+{
     StaticWidget panel(nullptr, "");
     panel.setText("Exit");
     EXPECT_TRUE(nearVec(panel.minimumSize, Vector2(0.0f, 0.0f))) << "zero metrics";
@@ -100,13 +106,14 @@ TEST(StaticWidgetTest, TextSetsTheMinimumFromTheGlyphWidths) {
     panel.glyphWidths[static_cast<unsigned char>('a')] = 0.1f;
     panel.glyphWidths[228] = 0.25f;
     panel.lineHeight = 0.3f;
-    panel.setText("a\xE4" "a");
-    EXPECT_TRUE(nearVec(panel.minimumSize, Vector2(0.45f, 0.3f)))
-        << "byte 0xE4 uses the width of character 228";
+    panel.setText("a\xE4"
+                  "a");
+    EXPECT_TRUE(nearVec(panel.minimumSize, Vector2(0.45f, 0.3f))) << "byte 0xE4 uses the width of character 228";
     EXPECT_TRUE(nearVec(panel.size(), Vector2(0.45f, 0.3f)));
 }
 
-TEST(StaticWidgetTest, BackgroundImageSizesThePanel) {
+TEST(StaticWidgetTest, BackgroundImageSizesThePanel)
+{
     RecordingRenderer renderer;
     StaticWidget panel(nullptr, "");
     const int picture = renderer.addTexture(300, 200);
@@ -116,7 +123,8 @@ TEST(StaticWidgetTest, BackgroundImageSizesThePanel) {
     EXPECT_TRUE(nearVec(panel.size(), Vector2(3.0f, 2.0f)));
 }
 
-TEST(StaticWidgetTest, DrawsBackgroundThenTextAtTheBottomLeft) {
+TEST(StaticWidgetTest, DrawsBackgroundThenTextAtTheBottomLeft)
+{
     EventLog log;
     RecordingRenderer renderer;
     StaticWidget panel(nullptr, "");
@@ -132,8 +140,8 @@ TEST(StaticWidgetTest, DrawsBackgroundThenTextAtTheBottomLeft) {
     panel.draw(renderer);
 
     EXPECT_EQ(test::joined(opsOf(renderer)),
-              "[pushState, setColor, setBlendFunc, bindTexture, drawTexturedRect, bindTexture, "
-              "disableBlend, setColor, drawText, popState, setPointSize]");
+        "[pushState, setColor, setBlendFunc, bindTexture, drawTexturedRect, bindTexture, "
+        "disableBlend, setColor, drawText, popState, setPointSize]");
     const auto colors = renderer.callsOf("setColor");
     ASSERT_EQ(colors.size(), 2u);
     EXPECT_TRUE(nearFloats(colors[0].floats, {0.792f, 0.792f, 0.792f, 1.0f}));
@@ -151,7 +159,8 @@ TEST(StaticWidgetTest, DrawsBackgroundThenTextAtTheBottomLeft) {
     EXPECT_EQ(test::joined(log.tags()), "[draw]");
 }
 
-TEST(StaticWidgetTest, ZeroBlendFactorsDrawTheBackgroundOpaque) {
+TEST(StaticWidgetTest, ZeroBlendFactorsDrawTheBackgroundOpaque)
+{
     RecordingRenderer renderer;
     StaticWidget panel(nullptr, "");
     panel.setBlendFactors(0, 0);
@@ -163,7 +172,8 @@ TEST(StaticWidgetTest, ZeroBlendFactorsDrawTheBackgroundOpaque) {
     EXPECT_LT(off, fill) << "blending is off before the background is drawn";
 }
 
-TEST(StaticWidgetTest, OutlineIsDrawnInItsOwnStateWithoutBlending) {
+TEST(StaticWidgetTest, OutlineIsDrawnInItsOwnStateWithoutBlending)
+{
     RecordingRenderer renderer;
     StaticWidget panel(nullptr, "");
     panel.setSize(Vector2(2.0f, 1.0f));
@@ -171,16 +181,17 @@ TEST(StaticWidgetTest, OutlineIsDrawnInItsOwnStateWithoutBlending) {
     panel.borderColor = Color(0.0f, 0.0f, 1.0f, 1.0f);
     panel.draw(renderer);
     EXPECT_EQ(test::joined(opsOf(renderer)),
-              "[pushState, setColor, setBlendFunc, bindTexture, drawTexturedRect, bindTexture, "
-              "disableBlend, pushState, setColor, setPolygonMode, setLineWidth, drawRect, popState, "
-              "setColor, drawText, popState]");
+        "[pushState, setColor, setBlendFunc, bindTexture, drawTexturedRect, bindTexture, "
+        "disableBlend, pushState, setColor, setPolygonMode, setLineWidth, drawRect, popState, "
+        "setColor, drawText, popState]");
     EXPECT_EQ(renderer.callsOf("setPolygonMode")[0].ints[0], 1);
     EXPECT_TRUE(nearFloats(renderer.callsOf("setLineWidth")[0].floats, {3.0f}));
     EXPECT_TRUE(nearFloats(renderer.callsOf("drawRect")[0].floats, {0, 0, 2, 1, 1, 1}));
     EXPECT_TRUE(nearFloats(renderer.callsOf("setColor")[1].floats, {0, 0, 1, 1}));
 }
 
-TEST(StaticWidgetTest, HiddenPanelDrawsNeitherItselfNorItsChildren) {
+TEST(StaticWidgetTest, HiddenPanelDrawsNeitherItselfNorItsChildren)
+{
     EventLog log;
     RecordingRenderer renderer;
     StaticWidget panel(nullptr, "");

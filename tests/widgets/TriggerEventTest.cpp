@@ -17,7 +17,8 @@ using test::LoggingHandler;
 using test::nearVec;
 using test::RecordingRenderer;
 
-TEST(TriggerEventTest, ConstructorParksItOutsideTheFlow) {
+TEST(TriggerEventTest, ConstructorParksItOutsideTheFlow)
+{
     TriggerEvent trigger(nullptr, "");
     EXPECT_EQ(trigger.className(), "Generic Trigger Event");
     EXPECT_TRUE(trigger.flowExcluded);
@@ -27,7 +28,8 @@ TEST(TriggerEventTest, ConstructorParksItOutsideTheFlow) {
     EXPECT_TRUE(nearVec(trigger.size(), Vector2(0.4f, 0.4f)));
 }
 
-TEST(TriggerEventTest, HandlersRunOncePerFrameInChildOrderAndDrawNothing) {
+TEST(TriggerEventTest, HandlersRunOncePerFrameInChildOrderAndDrawNothing)
+{
     EventLog log;
     RecordingRenderer renderer;
     Widget root(nullptr, "");
@@ -42,7 +44,8 @@ TEST(TriggerEventTest, HandlersRunOncePerFrameInChildOrderAndDrawNothing) {
     EXPECT_TRUE(renderer.calls.empty()) << renderer.transcript();
 }
 
-TEST(TriggerEventTest, AHiddenParentStopsItsHandler) {
+TEST(TriggerEventTest, AHiddenParentStopsItsHandler)
+{
     EventLog log;
     RecordingRenderer renderer;
     FrameWidget frame(nullptr, "");
@@ -55,7 +58,8 @@ TEST(TriggerEventTest, AHiddenParentStopsItsHandler) {
     EXPECT_EQ(test::joined(log.tags()), "[trigger]") << "the trigger itself ignores hidden";
 }
 
-TEST(TriggerEventTest, NeverReceivesMouseEventsAtItsDefaultPosition) {
+TEST(TriggerEventTest, NeverReceivesMouseEventsAtItsDefaultPosition)
+{
     EventLog log;
     Widget root(nullptr, "");
     root.setSize(Vector2(7.0f, 6.0f));
@@ -69,7 +73,8 @@ TEST(TriggerEventTest, NeverReceivesMouseEventsAtItsDefaultPosition) {
     EXPECT_TRUE(log.calls.empty());
 }
 
-TEST(TriggerEventTest, SiblingsIgnoreItButTheParentCountsIt) {
+TEST(TriggerEventTest, SiblingsIgnoreItButTheParentCountsIt)
+{
     Widget root(nullptr, "");
     Widget* before = new Widget(&root, "");
     new TriggerEvent(&root, "");

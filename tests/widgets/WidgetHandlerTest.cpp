@@ -18,17 +18,23 @@ using test::nearVec;
 // A 7 x 6 root at the origin, like the desktop.
 class WidgetHandlerTest : public ::testing::Test {
 protected:
-    WidgetHandlerTest() : root(nullptr, "") { root.setSize(Vector2(7.0f, 6.0f)); }
+    WidgetHandlerTest()
+        : root(nullptr, "")
+    {
+        root.setSize(Vector2(7.0f, 6.0f));
+    }
 
     // A child of `parent` with a fixed absolute rectangle.
-    Widget* box(Widget* parent, float x, float y, float w, float h) {
+    Widget* box(Widget* parent, float x, float y, float w, float h)
+    {
         Widget* widget = new Widget(parent, "");
         widget->setPosition(Vector2(x, y));
         widget->setSize(Vector2(w, h));
         return widget;
     }
 
-    void attach(Widget* widget, int kind, const std::string& tag) {
+    void attach(Widget* widget, int kind, const std::string& tag)
+    {
         widget->setHandler(new LoggingHandler(kind, tag, &log));
     }
 
@@ -36,7 +42,8 @@ protected:
     Widget root;
 };
 
-TEST_F(WidgetHandlerTest, PointsOnTheEdgeAreOutside) {
+TEST_F(WidgetHandlerTest, PointsOnTheEdgeAreOutside)
+{
     Widget* w = box(&root, 1.0f, 1.0f, 2.0f, 1.0f);
     Vector2 local(-7.0f, -7.0f);
     const Vector2 edges[] = {{1.0f, 1.5f}, {3.0f, 1.5f}, {2.0f, 1.0f}, {2.0f, 2.0f}};
@@ -48,7 +55,8 @@ TEST_F(WidgetHandlerTest, PointsOnTheEdgeAreOutside) {
     EXPECT_TRUE(nearVec(local, Vector2(1.001f, 1.999f))) << "relative to the root at the origin";
 }
 
-TEST_F(WidgetHandlerTest, HitTestGivesThePointRelativeToTheParent) {
+TEST_F(WidgetHandlerTest, HitTestGivesThePointRelativeToTheParent)
+{
     Widget* parent = box(&root, 1.0f, 1.0f, 4.0f, 4.0f);
     Widget* child = box(parent, 2.0f, 2.0f, 1.0f, 1.0f);
     Vector2 local;
@@ -58,7 +66,8 @@ TEST_F(WidgetHandlerTest, HitTestGivesThePointRelativeToTheParent) {
     EXPECT_TRUE(nearVec(local, Vector2(6.0f, 5.0f))) << "a widget without parent keeps the point";
 }
 
-TEST_F(WidgetHandlerTest, OverlappingChildrenAllReceiveAPressInListOrder) {
+TEST_F(WidgetHandlerTest, OverlappingChildrenAllReceiveAPressInListOrder)
+{
     Widget* a = box(&root, 1.0f, 1.0f, 2.0f, 2.0f);
     Widget* b = box(&root, 2.0f, 2.0f, 2.0f, 2.0f);
     Widget* away = box(&root, 5.0f, 5.0f, 1.0f, 1.0f);
@@ -78,7 +87,8 @@ TEST_F(WidgetHandlerTest, OverlappingChildrenAllReceiveAPressInListOrder) {
     EXPECT_EQ(log.calls[0].sender, &root);
 }
 
-TEST_F(WidgetHandlerTest, ButtonNumbersReachTheHandlers) {
+TEST_F(WidgetHandlerTest, ButtonNumbersReachTheHandlers)
+{
     Widget* w = box(&root, 1.0f, 1.0f, 1.0f, 1.0f);
     attach(w, MouseDown, "down");
     attach(w, MouseUp, "up");
@@ -92,7 +102,8 @@ TEST_F(WidgetHandlerTest, ButtonNumbersReachTheHandlers) {
     EXPECT_TRUE(nearVec(log.calls[1].point, Vector2(1.5f, 1.5f)));
 }
 
-TEST_F(WidgetHandlerTest, ReleasesDispatchLikePresses) {
+TEST_F(WidgetHandlerTest, ReleasesDispatchLikePresses)
+{
     Widget* a = box(&root, 1.0f, 1.0f, 2.0f, 2.0f);
     Widget* b = box(&root, 2.0f, 2.0f, 2.0f, 2.0f);
     attach(a, MouseUp, "a");
@@ -103,7 +114,8 @@ TEST_F(WidgetHandlerTest, ReleasesDispatchLikePresses) {
     EXPECT_EQ(test::joined(log.tags()), "[a, b, root]");
 }
 
-TEST_F(WidgetHandlerTest, MovingFromOneSiblingToTheNextLeavesThenEntersInListOrder) {
+TEST_F(WidgetHandlerTest, MovingFromOneSiblingToTheNextLeavesThenEntersInListOrder)
+{
     Widget* a = box(&root, 1.0f, 1.0f, 1.0f, 1.0f);
     Widget* b = box(&root, 2.5f, 1.0f, 1.0f, 1.0f);
     for (Widget* w : {a, b}) {
@@ -125,7 +137,8 @@ TEST_F(WidgetHandlerTest, MovingFromOneSiblingToTheNextLeavesThenEntersInListOrd
     EXPECT_EQ(test::joined(log.tags()), "[a.move, b.leave]") << "list order, not event order";
 }
 
-TEST_F(WidgetHandlerTest, AMoveOverNoChildReachesTheWidgetsOwnHandler) {
+TEST_F(WidgetHandlerTest, AMoveOverNoChildReachesTheWidgetsOwnHandler)
+{
     Widget* parent = box(&root, 1.0f, 1.0f, 4.0f, 4.0f);
     Widget* child = box(parent, 1.5f, 1.5f, 1.0f, 1.0f);
     attach(parent, MouseMove, "parent");
@@ -142,7 +155,8 @@ TEST_F(WidgetHandlerTest, AMoveOverNoChildReachesTheWidgetsOwnHandler) {
     EXPECT_TRUE(nearVec(log.calls[0].point, Vector2(1.0f, 1.0f))) << "relative to the parent";
 }
 
-TEST_F(WidgetHandlerTest, LeavingAParentDoesNotLeaveItsChildren) {
+TEST_F(WidgetHandlerTest, LeavingAParentDoesNotLeaveItsChildren)
+{
     Widget* parent = box(&root, 1.0f, 1.0f, 3.0f, 3.0f);
     Widget* child = box(parent, 2.0f, 2.0f, 1.0f, 1.0f);
     attach(parent, MouseLeave, "parent.leave");
@@ -156,7 +170,8 @@ TEST_F(WidgetHandlerTest, LeavingAParentDoesNotLeaveItsChildren) {
     EXPECT_FALSE(parent->mouseInside);
 }
 
-TEST_F(WidgetHandlerTest, HiddenWidgetsStillReceiveEvents) {
+TEST_F(WidgetHandlerTest, HiddenWidgetsStillReceiveEvents)
+{
     Widget* w = box(&root, 1.0f, 1.0f, 1.0f, 1.0f);
     attach(w, MouseDown, "down");
     attach(w, MouseMove, "move");
@@ -166,7 +181,8 @@ TEST_F(WidgetHandlerTest, HiddenWidgetsStillReceiveEvents) {
     EXPECT_EQ(test::joined(log.tags()), "[move, down]");
 }
 
-TEST_F(WidgetHandlerTest, DeeperChildrenAreHitWhereTheyAreDrawn) {
+TEST_F(WidgetHandlerTest, DeeperChildrenAreHitWhereTheyAreDrawn)
+{
     // Three levels below the root, each offset from its parent: the press
     // must reach the widget whose absolute rectangle holds the point.
     Widget* level1 = box(&root, 1.0f, 1.0f, 5.0f, 4.0f);
@@ -186,7 +202,8 @@ TEST_F(WidgetHandlerTest, DeeperChildrenAreHitWhereTheyAreDrawn) {
     EXPECT_TRUE(nearVec(log.calls[0].point, Vector2(1.5f, 1.5f))) << "relative to level1";
 }
 
-TEST_F(WidgetHandlerTest, LeaveHandlerGetsOnlyTheSender) {
+TEST_F(WidgetHandlerTest, LeaveHandlerGetsOnlyTheSender)
+{
     Widget* w = box(&root, 1.0f, 1.0f, 1.0f, 1.0f);
     attach(w, MouseLeave, "leave");
     w->onMouseLeave();

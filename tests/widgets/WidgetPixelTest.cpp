@@ -32,20 +32,23 @@ const Rgb kClearWhite{255, 255, 255};
 
 class WidgetPixelTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         ASSERT_TRUE(gl.ready()) << "no usable GL renderer (is DISPLAY=:99 running?)";
         popupOpen = false;
         desktop = new DesktopWidget(nullptr, "");
         desktop->setMargin(0.0f);
         desktop->fitToView(*gl.renderer);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         delete desktop;
         popupOpen = false;
     }
 
     // One frame as the main loop draws it.
-    void drawFrame() {
+    void drawFrame()
+    {
         Renderer& r = *gl.renderer;
         r.clear(Color(1.0f, 1.0f, 1.0f, 0.5f));
         r.loadIdentity();
@@ -56,7 +59,8 @@ protected:
     }
 
     // A one-colour 24-bit bitmap loaded as a texture.
-    int solidTexture(const std::string& name, int width, int height, Rgb colour) {
+    int solidTexture(const std::string& name, int width, int height, Rgb colour)
+    {
         fixtures::Bytes pixels;
         for (int i = 0; i < width * height; ++i) {
             pixels.insert(pixels.end(), {uint8_t(colour.b), uint8_t(colour.g), uint8_t(colour.r)});
@@ -71,20 +75,23 @@ protected:
     DesktopWidget* desktop = nullptr;
 };
 
-TEST_F(WidgetPixelTest, DesktopFillIsOpaqueEvenAtAlphaZero) {
+TEST_F(WidgetPixelTest, DesktopFillIsOpaqueEvenAtAlphaZero)
+{
     desktop->setFillColor(Color(0.2f, 0.4f, 0.6f, 0.0f));
     drawFrame();
     EXPECT_TRUE(pixelIs(gl.pixel(10, 10), Rgb{51, 102, 153}, 1));
     EXPECT_TRUE(pixelIs(gl.pixel(690, 590), Rgb{51, 102, 153}, 1));
 }
 
-TEST_F(WidgetPixelTest, HiddenDesktopLeavesTheClearColour) {
+TEST_F(WidgetPixelTest, HiddenDesktopLeavesTheClearColour)
+{
     desktop->hide();
     drawFrame();
     EXPECT_TRUE(pixelIs(gl.pixel(350, 300), kClearWhite));
 }
 
-TEST_F(WidgetPixelTest, FrameDrawsAnOutlineOnly) {
+TEST_F(WidgetPixelTest, FrameDrawsAnOutlineOnly)
+{
     FrameWidget* frame = new FrameWidget(desktop, "");
     frame->setPosition(Vector2(1.0f, 1.0f));
     frame->setSize(Vector2(2.0f, 1.0f));
@@ -97,7 +104,8 @@ TEST_F(WidgetPixelTest, FrameDrawsAnOutlineOnly) {
     EXPECT_TRUE(pixelIs(gl.pixel(200, 150), Rgb{0, 0, 0})) << "the inside keeps the desktop's fill";
 }
 
-TEST_F(WidgetPixelTest, FrameWithAlphaZeroIsInvisibleButItsChildrenShow) {
+TEST_F(WidgetPixelTest, FrameWithAlphaZeroIsInvisibleButItsChildrenShow)
+{
     FrameWidget* frame = new FrameWidget(desktop, "");
     frame->setPosition(Vector2(1.0f, 1.0f));
     frame->setSize(Vector2(3.0f, 2.0f));
@@ -111,7 +119,8 @@ TEST_F(WidgetPixelTest, FrameWithAlphaZeroIsInvisibleButItsChildrenShow) {
     EXPECT_TRUE(pixelIs(gl.pixel(170, 145), kGrey)) << "the button at (1.2, 1.2)";
 }
 
-TEST_F(WidgetPixelTest, PushButtonFlatColoursFollowItsState) {
+TEST_F(WidgetPixelTest, PushButtonFlatColoursFollowItsState)
+{
     PushButtonWidget* button = new PushButtonWidget(desktop, "");
     button->setPosition(Vector2(1.0f, 1.0f));
     button->setSize(Vector2(1.0f, 1.0f));
@@ -126,7 +135,8 @@ TEST_F(WidgetPixelTest, PushButtonFlatColoursFollowItsState) {
     EXPECT_TRUE(pixelIs(gl.pixel(250, 150), Rgb{0, 0, 0})) << "nothing outside the button";
 }
 
-TEST_F(WidgetPixelTest, PushButtonImagesAreTintedByTheStateColour) {
+TEST_F(WidgetPixelTest, PushButtonImagesAreTintedByTheStateColour)
+{
     const int red = solidTexture("red.bmp", 64, 32, Rgb{255, 0, 0});
     const int blue = solidTexture("blue.bmp", 64, 32, Rgb{0, 0, 255});
     ASSERT_GT(red, 0);
@@ -143,7 +153,8 @@ TEST_F(WidgetPixelTest, PushButtonImagesAreTintedByTheStateColour) {
     EXPECT_TRUE(pixelIs(gl.pixel(230, 215), Rgb{0, 0, 110}, 1)) << "pressed picture, dark tint";
 }
 
-TEST_F(WidgetPixelTest, HiddenPushButtonDrawsNothing) {
+TEST_F(WidgetPixelTest, HiddenPushButtonDrawsNothing)
+{
     PushButtonWidget* button = new PushButtonWidget(desktop, "");
     button->setPosition(Vector2(1.0f, 1.0f));
     button->setSize(Vector2(1.0f, 1.0f));
@@ -152,7 +163,8 @@ TEST_F(WidgetPixelTest, HiddenPushButtonDrawsNothing) {
     EXPECT_TRUE(pixelIs(gl.pixel(150, 150), Rgb{0, 0, 0}));
 }
 
-TEST_F(WidgetPixelTest, StaticBackgroundBlendsWithItsAlpha) {
+TEST_F(WidgetPixelTest, StaticBackgroundBlendsWithItsAlpha)
+{
     desktop->setFillColor(Color(0.0f, 0.0f, 1.0f, 1.0f));
     StaticWidget* panel = new StaticWidget(desktop, "");
     panel->setPosition(Vector2(1.0f, 1.0f));
@@ -168,7 +180,8 @@ TEST_F(WidgetPixelTest, StaticBackgroundBlendsWithItsAlpha) {
     EXPECT_TRUE(pixelIs(gl.pixel(200, 200), Rgb{255, 0, 0}, 1)) << "no blending: opaque at alpha 0";
 }
 
-TEST_F(WidgetPixelTest, StaticDefaultsAreInvisibleAndAPictureNeedsAlphaOne) {
+TEST_F(WidgetPixelTest, StaticDefaultsAreInvisibleAndAPictureNeedsAlphaOne)
+{
     const int green = solidTexture("green.bmp", 100, 100, Rgb{0, 255, 0});
     ASSERT_GT(green, 0);
     StaticWidget* panel = new StaticWidget(desktop, "");
@@ -183,7 +196,8 @@ TEST_F(WidgetPixelTest, StaticDefaultsAreInvisibleAndAPictureNeedsAlphaOne) {
     EXPECT_TRUE(pixelIs(gl.pixel(205, 150), Rgb{0, 0, 0})) << "sized to the 100-pixel picture";
 }
 
-TEST_F(WidgetPixelTest, StaticOutlineIsDrawnInTheBorderColour) {
+TEST_F(WidgetPixelTest, StaticOutlineIsDrawnInTheBorderColour)
+{
     StaticWidget* panel = new StaticWidget(desktop, "");
     panel->setPosition(Vector2(1.0f, 1.0f));
     panel->setSize(Vector2(2.0f, 2.0f));
@@ -194,7 +208,8 @@ TEST_F(WidgetPixelTest, StaticOutlineIsDrawnInTheBorderColour) {
     EXPECT_TRUE(pixelIs(gl.pixel(200, 200), Rgb{0, 0, 0}));
 }
 
-TEST_F(WidgetPixelTest, OpenPopupMenuLiesOverItsOwnersSiblings) {
+TEST_F(WidgetPixelTest, OpenPopupMenuLiesOverItsOwnersSiblings)
+{
     StaticWidget* owner = new StaticWidget(desktop, "");
     owner->setPosition(Vector2(0.5f, 0.5f));
     owner->setSize(Vector2(1.0f, 1.0f));
@@ -218,7 +233,8 @@ TEST_F(WidgetPixelTest, OpenPopupMenuLiesOverItsOwnersSiblings) {
     EXPECT_TRUE(pixelIs(gl.pixel(300, 275), Rgb{0, 255, 0}));
 }
 
-TEST_F(WidgetPixelTest, TriggersDrawNothing) {
+TEST_F(WidgetPixelTest, TriggersDrawNothing)
+{
     TriggerEvent* trigger = new TriggerEvent(desktop, "");
     trigger->setPosition(Vector2(1.0f, 1.0f));
     drawFrame();

@@ -34,7 +34,8 @@ protected:
 
 // ---- Defaults and properties ---------------------------------------------
 
-TEST_F(WidgetTest, ConstructorSetsTheDefaults) {
+TEST_F(WidgetTest, ConstructorSetsTheDefaults)
+{
     Widget w(nullptr, "panel");
     EXPECT_EQ(w.name, "panel");
     EXPECT_EQ(w.parent(), nullptr);
@@ -47,8 +48,8 @@ TEST_F(WidgetTest, ConstructorSetsTheDefaults) {
     EXPECT_FLOAT_EQ(w.spacing, 0.1f);
     EXPECT_EQ(w.direction, Horizontal);
     EXPECT_EQ(w.alignment, TopLeft);
-    EXPECT_FALSE(w.hasMinimumSize || w.positionFixed || w.sizeFixed || w.hidden || w.flowExcluded ||
-                 w.layoutDirty || w.mouseInside);
+    EXPECT_FALSE(w.hasMinimumSize || w.positionFixed || w.sizeFixed || w.hidden || w.flowExcluded || w.layoutDirty
+        || w.mouseInside);
     for (int kind = MouseMove; kind <= Draw; ++kind) {
         EXPECT_EQ(w.handler(kind), nullptr) << "slot of kind " << kind;
     }
@@ -56,22 +57,20 @@ TEST_F(WidgetTest, ConstructorSetsTheDefaults) {
     EXPECT_STREQ(w.typeName(), "Generic Object");
 }
 
-TEST_F(WidgetTest, TypeNameIsTheClassNameOfEveryWidgetClass) {
+TEST_F(WidgetTest, TypeNameIsTheClassNameOfEveryWidgetClass)
+{
     Widget root(nullptr, "");
-    Widget* widgets[] = {&root,
-                         new DesktopWidget(&root, ""),
-                         new FrameWidget(&root, ""),
-                         new PushButtonWidget(&root, ""),
-                         new StaticWidget(&root, ""),
-                         new PopupMenuWidget(&root, ""),
-                         new TriggerEvent(&root, "")};
+    Widget* widgets[]
+        = {&root, new DesktopWidget(&root, ""), new FrameWidget(&root, ""), new PushButtonWidget(&root, ""),
+            new StaticWidget(&root, ""), new PopupMenuWidget(&root, ""), new TriggerEvent(&root, "")};
     for (Widget* w : widgets) {
         EXPECT_EQ(w->className(), std::string(w->typeName()));
         EXPECT_TRUE(w->isClass(w->className().c_str())) << w->className();
     }
 }
 
-TEST_F(WidgetTest, NameKeepsAtMost255Characters) {
+TEST_F(WidgetTest, NameKeepsAtMost255Characters)
+{
     const std::string longName(300, 'n');
     Widget w(nullptr, longName.c_str());
     EXPECT_EQ(w.name.size(), 255u);
@@ -79,7 +78,8 @@ TEST_F(WidgetTest, NameKeepsAtMost255Characters) {
     EXPECT_TRUE(unnamed.name.empty());
 }
 
-TEST_F(WidgetTest, SettersStoreTheValueAndOnlyMarkTheLayoutDirty) {
+TEST_F(WidgetTest, SettersStoreTheValueAndOnlyMarkTheLayoutDirty)
+{
     Widget w(nullptr, "");
     w.setPosition(Vector2(1.0f, 2.0f));
     EXPECT_TRUE(w.positionFixed && w.layoutDirty);
@@ -114,7 +114,8 @@ TEST_F(WidgetTest, SettersStoreTheValueAndOnlyMarkTheLayoutDirty) {
 
 // ---- Layout ----------------------------------------------------------------
 
-TEST_F(WidgetTest, ChildlessWidgetIsTwiceTheMarginSquare) {
+TEST_F(WidgetTest, ChildlessWidgetIsTwiceTheMarginSquare)
+{
     Widget root(nullptr, "");
     root.setMargin(0.2f);
     EXPECT_TRUE(nearVec(root.size(), Vector2(0.4f, 0.4f)));
@@ -125,7 +126,8 @@ TEST_F(WidgetTest, ChildlessWidgetIsTwiceTheMarginSquare) {
     EXPECT_TRUE(nearVec(child->size_, Vector2(0.4f, 0.4f)));
 }
 
-TEST_F(WidgetTest, HorizontalFlowAddsMarginsAndSpacing) {
+TEST_F(WidgetTest, HorizontalFlowAddsMarginsAndSpacing)
+{
     Widget root(nullptr, "");
     Widget* a = new Widget(&root, "");
     Widget* b = new Widget(&root, "");
@@ -139,7 +141,8 @@ TEST_F(WidgetTest, HorizontalFlowAddsMarginsAndSpacing) {
     EXPECT_TRUE(nearVec(b->position(), Vector2(1.3f, 0.2f)));
 }
 
-TEST_F(WidgetTest, VerticalFlowStacksDownwards) {
+TEST_F(WidgetTest, VerticalFlowStacksDownwards)
+{
     Widget root(nullptr, "");
     root.setDirection(Vertical);
     Widget* a = new Widget(&root, "");
@@ -153,7 +156,8 @@ TEST_F(WidgetTest, VerticalFlowStacksDownwards) {
     EXPECT_TRUE(nearVec(b->position(), Vector2(0.2f, 1.3f)));
 }
 
-TEST_F(WidgetTest, HiddenLastChildStillLeavesItsSpacing) {
+TEST_F(WidgetTest, HiddenLastChildStillLeavesItsSpacing)
+{
     Widget root(nullptr, "");
     Widget* a = new Widget(&root, "");
     Widget* b = new Widget(&root, "");
@@ -168,7 +172,8 @@ TEST_F(WidgetTest, HiddenLastChildStillLeavesItsSpacing) {
         << "the gap after b stays because b is not the last in the list";
 }
 
-TEST_F(WidgetTest, HiddenChildCountsForTheMinimumButNotForTheFlow) {
+TEST_F(WidgetTest, HiddenChildCountsForTheMinimumButNotForTheFlow)
+{
     Widget root(nullptr, "");
     Widget* hiddenWide = new Widget(&root, "");
     Widget* b = new Widget(&root, "");
@@ -187,7 +192,8 @@ TEST_F(WidgetTest, HiddenChildCountsForTheMinimumButNotForTheFlow) {
     EXPECT_TRUE(nearVec(hiddenWide->position(), Vector2(0.2f, 0.2f))) << "it is still placed";
 }
 
-TEST_F(WidgetTest, ExplicitMinimumReplacesTheLargestChild) {
+TEST_F(WidgetTest, ExplicitMinimumReplacesTheLargestChild)
+{
     Widget root(nullptr, "");
     Widget* child = new Widget(&root, "");
     child->setSize(Vector2(1.0f, 1.0f));
@@ -197,7 +203,8 @@ TEST_F(WidgetTest, ExplicitMinimumReplacesTheLargestChild) {
         << "across the flow only the tallest child counts once the minimum replaces the margins";
 }
 
-TEST_F(WidgetTest, BottomRightHorizontalFlowGrowsLeftwardsFromTheCorner) {
+TEST_F(WidgetTest, BottomRightHorizontalFlowGrowsLeftwardsFromTheCorner)
+{
     Widget root(nullptr, "");
     root.setPosition(Vector2(1.0f, 1.0f));
     root.setSize(Vector2(5.0f, 3.0f));
@@ -214,7 +221,8 @@ TEST_F(WidgetTest, BottomRightHorizontalFlowGrowsLeftwardsFromTheCorner) {
         << "the next one further left";
 }
 
-TEST_F(WidgetTest, BottomLeftVerticalFlowGrowsUpwards) {
+TEST_F(WidgetTest, BottomLeftVerticalFlowGrowsUpwards)
+{
     Widget root(nullptr, "");
     root.setSize(Vector2(4.0f, 4.0f));
     root.setAlignment(BottomLeft);
@@ -229,7 +237,8 @@ TEST_F(WidgetTest, BottomLeftVerticalFlowGrowsUpwards) {
     EXPECT_TRUE(nearVec(b->position(), Vector2(0.2f, 4.0f - 0.7f - 1.1f)));
 }
 
-TEST_F(WidgetTest, TopRightHorizontalFlowStartsAtTheRightEdge) {
+TEST_F(WidgetTest, TopRightHorizontalFlowStartsAtTheRightEdge)
+{
     Widget root(nullptr, "");
     root.setSize(Vector2(4.0f, 2.0f));
     root.setAlignment(TopRight);
@@ -243,7 +252,8 @@ TEST_F(WidgetTest, TopRightHorizontalFlowStartsAtTheRightEdge) {
     EXPECT_TRUE(nearVec(b->position(), Vector2(1.7f, 0.2f)));
 }
 
-TEST_F(WidgetTest, UnknownAlignmentStacksChildrenOnTheParentCorner) {
+TEST_F(WidgetTest, UnknownAlignmentStacksChildrenOnTheParentCorner)
+{
     Widget root(nullptr, "");
     root.setPosition(Vector2(1.5f, 0.5f));
     root.setAlignment(static_cast<Alignment>(9));
@@ -257,7 +267,8 @@ TEST_F(WidgetTest, UnknownAlignmentStacksChildrenOnTheParentCorner) {
     EXPECT_TRUE(nearVec(b->position(), Vector2(1.5f, 0.5f))) << "no margin and no flow";
 }
 
-TEST_F(WidgetTest, FlowExcludedSiblingPushesNobodyButCountsInTheSize) {
+TEST_F(WidgetTest, FlowExcludedSiblingPushesNobodyButCountsInTheSize)
+{
     Widget root(nullptr, "");
     Widget* excluded = new Widget(&root, "");
     Widget* b = new Widget(&root, "");
@@ -270,13 +281,15 @@ TEST_F(WidgetTest, FlowExcludedSiblingPushesNobodyButCountsInTheSize) {
     EXPECT_TRUE(nearVec(root.size(), Vector2(2.5f, 1.4f)));
 }
 
-TEST_F(WidgetTest, MaximumSizeWinsOverTheMinimum) {
+TEST_F(WidgetTest, MaximumSizeWinsOverTheMinimum)
+{
     Widget root(nullptr, "");
     root.setMinimumSize(Vector2(10.0f, 9.0f));
     EXPECT_TRUE(nearVec(root.size(), Vector2(8.0f, 6.0f)));
 }
 
-TEST_F(WidgetTest, FixedPositionStaysWhileItsChildrenArePlacedFromIt) {
+TEST_F(WidgetTest, FixedPositionStaysWhileItsChildrenArePlacedFromIt)
+{
     Widget root(nullptr, "");
     Widget* first = new Widget(&root, "");
     Widget* fixed = new Widget(&root, "");
@@ -292,14 +305,16 @@ TEST_F(WidgetTest, FixedPositionStaysWhileItsChildrenArePlacedFromIt) {
     EXPECT_TRUE(nearVec(inner->relativePosition(), Vector2(0.2f, 0.2f)));
 }
 
-TEST_F(WidgetTest, RootWithoutFixedPositionGoesToTheOrigin) {
+TEST_F(WidgetTest, RootWithoutFixedPositionGoesToTheOrigin)
+{
     Widget root(nullptr, "");
     root.position_ = Vector2(2.0f, 2.0f);
     relayout(root);
     EXPECT_TRUE(nearVec(root.position(), Vector2(0.0f, 0.0f)));
 }
 
-TEST_F(WidgetTest, LayoutIsLazyAndRunsOnQuery) {
+TEST_F(WidgetTest, LayoutIsLazyAndRunsOnQuery)
+{
     Widget root(nullptr, "");
     Widget* child = new Widget(&root, "");
     EXPECT_FALSE(root.layoutDirty) << "constructing a child does not mark the parent dirty";
@@ -313,7 +328,8 @@ TEST_F(WidgetTest, LayoutIsLazyAndRunsOnQuery) {
     EXPECT_TRUE(nearVec(child->size_, Vector2(0.2f, 0.2f))) << "toAbsolute lays out too";
 }
 
-TEST_F(WidgetTest, ConstructingAChildRelaysTheParentOutAtOnce) {
+TEST_F(WidgetTest, ConstructingAChildRelaysTheParentOutAtOnce)
+{
     Widget root(nullptr, "");
     root.layoutDirty = true;
     Widget* a = new Widget(&root, "");
@@ -326,7 +342,8 @@ TEST_F(WidgetTest, ConstructingAChildRelaysTheParentOutAtOnce) {
     EXPECT_EQ(b->parent(), &root);
 }
 
-TEST_F(WidgetTest, RectAndToAbsoluteUseAbsolutePositions) {
+TEST_F(WidgetTest, RectAndToAbsoluteUseAbsolutePositions)
+{
     Widget root(nullptr, "");
     root.setPosition(Vector2(1.0f, 2.0f));
     root.setSize(Vector2(3.0f, 2.0f));
@@ -339,7 +356,8 @@ TEST_F(WidgetTest, RectAndToAbsoluteUseAbsolutePositions) {
     EXPECT_TRUE(nearVec(root.relativePosition(), Vector2(1.0f, 2.0f)));
 }
 
-TEST_F(WidgetTest, FitToImageWithoutATextureChangesNothing) {
+TEST_F(WidgetTest, FitToImageWithoutATextureChangesNothing)
+{
     RecordingRenderer renderer;
     Widget root(nullptr, "");
     Widget* child = new Widget(&root, "");
@@ -350,7 +368,8 @@ TEST_F(WidgetTest, FitToImageWithoutATextureChangesNothing) {
     EXPECT_FALSE(child->sizeFixed);
 }
 
-TEST_F(WidgetTest, FitToImageOnlyGrowsAndFixesTheSize) {
+TEST_F(WidgetTest, FitToImageOnlyGrowsAndFixesTheSize)
+{
     RecordingRenderer renderer;
     const int wide = renderer.addTexture(64, 32);
     const int tiny = renderer.addTexture(10, 10);
@@ -368,7 +387,8 @@ TEST_F(WidgetTest, FitToImageOnlyGrowsAndFixesTheSize) {
     EXPECT_TRUE(nearVec(child->size_, Vector2(0.64f, 0.4f))) << "a smaller picture never shrinks it";
 }
 
-TEST_F(WidgetTest, CenterHorizontallyCentresOnTheView) {
+TEST_F(WidgetTest, CenterHorizontallyCentresOnTheView)
+{
     RecordingRenderer renderer;
     Widget root(nullptr, "");
     Widget* first = new Widget(&root, "");
@@ -387,7 +407,8 @@ TEST_F(WidgetTest, CenterHorizontallyCentresOnTheView) {
 
 // ---- Tree and handlers -----------------------------------------------------
 
-TEST_F(WidgetTest, AddChildOnlyAppends) {
+TEST_F(WidgetTest, AddChildOnlyAppends)
+{
     Widget root(nullptr, "");
     Widget* first = new Widget(&root, "");
     Widget* loose = new Widget(nullptr, "");
@@ -398,7 +419,8 @@ TEST_F(WidgetTest, AddChildOnlyAppends) {
     EXPECT_EQ(root.children[1], loose);
 }
 
-TEST_F(WidgetTest, SetHandlerFillsTheSlotOfItsKind) {
+TEST_F(WidgetTest, SetHandlerFillsTheSlotOfItsKind)
+{
     EventLog log;
     {
         Widget w(nullptr, "");
@@ -424,7 +446,8 @@ TEST_F(WidgetTest, SetHandlerFillsTheSlotOfItsKind) {
         << "the refused handlers stayed the caller's; the widget released its two";
 }
 
-TEST_F(WidgetTest, ReplacingAHandlerReleasesTheOldOne) {
+TEST_F(WidgetTest, ReplacingAHandlerReleasesTheOldOne)
+{
     EventLog log;
     Widget w(nullptr, "");
     auto* first = new LoggingHandler(MouseUp, "first", &log);
@@ -437,7 +460,8 @@ TEST_F(WidgetTest, ReplacingAHandlerReleasesTheOldOne) {
     EXPECT_EQ(test::joined(log.destroyed), "[first]");
 }
 
-TEST_F(WidgetTest, SetPopupAdoptsAParentlessWidgetOnce) {
+TEST_F(WidgetTest, SetPopupAdoptsAParentlessWidgetOnce)
+{
     Widget root(nullptr, "");
     Widget* owner = new Widget(&root, "");
     new Widget(owner, "");
@@ -460,7 +484,8 @@ TEST_F(WidgetTest, SetPopupAdoptsAParentlessWidgetOnce) {
     EXPECT_EQ(owner->children.size(), 2u);
 }
 
-TEST_F(WidgetTest, HideAndShowCoverTheSubtreeAndThePopupFlag) {
+TEST_F(WidgetTest, HideAndShowCoverTheSubtreeAndThePopupFlag)
+{
     Widget root(nullptr, "");
     Widget* a = new Widget(&root, "");
     Widget* a1 = new Widget(a, "");
@@ -482,7 +507,8 @@ TEST_F(WidgetTest, HideAndShowCoverTheSubtreeAndThePopupFlag) {
 
 // ---- Drawing ---------------------------------------------------------------
 
-TEST_F(WidgetTest, DrawsChildrenThenAdoptedPopupsThenItsHandler) {
+TEST_F(WidgetTest, DrawsChildrenThenAdoptedPopupsThenItsHandler)
+{
     EventLog log;
     RecordingRenderer renderer;
     Widget root(nullptr, "");
@@ -504,7 +530,8 @@ TEST_F(WidgetTest, DrawsChildrenThenAdoptedPopupsThenItsHandler) {
     EXPECT_EQ(log.calls[0].sender, owner);
 }
 
-TEST_F(WidgetTest, BaseDrawIgnoresHiddenAndDrawsNothingItself) {
+TEST_F(WidgetTest, BaseDrawIgnoresHiddenAndDrawsNothingItself)
+{
     EventLog log;
     RecordingRenderer renderer;
     Widget root(nullptr, "");
@@ -517,7 +544,8 @@ TEST_F(WidgetTest, BaseDrawIgnoresHiddenAndDrawsNothingItself) {
 
 // ---- Destruction -----------------------------------------------------------
 
-TEST_F(WidgetTest, DestroyingTheRootFreesEveryWidgetAndHandlerOnceInOrder) {
+TEST_F(WidgetTest, DestroyingTheRootFreesEveryWidgetAndHandlerOnceInOrder)
+{
     EventLog log;
     auto* root = new ProbeWidget(nullptr, "root", &log);
     auto* a = new ProbeWidget(root, "a", &log);
@@ -534,8 +562,8 @@ TEST_F(WidgetTest, DestroyingTheRootFreesEveryWidgetAndHandlerOnceInOrder) {
 
     delete root;
     EXPECT_EQ(test::joined(log.destroyed),
-              "[root, a, a1, a.draw, b, item.down, root.down, root.up, root.draw, root.move, "
-              "root.leave]")
+        "[root, a, a1, a.draw, b, item.down, root.down, root.up, root.draw, root.move, "
+        "root.leave]")
         << "children in list order, each with its subtree, then the handlers MouseDown, MouseUp, "
            "Draw, MouseMove, MouseLeave";
 }

@@ -31,7 +31,8 @@ struct EventLog {
     std::vector<Entry> calls;
     std::vector<std::string> destroyed;
 
-    std::vector<std::string> tags() const {
+    std::vector<std::string> tags() const
+    {
         std::vector<std::string> out;
         for (const Entry& e : calls) {
             out.push_back(e.tag);
@@ -40,7 +41,8 @@ struct EventLog {
     }
 };
 
-inline std::string joined(const std::vector<std::string>& items) {
+inline std::string joined(const std::vector<std::string>& items)
+{
     std::string out;
     for (const std::string& item : items) {
         out += (out.empty() ? "" : ", ") + item;
@@ -54,11 +56,17 @@ inline std::string joined(const std::vector<std::string>& items) {
 class LoggingHandler : public WidgetHandler {
 public:
     LoggingHandler(int kind, std::string tag, EventLog* log, float drawMark = 0.0f)
-        : kind_(kind), tag_(std::move(tag)), log_(log), drawMark_(drawMark) {}
+        : kind_(kind)
+        , tag_(std::move(tag))
+        , log_(log)
+        , drawMark_(drawMark)
+    {
+    }
     ~LoggingHandler() override { log_->destroyed.push_back(tag_); }
 
     int kind() override { return kind_; }
-    bool invoke(Widget* sender, const WidgetEvent& event) override {
+    bool invoke(Widget* sender, const WidgetEvent& event) override
+    {
         log_->calls.push_back({tag_, sender, event.point, event.button, event.renderer});
         if (drawMark_ != 0.0f && event.renderer != nullptr) {
             event.renderer->setPointSize(drawMark_);
@@ -78,7 +86,11 @@ private:
 class ProbeWidget : public Widget {
 public:
     ProbeWidget(Widget* parent, std::string tag, EventLog* log)
-        : Widget(parent, ""), tag_(std::move(tag)), log_(log) {}
+        : Widget(parent, "")
+        , tag_(std::move(tag))
+        , log_(log)
+    {
+    }
     ~ProbeWidget() override { log_->destroyed.push_back(tag_); }
 
 private:
@@ -88,35 +100,38 @@ private:
 
 inline constexpr float kTolerance = 1e-5f;
 
-inline std::string str(Vector2 v) {
+inline std::string str(Vector2 v)
+{
     std::ostringstream out;
     out << '(' << v.x << ", " << v.y << ')';
     return out.str();
 }
 
-inline ::testing::AssertionResult nearVec(Vector2 got, Vector2 expected) {
+inline ::testing::AssertionResult nearVec(Vector2 got, Vector2 expected)
+{
     if (std::fabs(got.x - expected.x) <= kTolerance && std::fabs(got.y - expected.y) <= kTolerance) {
         return ::testing::AssertionSuccess();
     }
     return ::testing::AssertionFailure() << "expected " << str(expected) << ", got " << str(got);
 }
 
-inline ::testing::AssertionResult nearColor(const Color& got, const Color& expected) {
+inline ::testing::AssertionResult nearColor(const Color& got, const Color& expected)
+{
     const float g[4] = {got.r, got.g, got.b, got.a};
     const float e[4] = {expected.r, expected.g, expected.b, expected.a};
     for (int i = 0; i < 4; ++i) {
         if (std::fabs(g[i] - e[i]) > kTolerance) {
             return ::testing::AssertionFailure()
-                   << "expected (" << e[0] << ", " << e[1] << ", " << e[2] << ", " << e[3]
-                   << "), got (" << g[0] << ", " << g[1] << ", " << g[2] << ", " << g[3] << ")";
+                << "expected (" << e[0] << ", " << e[1] << ", " << e[2] << ", " << e[3] << "), got (" << g[0] << ", "
+                << g[1] << ", " << g[2] << ", " << g[3] << ")";
         }
     }
     return ::testing::AssertionSuccess();
 }
 
 // Compares a recorded float list with the expected one.
-inline ::testing::AssertionResult nearFloats(const std::vector<float>& got,
-                                             const std::vector<float>& expected) {
+inline ::testing::AssertionResult nearFloats(const std::vector<float>& got, const std::vector<float>& expected)
+{
     bool same = got.size() == expected.size();
     for (size_t i = 0; same && i < got.size(); ++i) {
         same = std::fabs(got[i] - expected[i]) <= kTolerance;
@@ -137,7 +152,8 @@ inline ::testing::AssertionResult nearFloats(const std::vector<float>& got,
 }
 
 // Marks a widget dirty and lays it out, as the frame loop does for the root.
-inline void relayout(Widget& widget) {
+inline void relayout(Widget& widget)
+{
     widget.layoutDirty = true;
     widget.updateLayout();
 }

@@ -38,7 +38,7 @@ bool ArchiveLayout::add(const std::string& name, const std::string& source, uint
         error = inQuotes(source) + ": entry name contains a zero byte";
         return false;
     }
-    list.push_back(PackEntry { name, source, size, 0 });
+    list.push_back(PackEntry{name, source, size, 0});
     return true;
 }
 

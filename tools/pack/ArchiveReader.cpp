@@ -64,14 +64,15 @@ bool ArchiveReader::open(const std::string& path, std::string& error)
 const ArchiveRecord* ArchiveReader::find(const std::string& name) const
 {
     const auto& records = dir.records;
-    const auto found = std::find_if(records.rbegin(), records.rend(),
-        [&name](const ArchiveRecord& record) { return record.name == name; });
+    const auto found = std::find_if(
+        records.rbegin(), records.rend(), [&name](const ArchiveRecord& record) { return record.name == name; });
     return found == records.rend() ? nullptr : &*found;
 }
 
 std::string ArchiveReader::dataProblem(const ArchiveRecord& record) const
 {
-    const std::string where = "entry " + inQuotes(record.name) + " (record at byte " + std::to_string(record.position) + ")";
+    const std::string where
+        = "entry " + inQuotes(record.name) + " (record at byte " + std::to_string(record.position) + ")";
     if (record.size < 0)
         return where + ": negative size " + std::to_string(record.size);
     if (record.offset < 0)

@@ -61,7 +61,8 @@ bool AtomicFile::commit(std::string& error)
         return false;
     }
     if (std::rename(temporaryPath.c_str(), targetPath.c_str()) != 0) {
-        error = "cannot rename " + inQuotes(temporaryPath) + " to " + inQuotes(targetPath) + ": " + std::strerror(errno);
+        error
+            = "cannot rename " + inQuotes(temporaryPath) + " to " + inQuotes(targetPath) + ": " + std::strerror(errno);
         discard();
         return false;
     }

@@ -76,8 +76,9 @@ void checkArchive(const ShowArchive& archive, CheckReport& report)
     const ArchiveDirectory& directory = archive.reader().directory();
     if (!directory.complete()) {
         const size_t count = directory.records.size();
-        report.error(kArchiveName, directory.describe() + "; the viewer uses only the " + std::to_string(count)
-            + (count == 1 ? " record" : " records") + " before it");
+        report.error(kArchiveName,
+            directory.describe() + "; the viewer uses only the " + std::to_string(count)
+                + (count == 1 ? " record" : " records") + " before it");
     }
     std::map<std::string, int64_t> firstRecord;
     for (const ArchiveRecord& record : directory.records) {
@@ -86,18 +87,19 @@ void checkArchive(const ShowArchive& archive, CheckReport& report)
             report.error(kArchiveName, problem + "; the viewer extracts only the bytes the file holds");
         const auto earlier = firstRecord.emplace(record.name, record.position);
         if (!earlier.second)
-            report.warning(kArchiveName, "entry " + inQuotes(record.name) + " appears again in the record at byte "
-                + std::to_string(record.position) + " (first at byte " + std::to_string(earlier.first->second)
-                + "); the later record wins");
+            report.warning(kArchiveName,
+                "entry " + inQuotes(record.name) + " appears again in the record at byte "
+                    + std::to_string(record.position) + " (first at byte " + std::to_string(earlier.first->second)
+                    + "); the later record wins");
     }
-    report.info(kArchiveName, std::to_string(directory.records.size()) + " records, "
-        + std::to_string(archive.reader().fileSize()) + " bytes");
+    report.info(kArchiveName,
+        std::to_string(directory.records.size()) + " records, " + std::to_string(archive.reader().fileSize())
+            + " bytes");
 }
 
 // The viewer's own reader on the same bytes: the check's reading must agree
 // with it, or the check would judge a different file than the viewer loads.
-void crossCheck(const std::string& bytes, const ConfigLintResult& lint, const std::string& scratch,
-                CheckReport& report)
+void crossCheck(const std::string& bytes, const ConfigLintResult& lint, const std::string& scratch, CheckReport& report)
 {
     const std::string path = scratch + "/" + kConfigName;
     {
@@ -123,16 +125,18 @@ void crossCheck(const std::string& bytes, const ConfigLintResult& lint, const st
             difference = "the viewer reads other values from it";
     }
     if (!difference.empty())
-        report.error(kConfigName, "the check reads this file differently from the viewer (" + difference
-            + "); its verdict on the file cannot be trusted");
+        report.error(kConfigName,
+            "the check reads this file differently from the viewer (" + difference
+                + "); its verdict on the file cannot be trusted");
 }
 
 ConfigLintResult checkConfig(ShowArchive& archive, const std::string& scratch, CheckReport& report)
 {
     const ArchiveRecord* record = archive.find(kConfigName);
     if (record == nullptr) {
-        report.error(kArchiveName, std::string("no entry 'Vellumo.ini'") + caseHint(archive, kConfigName)
-            + ": the viewer stops with \"Error reading main config file: Vellumo.ini!\"");
+        report.error(kArchiveName,
+            std::string("no entry 'Vellumo.ini'") + caseHint(archive, kConfigName)
+                + ": the viewer stops with \"Error reading main config file: Vellumo.ini!\"");
         return ConfigLintResult();
     }
     archive.markUsed(kConfigName);
@@ -148,8 +152,8 @@ ConfigLintResult checkConfig(ShowArchive& archive, const std::string& scratch, C
     return lint;
 }
 
-void checkPictures(ShowArchive& archive, const ConfigLintResult& config, const std::string& scratch,
-                   CheckReport& report)
+void checkPictures(
+    ShowArchive& archive, const ConfigLintResult& config, const std::string& scratch, CheckReport& report)
 {
     std::map<std::string, PictureInfo> inspected;
     std::set<std::string> formatNoted;
@@ -173,8 +177,9 @@ void checkPictures(ShowArchive& archive, const ConfigLintResult& config, const s
             report.error(place, label + " cannot be shown: " + info.failure);
             continue;
         }
-        report.info(place, label + ": " + info.format + ", " + std::to_string(info.width) + " x "
-            + std::to_string(info.height) + ", " + std::to_string(info.bits) + " bits");
+        report.info(place,
+            label + ": " + info.format + ", " + std::to_string(info.width) + " x " + std::to_string(info.height) + ", "
+                + std::to_string(info.bits) + " bits");
         if (formatNoted.insert(use.name).second) {
             for (const std::string& warning : info.warnings)
                 report.warning(place, label + ": " + warning);
@@ -183,8 +188,8 @@ void checkPictures(ShowArchive& archive, const ConfigLintResult& config, const s
         if (!misfit.empty())
             report.warning(place, label + ": " + misfit);
         if (fixedName)
-            guiSizes[use.name] = PictureSize { info.width, info.height };
-        shown.push_back(ShownPicture { use, info.width, info.height });
+            guiSizes[use.name] = PictureSize{info.width, info.height};
+        shown.push_back(ShownPicture{use, info.width, info.height});
     }
     const std::vector<std::string> stretched = stretchProblems(shown);
     for (size_t i = 0; i < shown.size(); ++i) {
@@ -208,8 +213,10 @@ void checkMusic(const std::string& folder, const ConfigLintResult& config, Check
         const ConfigToken& file = config.tracks[i].file;
         const std::string label = inQuotes(file.text) + " (track " + std::to_string(i + 1) + "'s music)";
         if (std::filesystem::path(file.text).is_absolute())
-            report.warning(configPlace(file.place), label + " is an absolute path: the show works only on a "
-                                                            "machine that has this file at this place");
+            report.warning(configPlace(file.place),
+                label
+                    + " is an absolute path: the show works only on a "
+                      "machine that has this file at this place");
         const std::string problem = music.problemWith(folder, file.text);
         if (problem.empty())
             report.info(configPlace(file.place), label + " opens");

@@ -10,7 +10,10 @@ namespace vlo::pack {
 // ("info: ...") when asked for, then the summary "2 errors, 1 warning".
 class CheckReport {
 public:
-    explicit CheckReport(bool verbose) : showInfo(verbose) {}
+    explicit CheckReport(bool verbose)
+        : showInfo(verbose)
+    {
+    }
 
     void error(const std::string& place, const std::string& reason);
     void warning(const std::string& place, const std::string& reason);

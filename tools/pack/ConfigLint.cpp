@@ -12,7 +12,7 @@ namespace {
 const char kDataHeader[] = "[vloData]";
 const char kMusicHeader[] = "[vloMusic]";
 const char kEnd[] = "[end]";
-const char* const kKeys[] = { "title:", "mask:", "fade:", "credits:" };
+const char* const kKeys[] = {"title:", "mask:", "fade:", "credits:"};
 const char kKeyList[] = "keys are title:, mask:, fade:, credits:";
 const char kRefused[] = "; the viewer refuses the file";
 
@@ -57,7 +57,7 @@ std::string keyHint(const std::string& token)
 std::string headerHint(const std::string& token)
 {
     const std::string lower = lowerCase(token);
-    for (const char* header : { kDataHeader, kMusicHeader }) {
+    for (const char* header : {kDataHeader, kMusicHeader}) {
         if (lower == lowerCase(header))
             return std::string(" (did you mean '") + header + "'? names are case-sensitive)";
     }
@@ -73,7 +73,12 @@ std::string headerHint(const std::string& token)
 // file is refused or reads differently from how it looks.
 class ConfigLint {
 public:
-    explicit ConfigLint(const std::string& source) : text(source), tokens(source) { countTokensPerLine(); }
+    explicit ConfigLint(const std::string& source)
+        : text(source)
+        , tokens(source)
+    {
+        countTokensPerLine();
+    }
 
     ConfigLintResult run()
     {
@@ -86,7 +91,7 @@ public:
 private:
     void problem(Severity severity, ConfigPlace place, const std::string& line)
     {
-        result.problems.push_back(ConfigProblem { severity, place, line });
+        result.problems.push_back(ConfigProblem{severity, place, line});
     }
 
     void countTokensPerLine()
@@ -147,7 +152,7 @@ private:
     void refuseHeader(const ConfigToken& header)
     {
         if (header.place.line == 0) {
-            problem(Severity::Error, ConfigPlace { 1, 1 },
+            problem(Severity::Error, ConfigPlace{1, 1},
                 std::string("the file holds no section: expected [vloData] or [vloMusic]") + kRefused);
             return;
         }
@@ -161,8 +166,8 @@ private:
             return;
         }
         problem(Severity::Error, header.place,
-            "expected a section header, [vloData] or [vloMusic], got " + inQuotes(header.text)
-                + headerHint(header.text) + kRefused);
+            "expected a section header, [vloData] or [vloMusic], got " + inQuotes(header.text) + headerHint(header.text)
+                + kRefused);
     }
 
     ConfigValue* field(const std::string& key)
@@ -255,7 +260,7 @@ private:
                 break;
             }
             noteTrack(header, file, caption);
-            result.tracks.push_back(ConfigTrack { file, picture, caption });
+            result.tracks.push_back(ConfigTrack{file, picture, caption});
             if (tokens.atEnd())
                 break;
         }
@@ -289,8 +294,8 @@ private:
     // Whether the token is the first of a group of three on its line.
     bool startsTriple(const ConfigToken& header, const ConfigToken& file) const
     {
-        const int before = tokensOnLineFrom(file.place.line, header.offset + 1)
-            - tokensOnLineFrom(file.place.line, file.offset);
+        const int before
+            = tokensOnLineFrom(file.place.line, header.offset + 1) - tokensOnLineFrom(file.place.line, file.offset);
         return before % 3 == 0;
     }
 
@@ -314,14 +319,13 @@ private:
             const char* key;
             const char* effect;
         } pictures[] = {
-            { &result.title, "title:", "the title overlay would show no picture" },
-            { &result.mask, "mask:", "the background would stay empty" },
-            { &result.credits, "credits:", "the credits and the closing sequence would show no picture" },
+            {&result.title, "title:", "the title overlay would show no picture"},
+            {&result.mask, "mask:", "the background would stay empty"},
+            {&result.credits, "credits:", "the credits and the closing sequence would show no picture"},
         };
         for (const auto& picture : pictures) {
             if (!picture.value->isSet())
-                problem(Severity::Error, ConfigPlace(),
-                    std::string("no '") + picture.key + "' key: " + picture.effect);
+                problem(Severity::Error, ConfigPlace(), std::string("no '") + picture.key + "' key: " + picture.effect);
         }
     }
 

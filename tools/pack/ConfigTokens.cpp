@@ -7,7 +7,10 @@ bool isConfigSpace(char c)
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
-ConfigTokens::ConfigTokens(const std::string& source) : text(source) {}
+ConfigTokens::ConfigTokens(const std::string& source)
+    : text(source)
+{
+}
 
 void ConfigTokens::advance()
 {

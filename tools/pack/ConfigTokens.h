@@ -39,7 +39,7 @@ private:
 
     const std::string& text;
     size_t offset = 0;
-    ConfigPlace here { 1, 1 };
+    ConfigPlace here{1, 1};
     bool ended = false;
 };
 

@@ -51,8 +51,7 @@ bool collect(const fs::path& folder, ArchiveLayout& layout, std::string& error)
             return false;
     }
     if (status) {
-        const std::string where = walk == fs::recursive_directory_iterator() ? folder.string()
-                                                                              : walk->path().string();
+        const std::string where = walk == fs::recursive_directory_iterator() ? folder.string() : walk->path().string();
         error = inQuotes(where) + ": cannot list the folder: " + status.message();
         return false;
     }
@@ -86,8 +85,7 @@ bool appendFile(const PackEntry& entry, std::FILE* out, std::vector<char>& chunk
         copied += got;
     }
     if (in.bad() || grew || copied != entry.size) {
-        error = inQuotes(entry.source) + ": changed while packing (expected " + std::to_string(entry.size)
-            + " bytes)";
+        error = inQuotes(entry.source) + ": changed while packing (expected " + std::to_string(entry.size) + " bytes)";
         return false;
     }
     return true;

@@ -51,8 +51,7 @@ bool parseOptions(const Arguments& arguments, ExtractOptions& options, std::stri
         }
     }
     if (positional.size() != 2) {
-        error = "extract: expected ARCHIVE NAME [-o FILE], got " + std::to_string(positional.size())
-            + " names";
+        error = "extract: expected ARCHIVE NAME [-o FILE], got " + std::to_string(positional.size()) + " names";
         return false;
     }
     options.archive = positional[0];
@@ -95,8 +94,7 @@ int runExtract(const Arguments& arguments)
     if (std::filesystem::equivalent(options.output, options.archive, status))
         return reportError("extract: " + inQuotes(options.output) + ": is the archive itself");
     AtomicFile file;
-    if (!file.open(options.output, error) || !archive.copyEntry(*record, file.stream(), error)
-        || !file.commit(error))
+    if (!file.open(options.output, error) || !archive.copyEntry(*record, file.stream(), error) || !file.commit(error))
         return reportError("extract: " + error);
     return kExitSuccess;
 }

@@ -19,7 +19,12 @@ uint32_t byteAt(const std::string& bytes, size_t at)
 // names ("II" little-endian, "MM" big-endian).
 class TiffView {
 public:
-    TiffView(const std::string& bytes, size_t base, size_t end) : bytes(bytes), base(base), size(end - base) {}
+    TiffView(const std::string& bytes, size_t base, size_t end)
+        : bytes(bytes)
+        , base(base)
+        , size(end - base)
+    {
+    }
 
     bool holds(uint64_t offset, uint64_t length) const { return offset <= size && length <= size - offset; }
 

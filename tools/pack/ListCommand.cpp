@@ -28,8 +28,8 @@ int runList(const Arguments& arguments)
     int status = kExitSuccess;
     if (!directory.complete())
         status = reportError("list: " + inQuotes(path) + ": " + directory.describe() + "; "
-            + std::to_string(directory.records.size())
-            + (directory.records.size() == 1 ? " record" : " records") + " listed before it");
+            + std::to_string(directory.records.size()) + (directory.records.size() == 1 ? " record" : " records")
+            + " listed before it");
     for (const ArchiveRecord& record : directory.records) {
         const std::string problem = archive.dataProblem(record);
         if (!problem.empty())

@@ -21,17 +21,15 @@ struct RemovedFile {
 
 } // namespace
 
-PictureInfo inspectPicture(const std::string& entryName, const std::string& bytes,
-                           const std::string& scratchFolder)
+PictureInfo inspectPicture(const std::string& entryName, const std::string& bytes, const std::string& scratchFolder)
 {
     PictureInfo info;
     const std::string suffix = extractionExtension(entryName);
     if (!isSafeExtractionSuffix(suffix)) {
-        info.failure = "the viewer cannot extract it: its extension " + inQuotes(suffix)
-            + " would reach into a folder";
+        info.failure = "the viewer cannot extract it: its extension " + inQuotes(suffix) + " would reach into a folder";
         return info;
     }
-    const RemovedFile file { scratchFolder + "/data.zuo.temp" + suffix };
+    const RemovedFile file{scratchFolder + "/data.zuo.temp" + suffix};
 
     char extension[ImageCodecRegistry::kExtensionSize] = {};
     ImageCodecRegistry::extensionOf(file.path.c_str(), extension);

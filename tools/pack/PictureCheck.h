@@ -22,7 +22,6 @@ struct PictureInfo {
 // extraction file named as the viewer names it ("data.zuo.temp" and the
 // entry's extension) inside scratchFolder, then read by the viewer's own
 // decoder registry. The file is removed again.
-PictureInfo inspectPicture(const std::string& entryName, const std::string& bytes,
-                           const std::string& scratchFolder);
+PictureInfo inspectPicture(const std::string& entryName, const std::string& bytes, const std::string& scratchFolder);
 
 } // namespace vlo::pack

@@ -136,8 +136,7 @@ std::string bmpRefusal(const std::string& bytes)
         return "not a Windows bitmap (it does not start with 'BM')";
     const uint32_t compression = le32(bytes, 30);
     if (compression != 0)
-        return "a compressed bitmap (compression " + std::to_string(compression) + ": "
-            + compressionName(compression)
+        return "a compressed bitmap (compression " + std::to_string(compression) + ": " + compressionName(compression)
             + "); the viewer reads only uncompressed ones: save it uncompressed (ImageMagick: BMP3:name.bmp)";
     const uint32_t bits = le16(bytes, 28);
     if (bits != 8 && bits != 24 && bits != 32)
@@ -210,8 +209,7 @@ std::string pngRefusal(const std::string& bytes)
         const int64_t height = be32(bytes, 20);
         if (width > 0 && height > 0 && !imageSizeAccepted(width, height))
             return tooLarge(width, height);
-        return "the PNG data is damaged, or cut short of what its " + sizeText(width, height)
-            + " pixels need";
+        return "the PNG data is damaged, or cut short of what its " + sizeText(width, height) + " pixels need";
     }
     return "the PNG data is damaged or cut short";
 }
@@ -226,8 +224,7 @@ std::string jpegRefusal(const std::string& bytes)
         return "the JPEG library refuses it: damaged or cut short before its frame header";
     if (width > 0 && height > 0 && !imageSizeAccepted(width, height))
         return tooLarge(width, height);
-    return "the JPEG library refuses it: damaged, or cut short of what its " + sizeText(width, height)
-        + " pixels need";
+    return "the JPEG library refuses it: damaged, or cut short of what its " + sizeText(width, height) + " pixels need";
 }
 
 // Rows the file holds fewer bytes for than the header promises.

@@ -9,8 +9,7 @@
 
 namespace vlo::pack {
 
-bool writePng(const std::string& path, int width, int height, const std::vector<uint8_t>& rgba,
-              std::string& error)
+bool writePng(const std::string& path, int width, int height, const std::vector<uint8_t>& rgba, std::string& error)
 {
     if (width <= 0 || height <= 0 || rgba.size() != size_t(width) * size_t(height) * 4) {
         error = inQuotes(path) + ": no picture to write";

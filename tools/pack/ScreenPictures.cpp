@@ -22,7 +22,7 @@ constexpr int kMenuGrowthY = 30;
 constexpr int kMenuMargin = 5;
 constexpr int kMenuSpacing = 10;
 
-const char* const kMenuItems[] = { "minimize", "credits", "exit" };
+const char* const kMenuItems[] = {"minimize", "credits", "exit"};
 
 struct GuiGraphic {
     const char* name;
@@ -32,23 +32,23 @@ struct GuiGraphic {
 
 // In the order the screen loads them: the window menu, then the player panel.
 const GuiGraphic kGuiGraphics[] = {
-    { "gui/exit_off.png", PictureRole::MenuItem, "menu item 'exit'" },
-    { "gui/exit_on.png", PictureRole::MenuItem, "menu item 'exit', held down" },
-    { "gui/minimize_off.png", PictureRole::MenuItem, "menu item 'minimise'" },
-    { "gui/minimize_on.png", PictureRole::MenuItem, "menu item 'minimise', held down" },
-    { "gui/credits_off.png", PictureRole::MenuItem, "menu item 'credits'" },
-    { "gui/credits_on.png", PictureRole::MenuItem, "menu item 'credits', held down" },
-    { "gui/polygon.png", PictureRole::MenuPanel, "window menu background" },
-    { "gui/play_on.png", PictureRole::PlayerButton, "play button while stopped or paused, held down" },
-    { "gui/play_off.png", PictureRole::PlayerButton, "play button while stopped or paused" },
-    { "gui/pause_on.png", PictureRole::PlayerButton, "play/pause button while music plays, held down" },
-    { "gui/pause_off.png", PictureRole::PlayerButton, "play/pause button while music plays" },
-    { "gui/stop_on.png", PictureRole::PlayerButton, "stop button, held down" },
-    { "gui/stop_off.png", PictureRole::PlayerButton, "stop button" },
-    { "gui/prev_on.png", PictureRole::PlayerButton, "previous-track button, held down" },
-    { "gui/prev_off.png", PictureRole::PlayerButton, "previous-track button" },
-    { "gui/next_on.png", PictureRole::PlayerButton, "next-track button, held down" },
-    { "gui/next_off.png", PictureRole::PlayerButton, "next-track button" },
+    {"gui/exit_off.png", PictureRole::MenuItem, "menu item 'exit'"},
+    {"gui/exit_on.png", PictureRole::MenuItem, "menu item 'exit', held down"},
+    {"gui/minimize_off.png", PictureRole::MenuItem, "menu item 'minimise'"},
+    {"gui/minimize_on.png", PictureRole::MenuItem, "menu item 'minimise', held down"},
+    {"gui/credits_off.png", PictureRole::MenuItem, "menu item 'credits'"},
+    {"gui/credits_on.png", PictureRole::MenuItem, "menu item 'credits', held down"},
+    {"gui/polygon.png", PictureRole::MenuPanel, "window menu background"},
+    {"gui/play_on.png", PictureRole::PlayerButton, "play button while stopped or paused, held down"},
+    {"gui/play_off.png", PictureRole::PlayerButton, "play button while stopped or paused"},
+    {"gui/pause_on.png", PictureRole::PlayerButton, "play/pause button while music plays, held down"},
+    {"gui/pause_off.png", PictureRole::PlayerButton, "play/pause button while music plays"},
+    {"gui/stop_on.png", PictureRole::PlayerButton, "stop button, held down"},
+    {"gui/stop_off.png", PictureRole::PlayerButton, "stop button"},
+    {"gui/prev_on.png", PictureRole::PlayerButton, "previous-track button, held down"},
+    {"gui/prev_off.png", PictureRole::PlayerButton, "previous-track button"},
+    {"gui/next_on.png", PictureRole::PlayerButton, "next-track button, held down"},
+    {"gui/next_off.png", PictureRole::PlayerButton, "next-track button"},
 };
 
 std::string sizeText(int width, int height)
@@ -59,7 +59,7 @@ std::string sizeText(int width, int height)
 void addUse(std::vector<PictureUse>& uses, const ConfigValue& value, PictureRole role, const char* what)
 {
     if (value.isSet())
-        uses.push_back(PictureUse { value.text, role, what, value.place });
+        uses.push_back(PictureUse{value.text, role, what, value.place});
 }
 
 // The background starts as large as the window and grows to the picture's
@@ -105,8 +105,9 @@ std::string placedProblem(int width, int height, int top)
 {
     std::string problem;
     if (width > kWindowWidth)
-        problem = "it is " + std::to_string(width) + " pixels wide, wider than the 700-pixel window: it is cut off "
-                                                     "at the right";
+        problem = "it is " + std::to_string(width)
+            + " pixels wide, wider than the 700-pixel window: it is cut off "
+              "at the right";
     if (top + height > kWindowHeight) {
         problem += std::string(problem.empty() ? "it" : "; it") + " is " + std::to_string(height)
             + " pixels tall and drawn from y = " + std::to_string(top) + ", so it runs "
@@ -126,13 +127,13 @@ std::vector<PictureUse> screenPictures(const ConfigLintResult& config)
     for (size_t i = 0; i < config.tracks.size(); ++i) {
         const ConfigTrack& track = config.tracks[i];
         const std::string number = "track " + std::to_string(i + 1);
-        uses.push_back(PictureUse { track.picture.text, PictureRole::TrackPicture, number + "'s picture",
-            track.picture.place });
-        uses.push_back(PictureUse { track.caption.text, PictureRole::Caption, number + "'s caption",
-            track.caption.place });
+        uses.push_back(
+            PictureUse{track.picture.text, PictureRole::TrackPicture, number + "'s picture", track.picture.place});
+        uses.push_back(
+            PictureUse{track.caption.text, PictureRole::Caption, number + "'s caption", track.caption.place});
     }
     for (const GuiGraphic& graphic : kGuiGraphics)
-        uses.push_back(PictureUse { graphic.name, graphic.role, graphic.what, ConfigPlace() });
+        uses.push_back(PictureUse{graphic.name, graphic.role, graphic.what, ConfigPlace()});
     return uses;
 }
 
@@ -147,8 +148,9 @@ std::string sizeProblem(PictureRole role, int width, int height)
         return placedProblem(width, height, 0);
     case PictureRole::PlayerButton:
         if (width > kButtonSlotWidth || height > kButtonSlotHeight)
-            return "it is " + sizeText(width, height) + ", larger than a player button's slot of 127 x 95: the "
-                                                        "buttons overlap or run out of the window";
+            return "it is " + sizeText(width, height)
+                + ", larger than a player button's slot of 127 x 95: the "
+                  "buttons overlap or run out of the window";
         return std::string();
     case PictureRole::Title:
     case PictureRole::Credits:
@@ -205,7 +207,8 @@ std::string stretchText(const ShownPicture& shown, const SharedPlace& place)
         return size + "the " + kind + "s' place grows to the largest " + kind
             + " shown so far and never shrinks (here up to " + extent
             + ", at least 40 x 40): once a larger one has been shown, this one is stretched to fill it; give "
-              "all " + kind + "s one size";
+              "all "
+            + kind + "s one size";
     }
     case PictureRole::PlayerButton:
         return size + "its button is as large as the largest of its pictures (" + extent
@@ -227,8 +230,8 @@ std::vector<std::string> stretchProblems(const std::vector<ShownPicture>& shown)
         if (key.empty())
             continue;
         SharedPlace& place = places[key];
-        place.width = std::max({ place.width, picture.width, floor });
-        place.height = std::max({ place.height, picture.height, floor });
+        place.width = std::max({place.width, picture.width, floor});
+        place.height = std::max({place.height, picture.height, floor});
     }
     std::vector<std::string> problems(shown.size());
     for (size_t i = 0; i < shown.size(); ++i) {
@@ -256,7 +259,7 @@ std::string menuProblem(const std::map<std::string, PictureSize>& sizes)
         const auto on = sizes.find(base + "_on.png");
         if (off == sizes.end() || on == sizes.end())
             return std::string();
-        widest = std::max({ widest, off->second.width, on->second.width });
+        widest = std::max({widest, off->second.width, on->second.width});
         stacked += std::max(off->second.height, on->second.height);
     }
     const int roomWidth = polygon->second.width + kMenuGrowthX - 2 * kMenuMargin;

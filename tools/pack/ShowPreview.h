@@ -8,7 +8,7 @@
 namespace vlo {
 class MainWindow;
 class ShowScreen;
-}
+} // namespace vlo
 
 namespace vlo::pack {
 

@@ -12,11 +12,12 @@ namespace {
 // Every command of the tool. To add one, write <Name>Command.cpp with its
 // run function, declare that function in Commands.h and add a line here.
 const Command commands[] = {
-    { "create", "ARCHIVE DIR", "pack every regular file under DIR into ARCHIVE", runCreate },
-    { "list", "ARCHIVE", "list the entries of ARCHIVE: name, size, offset", runList },
-    { "extract", "ARCHIVE NAME [-o FILE]", "write one entry to FILE (standard output without -o)", runExtract },
-    { "check", "[DIR] [-v]", "list every problem of the show in DIR (default: the current folder)", runCheck },
-    { "preview", "[DIR] --at SECONDS[,SECONDS...] [-o PREFIX]", "render the show screen at those moments to PREFIX-SECONDS.png", runPreview },
+    {"create", "ARCHIVE DIR", "pack every regular file under DIR into ARCHIVE", runCreate},
+    {"list", "ARCHIVE", "list the entries of ARCHIVE: name, size, offset", runList},
+    {"extract", "ARCHIVE NAME [-o FILE]", "write one entry to FILE (standard output without -o)", runExtract},
+    {"check", "[DIR] [-v]", "list every problem of the show in DIR (default: the current folder)", runCheck},
+    {"preview", "[DIR] --at SECONDS[,SECONDS...] [-o PREFIX]",
+        "render the show screen at those moments to PREFIX-SECONDS.png", runPreview},
 };
 
 void printHelp()

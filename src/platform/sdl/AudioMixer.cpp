@@ -86,14 +86,14 @@ void AudioMixer::close()
 
 bool AudioMixer::openDevice()
 {
-    SDL_AudioSpec wanted {};
+    SDL_AudioSpec wanted{};
     wanted.freq = rate_;
     wanted.format = AUDIO_S16SYS;
     wanted.channels = 2;
     wanted.samples = Uint16(kMixFrames);
     wanted.callback = deviceCallback;
     wanted.userdata = this;
-    SDL_AudioSpec obtained {};
+    SDL_AudioSpec obtained{};
     // No changes allowed: SDL converts to whatever the hardware takes.
     device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     if (device_ == 0)
@@ -231,8 +231,8 @@ std::shared_ptr<AudioMixer::Voice> AudioMixer::add(std::unique_ptr<MusicDecoder>
     if (!open_ || decoder == nullptr || decoder->channels() < 1 || decoder->channels() > kMaxDecodedChannels)
         return nullptr;
     auto voice = std::make_shared<Voice>();
-    voice->converter = SDL_NewAudioStream(AUDIO_F32SYS, Uint8(decoder->channels()), decoder->rate(), AUDIO_F32SYS,
-                                          2, rate_);
+    voice->converter
+        = SDL_NewAudioStream(AUDIO_F32SYS, Uint8(decoder->channels()), decoder->rate(), AUDIO_F32SYS, 2, rate_);
     if (voice->converter == nullptr)
         return nullptr;
     voice->decoded.resize(kDecodeFrames * size_t(decoder->channels()));
@@ -292,8 +292,8 @@ void AudioMixer::dropReleased()
     std::vector<std::shared_ptr<Voice>> done;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        auto keep = std::stable_partition(voices_.begin(), voices_.end(),
-                                          [](const std::shared_ptr<Voice>& voice) { return !voice->gone; });
+        auto keep = std::stable_partition(
+            voices_.begin(), voices_.end(), [](const std::shared_ptr<Voice>& voice) { return !voice->gone; });
         done.assign(std::make_move_iterator(keep), std::make_move_iterator(voices_.end()));
         voices_.erase(keep, voices_.end());
     }

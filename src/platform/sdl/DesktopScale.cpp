@@ -22,8 +22,8 @@ double xftDpi(SDL_Window* sdlWindow)
 #if defined(SDL_VIDEO_DRIVER_X11)
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (SDL_GetWindowWMInfo(sdlWindow, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11 ||
-        info.info.x11.display == nullptr)
+    if (SDL_GetWindowWMInfo(sdlWindow, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11
+        || info.info.x11.display == nullptr)
         return 0.0;
     return xftDpiOf(XResourceManagerString(info.info.x11.display));
 #else

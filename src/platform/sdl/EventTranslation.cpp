@@ -92,8 +92,8 @@ void notePointer(const SDL_SysWMmsg* message)
         break;
     case EnterNotify:
     case LeaveNotify:
-        sample = PointerSample{true, event.xcrossing.x, event.xcrossing.y, event.xcrossing.x_root,
-                               event.xcrossing.y_root};
+        sample
+            = PointerSample{true, event.xcrossing.x, event.xcrossing.y, event.xcrossing.x_root, event.xcrossing.y_root};
         break;
     default:
         break;
@@ -191,8 +191,8 @@ void placePointerMessage(MSG& message)
         windowScreenPosition(window->sdl, windowX, windowY);
     // The program sees a screen shrunk by the window's scale; rounding down
     // keeps a pointer just left of or above the window negative.
-    message.lParam = packPosition(floorDivide(message.pt.x - windowX, scale),
-                                  floorDivide(message.pt.y - windowY, scale));
+    message.lParam
+        = packPosition(floorDivide(message.pt.x - windowX, scale), floorDivide(message.pt.y - windowY, scale));
     message.pt = POINT{floorDivide(message.pt.x, scale), floorDivide(message.pt.y, scale)};
 }
 
@@ -203,8 +203,7 @@ bool translateEvent(const SDL_Event& event, MSG& out)
     switch (event.type) {
     case SDL_MOUSEMOTION:
         out.hwnd = mouseTarget(event.motion.windowID);
-        if (out.hwnd == nullptr ||
-            !screenPosition(event.motion.windowID, event.motion.x, event.motion.y, out.pt))
+        if (out.hwnd == nullptr || !screenPosition(event.motion.windowID, event.motion.x, event.motion.y, out.pt))
             return false;
         out.message = WM_MOUSEMOVE;
         out.wParam = mouseKeyFlags(event.motion.state);
@@ -255,30 +254,51 @@ WPARAM virtualKey(SDL_Keycode key)
     if (key >= SDLK_F1 && key <= SDLK_F12)
         return VK_F1 + WPARAM(key - SDLK_F1);
     switch (key) {
-    case SDLK_ESCAPE: return VK_ESCAPE;
-    case SDLK_RETURN: return VK_RETURN;
-    case SDLK_KP_ENTER: return VK_RETURN;
-    case SDLK_BACKSPACE: return VK_BACK;
-    case SDLK_TAB: return VK_TAB;
-    case SDLK_SPACE: return VK_SPACE;
-    case SDLK_PAUSE: return VK_PAUSE;
-    case SDLK_PAGEUP: return VK_PRIOR;
-    case SDLK_PAGEDOWN: return VK_NEXT;
-    case SDLK_END: return VK_END;
-    case SDLK_HOME: return VK_HOME;
-    case SDLK_LEFT: return VK_LEFT;
-    case SDLK_UP: return VK_UP;
-    case SDLK_RIGHT: return VK_RIGHT;
-    case SDLK_DOWN: return VK_DOWN;
-    case SDLK_INSERT: return VK_INSERT;
-    case SDLK_DELETE: return VK_DELETE;
+    case SDLK_ESCAPE:
+        return VK_ESCAPE;
+    case SDLK_RETURN:
+        return VK_RETURN;
+    case SDLK_KP_ENTER:
+        return VK_RETURN;
+    case SDLK_BACKSPACE:
+        return VK_BACK;
+    case SDLK_TAB:
+        return VK_TAB;
+    case SDLK_SPACE:
+        return VK_SPACE;
+    case SDLK_PAUSE:
+        return VK_PAUSE;
+    case SDLK_PAGEUP:
+        return VK_PRIOR;
+    case SDLK_PAGEDOWN:
+        return VK_NEXT;
+    case SDLK_END:
+        return VK_END;
+    case SDLK_HOME:
+        return VK_HOME;
+    case SDLK_LEFT:
+        return VK_LEFT;
+    case SDLK_UP:
+        return VK_UP;
+    case SDLK_RIGHT:
+        return VK_RIGHT;
+    case SDLK_DOWN:
+        return VK_DOWN;
+    case SDLK_INSERT:
+        return VK_INSERT;
+    case SDLK_DELETE:
+        return VK_DELETE;
     case SDLK_LSHIFT:
-    case SDLK_RSHIFT: return VK_SHIFT;
+    case SDLK_RSHIFT:
+        return VK_SHIFT;
     case SDLK_LCTRL:
-    case SDLK_RCTRL: return VK_CONTROL;
+    case SDLK_RCTRL:
+        return VK_CONTROL;
     case SDLK_LALT:
-    case SDLK_RALT: return VK_MENU;
-    default: return 0;
+    case SDLK_RALT:
+        return VK_MENU;
+    default:
+        return 0;
     }
 }
 

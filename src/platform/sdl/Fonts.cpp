@@ -67,11 +67,9 @@ constexpr int maximumHeight = 1024;
 
 // Windows-1252 codes 0x80..0x9F as Unicode; 0 where the code page leaves
 // the code undefined (it then stays as it is).
-const FT_ULong cp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+const FT_ULong cp1252High[32] = {0x20AC, 0, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0, 0x017D, 0, 0, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161,
+    0x203A, 0x0153, 0, 0x017E, 0x0178};
 
 FT_ULong unicodeOf(UINT code)
 {
@@ -99,7 +97,10 @@ int roundToInt(double value)
 // RAII owner of fontconfig patterns.
 struct PatternGuard {
     FcPattern* pattern;
-    explicit PatternGuard(FcPattern* p) : pattern(p) {}
+    explicit PatternGuard(FcPattern* p)
+        : pattern(p)
+    {
+    }
     ~PatternGuard()
     {
         if (pattern != nullptr) {
@@ -195,8 +196,8 @@ bool sizeFont(PlatformGdiObject& font, int height)
     }
     int best = 0;
     for (int i = 1; i < face->num_fixed_sizes; ++i) {
-        if (std::abs(face->available_sizes[i].height - font.pixelsPerEm) <
-            std::abs(face->available_sizes[best].height - font.pixelsPerEm)) {
+        if (std::abs(face->available_sizes[i].height - font.pixelsPerEm)
+            < std::abs(face->available_sizes[best].height - font.pixelsPerEm)) {
             best = i;
         }
     }
@@ -238,8 +239,7 @@ bool renderGlyph(const PlatformGdiObject& font, UINT code, GlyphImage& out)
     if (font.syntheticBold) {
         FT_GlyphSlot_Embolden(slot);
     }
-    if (slot->format != FT_GLYPH_FORMAT_BITMAP &&
-        FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0) {
+    if (slot->format != FT_GLYPH_FORMAT_BITMAP && FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0) {
         return false;
     }
     const FT_Bitmap& bitmap = slot->bitmap;
@@ -272,8 +272,8 @@ bool renderGlyph(const PlatformGdiObject& font, UINT code, GlyphImage& out)
 
 } // namespace
 
-HFONT CreateFontA(int height, int, int, int, int weight, DWORD italic, DWORD underline,
-                  DWORD strikeOut, DWORD, DWORD, DWORD, DWORD, DWORD, const char* face)
+HFONT CreateFontA(int height, int, int, int, int weight, DWORD italic, DWORD underline, DWORD strikeOut, DWORD, DWORD,
+    DWORD, DWORD, DWORD, const char* face)
 {
     const int requestedWeight = weight <= 0 ? FW_NORMAL : std::min(weight, 1000);
     ResolvedFace resolved;
@@ -281,9 +281,9 @@ HFONT CreateFontA(int height, int, int, int, int weight, DWORD italic, DWORD und
         return nullptr;
     }
     PlatformGdiObject* font = new PlatformGdiObject;
-    if (FT_Init_FreeType(&font->library) != 0 ||
-        FT_New_Face(font->library, resolved.file.data(), resolved.index, &font->face) != 0 ||
-        !sizeFont(*font, height)) {
+    if (FT_Init_FreeType(&font->library) != 0
+        || FT_New_Face(font->library, resolved.file.data(), resolved.index, &font->face) != 0
+        || !sizeFont(*font, height)) {
         delete font;
         return nullptr;
     }
@@ -415,11 +415,11 @@ BOOL wglUseFontBitmapsA(HDC dc, DWORD first, DWORD count, DWORD listBase)
         bottomUp.resize(glyph.bits.size());
         for (int row = 0; row < glyph.rows; ++row) {
             std::memcpy(bottomUp.data() + size_t(glyph.rows - 1 - row) * size_t(glyph.rowBytes),
-                        glyph.bits.data() + size_t(row) * size_t(glyph.rowBytes), size_t(glyph.rowBytes));
+                glyph.bits.data() + size_t(row) * size_t(glyph.rowBytes), size_t(glyph.rowBytes));
         }
         glNewList(listBase + i, GL_COMPILE);
-        glBitmap(glyph.width, glyph.rows, GLfloat(-glyph.left), GLfloat(glyph.rows - glyph.top),
-                 GLfloat(glyph.advance), 0.0f, bottomUp.empty() ? nullptr : bottomUp.data());
+        glBitmap(glyph.width, glyph.rows, GLfloat(-glyph.left), GLfloat(glyph.rows - glyph.top), GLfloat(glyph.advance),
+            0.0f, bottomUp.empty() ? nullptr : bottomUp.data());
         glEndList();
     }
     glPopClientAttrib();

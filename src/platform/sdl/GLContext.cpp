@@ -9,8 +9,8 @@
 #include "platform/sdl/PlatformData.h"
 #include "platform/sdl/ResidentLibraries.h"
 
-using vlo::sdl::PlatformData;
 using vlo::sdl::liveWindow;
+using vlo::sdl::PlatformData;
 using vlo::sdl::platformData;
 
 namespace {
@@ -56,9 +56,9 @@ struct FrameBufferCalls {
 
     bool complete() const
     {
-        return genFramebuffers && bindFramebuffer && genRenderbuffers && bindRenderbuffer && renderbufferStorage &&
-               framebufferRenderbuffer && framebufferTexture2D && checkFramebufferStatus && blitFramebuffer &&
-               deleteFramebuffers && deleteRenderbuffers;
+        return genFramebuffers && bindFramebuffer && genRenderbuffers && bindRenderbuffer && renderbufferStorage
+            && framebufferRenderbuffer && framebufferTexture2D && checkFramebufferStatus && blitFramebuffer
+            && deleteFramebuffers && deleteRenderbuffers;
     }
 };
 
@@ -75,11 +75,11 @@ const FrameBufferCalls& frameBufferCalls()
         found.genRenderbuffers = PFNGLGENRENDERBUFFERSPROC(SDL_GL_GetProcAddress("glGenRenderbuffers"));
         found.bindRenderbuffer = PFNGLBINDRENDERBUFFERPROC(SDL_GL_GetProcAddress("glBindRenderbuffer"));
         found.renderbufferStorage = PFNGLRENDERBUFFERSTORAGEPROC(SDL_GL_GetProcAddress("glRenderbufferStorage"));
-        found.framebufferRenderbuffer =
-            PFNGLFRAMEBUFFERRENDERBUFFERPROC(SDL_GL_GetProcAddress("glFramebufferRenderbuffer"));
+        found.framebufferRenderbuffer
+            = PFNGLFRAMEBUFFERRENDERBUFFERPROC(SDL_GL_GetProcAddress("glFramebufferRenderbuffer"));
         found.framebufferTexture2D = PFNGLFRAMEBUFFERTEXTURE2DPROC(SDL_GL_GetProcAddress("glFramebufferTexture2D"));
-        found.checkFramebufferStatus =
-            PFNGLCHECKFRAMEBUFFERSTATUSPROC(SDL_GL_GetProcAddress("glCheckFramebufferStatus"));
+        found.checkFramebufferStatus
+            = PFNGLCHECKFRAMEBUFFERSTATUSPROC(SDL_GL_GetProcAddress("glCheckFramebufferStatus"));
         found.blitFramebuffer = PFNGLBLITFRAMEBUFFERPROC(SDL_GL_GetProcAddress("glBlitFramebuffer"));
         found.deleteFramebuffers = PFNGLDELETEFRAMEBUFFERSPROC(SDL_GL_GetProcAddress("glDeleteFramebuffers"));
         found.deleteRenderbuffers = PFNGLDELETERENDERBUFFERSPROC(SDL_GL_GetProcAddress("glDeleteRenderbuffers"));
@@ -128,7 +128,7 @@ bool makeColourFrameBuffer(int width, int height, unsigned int& frameBuffer, uns
 // where the second is a whole multiple), upside down when asked, then binds
 // the program's framebuffer again.
 void blitFrame(const PlatformGLContext& context, unsigned int from, int fromWidth, int fromHeight, unsigned int to,
-               int toWidth, int toHeight, bool upsideDown = false)
+    int toWidth, int toHeight, bool upsideDown = false)
 {
     const FrameBufferCalls& gl = frameBufferCalls();
     // Of the program's state only the scissor test acts on a blit.
@@ -138,7 +138,7 @@ void blitFrame(const PlatformGLContext& context, unsigned int from, int fromWidt
     gl.bindFramebuffer(GL_READ_FRAMEBUFFER, from);
     gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER, to);
     gl.blitFramebuffer(0, 0, fromWidth, fromHeight, 0, upsideDown ? toHeight : 0, toWidth, upsideDown ? 0 : toHeight,
-                       GL_COLOR_BUFFER_BIT, GL_NEAREST);
+        GL_COLOR_BUFFER_BIT, GL_NEAREST);
     gl.bindFramebuffer(GL_FRAMEBUFFER, context.frameBuffer);
     if (scissor)
         glEnable(GL_SCISSOR_TEST);
@@ -262,8 +262,7 @@ BOOL wglMakeCurrent(HDC dc, HGLRC handle)
     }
     PlatformWindow* window = windowOf(dc);
     PlatformGLContext* context = liveContext(handle);
-    if (window == nullptr || context == nullptr || context->window == nullptr ||
-        window->pixelFormat == 0)
+    if (window == nullptr || context == nullptr || context->window == nullptr || window->pixelFormat == 0)
         return FALSE;
     if (SDL_GL_MakeCurrent(window->sdl, context->sdl) != 0)
         return FALSE;
@@ -294,8 +293,7 @@ BOOL SwapBuffers(HDC dc)
     PlatformWindow* window = windowOf(dc);
     if (window == nullptr)
         return FALSE;
-    if (window->presentFilter != nullptr &&
-        !window->presentFilter(window->presentOwner, window->damaged))
+    if (window->presentFilter != nullptr && !window->presentFilter(window->presentOwner, window->damaged))
         return TRUE;
     presentFrame(*window);
     window->damaged = false;
@@ -350,7 +348,7 @@ bool makeWindowCopy(int width, int height, PlatformGLContext& context)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     bool deep = true;
     for (const GLenum channel :
-         {GL_TEXTURE_RED_SIZE, GL_TEXTURE_GREEN_SIZE, GL_TEXTURE_BLUE_SIZE, GL_TEXTURE_ALPHA_SIZE}) {
+        {GL_TEXTURE_RED_SIZE, GL_TEXTURE_GREEN_SIZE, GL_TEXTURE_BLUE_SIZE, GL_TEXTURE_ALPHA_SIZE}) {
         GLint bits = 0;
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, channel, &bits);
         deep = deep && bits >= 8;
@@ -385,10 +383,9 @@ bool vlo::saveFrameCopy()
         return false;
     if (context->copyFrameBuffer == 0 || context->copyWidth != width || context->copyHeight != height) {
         dropCopy(*context);
-        const bool complete =
-            context->frameBuffer == 0
-                ? makeWindowCopy(width, height, *context)
-                : makeColourFrameBuffer(width, height, context->copyFrameBuffer, context->copyColourBuffer);
+        const bool complete = context->frameBuffer == 0
+            ? makeWindowCopy(width, height, *context)
+            : makeColourFrameBuffer(width, height, context->copyFrameBuffer, context->copyColourBuffer);
         frameBufferCalls().bindFramebuffer(GL_FRAMEBUFFER, context->frameBuffer);
         if (!complete) {
             dropCopy(*context);
@@ -401,7 +398,7 @@ bool vlo::saveFrameCopy()
         platformData().codeTrim.afterNewDriverWork();
     }
     blitFrame(*context, context->frameBuffer, width, height, context->copyFrameBuffer, width, height,
-              context->copyTexture != 0);
+        context->copyTexture != 0);
     return true;
 }
 
@@ -417,7 +414,7 @@ bool vlo::restoreFrameCopy()
     if (width != context->copyWidth || height != context->copyHeight)
         return false;
     blitFrame(*context, context->copyFrameBuffer, width, height, context->frameBuffer, width, height,
-              context->copyTexture != 0);
+        context->copyTexture != 0);
     if (!context->copyRestored) {
         context->copyRestored = true;
         platformData().codeTrim.afterNewDriverWork();

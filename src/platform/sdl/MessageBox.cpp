@@ -14,8 +14,7 @@ namespace {
 bool displayNamed()
 {
     const char* driver = SDL_GetHint(SDL_HINT_VIDEODRIVER);
-    if (driver != nullptr &&
-        (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0))
+    if (driver != nullptr && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0))
         return false;
     return std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr;
 }
@@ -40,7 +39,6 @@ int MessageBoxA(HWND owner, const char* text, const char* caption, UINT)
     }
     PlatformWindow* parent = vlo::sdl::liveWindow(owner);
     // Every box of the program is a warning with one OK button.
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, title, body,
-                             parent != nullptr ? parent->sdl : nullptr);
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, title, body, parent != nullptr ? parent->sdl : nullptr);
     return IDOK;
 }

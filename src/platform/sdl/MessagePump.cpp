@@ -6,8 +6,8 @@
 #include "platform/sdl/EventTranslation.h"
 #include "platform/sdl/PlatformData.h"
 
-using vlo::sdl::PlatformData;
 using vlo::sdl::liveWindow;
+using vlo::sdl::PlatformData;
 using vlo::sdl::platformData;
 
 namespace {
@@ -116,7 +116,7 @@ BOOL PeekMessageA(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT re
         return FALSE;
     vlo::sdl::ensureEvents();
     return nextMessage(platformData(), *msg, window, filterMin, filterMax, (removeFlags & PM_REMOVE) != 0) ? TRUE
-                                                                                                         : FALSE;
+                                                                                                           : FALSE;
 }
 
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -171,8 +171,7 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM)
 {
     PlatformWindow* live = liveWindow(window);
     // Alt+F4 is the system's close command: the window is asked to close.
-    if (message == WM_SYSKEYDOWN && wParam == VK_F4 && live != nullptr &&
-        live->procedure != nullptr)
+    if (message == WM_SYSKEYDOWN && wParam == VK_F4 && live != nullptr && live->procedure != nullptr)
         live->procedure(window, WM_CLOSE, 0, 0);
     // Any other message needs no default action of ours; the window stays
     // (DefWindowProc would destroy it on WM_CLOSE, but every window of the
@@ -190,8 +189,7 @@ UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT periodMs, void* callback)
         static UINT_PTR nextThreadTimer = 1;
         id = nextThreadTimer++;
     }
-    data.timers.set(window, id, periodMs,
-                    reinterpret_cast<vlo::sdl::TimerList::Callback>(callback), GetTickCount());
+    data.timers.set(window, id, periodMs, reinterpret_cast<vlo::sdl::TimerList::Callback>(callback), GetTickCount());
     // For a window timer any non-zero result means success; its identifier
     // stays the given one.
     return window == nullptr ? id : std::max<UINT_PTR>(id, 1);

@@ -29,18 +29,15 @@ public:
     void pushMouseMove(const MSG& message);
     // Removes and returns the oldest message for which wanted(message) holds;
     // `pointer` tells whether it is pointer input.
-    template <typename Predicate>
-    bool take(MSG& out, Predicate wanted, bool& pointer);
-    template <typename Predicate>
-    bool take(MSG& out, Predicate wanted)
+    template <typename Predicate> bool take(MSG& out, Predicate wanted, bool& pointer);
+    template <typename Predicate> bool take(MSG& out, Predicate wanted)
     {
         bool pointer = false;
         return take(out, wanted, pointer);
     }
     // Copies the oldest message for which wanted(message) holds, leaving it
     // in the queue.
-    template <typename Predicate>
-    bool peek(MSG& out, Predicate wanted) const
+    template <typename Predicate> bool peek(MSG& out, Predicate wanted) const
     {
         for (size_t offset = 0; offset < count; ++offset) {
             const MSG& waiting = slots[(head + offset) % slots.size()].message;
@@ -70,8 +67,7 @@ private:
     size_t count = 0;
 };
 
-template <typename Predicate>
-bool MessageQueue::take(MSG& out, Predicate wanted, bool& pointer)
+template <typename Predicate> bool MessageQueue::take(MSG& out, Predicate wanted, bool& pointer)
 {
     for (size_t offset = 0; offset < count; ++offset) {
         if (wanted(at(offset).message)) {

@@ -21,7 +21,11 @@ constexpr size_t kChunkFrames = 1024;
 
 class ModuleDecoder : public MusicDecoder {
 public:
-    explicit ModuleDecoder(ModPlugFile* module) : module_(module), chunk_(kChunkFrames * 2) {}
+    explicit ModuleDecoder(ModPlugFile* module)
+        : module_(module)
+        , chunk_(kChunkFrames * 2)
+    {
+    }
     ~ModuleDecoder() override { ModPlug_Unload(module_); }
 
     int channels() const override { return 2; }
@@ -64,7 +68,7 @@ private:
 
 std::unique_ptr<MusicDecoder> openModuleDecoder(int fd)
 {
-    struct stat info {};
+    struct stat info { };
     if (fstat(fd, &info) != 0 || info.st_size <= 0 || info.st_size > kMaxModuleBytes)
         return nullptr;
     std::vector<char> bytes(size_t(info.st_size));
@@ -75,7 +79,7 @@ std::unique_ptr<MusicDecoder> openModuleDecoder(int fd)
             return nullptr;
         have += size_t(got);
     }
-    ModPlug_Settings settings {};
+    ModPlug_Settings settings{};
     ModPlug_GetSettings(&settings);
     settings.mChannels = 2;
     settings.mBits = 16;

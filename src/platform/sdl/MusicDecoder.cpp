@@ -41,7 +41,7 @@ int openRegularFile(const std::string& path, std::string& why)
 {
     // Decided by the kind before opening: opening a FIFO without a writer
     // blocks, and reading a device never ends.
-    struct stat info {};
+    struct stat info { };
     if (path.empty() || stat(path.c_str(), &info) != 0) {
         why = path.empty() ? "the path is empty" : std::string("it cannot be found: ") + std::strerror(errno);
         return -1;

@@ -27,12 +27,21 @@ bool startsAsOggFlac(int fd)
     if (got < 27 || std::memcmp(page, "OggS", 4) != 0)
         return false;
     const size_t packet = 27 + size_t(page[26]);
-    return size_t(got) >= packet + 5 && std::memcmp(page + packet, "\x7F" "FLAC", 5) == 0;
+    return size_t(got) >= packet + 5
+        && std::memcmp(page + packet,
+               "\x7F"
+               "FLAC",
+               5)
+        == 0;
 }
 
 class OggFlacDecoder : public MusicDecoder {
 public:
-    explicit OggFlacDecoder(int fd) : fd_(fd), decoder_(FLAC__stream_decoder_new()) {}
+    explicit OggFlacDecoder(int fd)
+        : fd_(fd)
+        , decoder_(FLAC__stream_decoder_new())
+    {
+    }
 
     ~OggFlacDecoder() override
     {
@@ -45,8 +54,8 @@ public:
     bool open()
     {
         if (decoder_ == nullptr
-            || FLAC__stream_decoder_init_ogg_stream(decoder_, readBytes, seekTo, tellAt, lengthOf, atEnd, takeFrame,
-                                                    takeMetadata, noteError, this)
+            || FLAC__stream_decoder_init_ogg_stream(
+                   decoder_, readBytes, seekTo, tellAt, lengthOf, atEnd, takeFrame, takeMetadata, noteError, this)
                 != FLAC__STREAM_DECODER_INIT_STATUS_OK)
             return false;
         if (!FLAC__stream_decoder_process_until_end_of_metadata(decoder_) || rate_ == 0)
@@ -106,8 +115,8 @@ private:
 
     static OggFlacDecoder& self(void* client) { return *static_cast<OggFlacDecoder*>(client); }
 
-    static FLAC__StreamDecoderReadStatus readBytes(const FLAC__StreamDecoder*, FLAC__byte buffer[], size_t* bytes,
-                                                   void* client)
+    static FLAC__StreamDecoderReadStatus readBytes(
+        const FLAC__StreamDecoder*, FLAC__byte buffer[], size_t* bytes, void* client)
     {
         const ssize_t got = ::read(self(client).fd_, buffer, *bytes);
         if (got < 0) {
@@ -135,7 +144,7 @@ private:
 
     static FLAC__StreamDecoderLengthStatus lengthOf(const FLAC__StreamDecoder*, FLAC__uint64* length, void* client)
     {
-        struct stat info {};
+        struct stat info { };
         if (fstat(self(client).fd_, &info) != 0)
             return FLAC__STREAM_DECODER_LENGTH_STATUS_ERROR;
         *length = FLAC__uint64(info.st_size);
@@ -144,13 +153,13 @@ private:
 
     static FLAC__bool atEnd(const FLAC__StreamDecoder*, void* client)
     {
-        struct stat info {};
+        struct stat info { };
         const int fd = self(client).fd_;
         return fstat(fd, &info) != 0 || lseek(fd, 0, SEEK_CUR) >= info.st_size;
     }
 
-    static FLAC__StreamDecoderWriteStatus takeFrame(const FLAC__StreamDecoder*, const FLAC__Frame* frame,
-                                                    const FLAC__int32* const buffer[], void* client)
+    static FLAC__StreamDecoderWriteStatus takeFrame(
+        const FLAC__StreamDecoder*, const FLAC__Frame* frame, const FLAC__int32* const buffer[], void* client)
     {
         OggFlacDecoder& decoder = self(client);
         const unsigned channels = frame->header.channels;

@@ -71,8 +71,7 @@ bool offscreenDriver()
 {
     const char* driver = SDL_GetCurrentVideoDriver();
     // Without a display SDL quietly falls back to these two.
-    return driver == nullptr || std::strcmp(driver, "offscreen") == 0 ||
-           std::strcmp(driver, "dummy") == 0;
+    return driver == nullptr || std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
 }
 
 } // namespace sdl

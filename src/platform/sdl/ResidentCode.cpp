@@ -53,8 +53,8 @@ void dropIfCode(const char* line)
     unsigned long long offset = 0;
     char device[16] = {};
     unsigned long long inode = 0;
-    if (std::sscanf(line, "%" SCNxPTR "-%" SCNxPTR " %4s %llx %15s %llu", &start, &end, perms, &offset, device,
-                    &inode) != 6)
+    if (std::sscanf(line, "%" SCNxPTR "-%" SCNxPTR " %4s %llx %15s %llu", &start, &end, perms, &offset, device, &inode)
+        != 6)
         return;
     // Code only: r-x and private. A writable mapping, or a read-only one
     // that was written before it was made read-only (relocations), holds

@@ -31,7 +31,9 @@ void keepLoadedLibrariesResident()
 
 #else
 
-void keepLoadedLibrariesResident() {}
+void keepLoadedLibrariesResident()
+{
+}
 
 #endif
 

@@ -51,8 +51,7 @@ uint32_t position(const SilentStream& stream)
 // A playing stream has ended once its time is up, as on the real back end.
 bool hasEnded(DWORD, const SilentStream& stream)
 {
-    return stream.durationMs != kEndless
-        && GetTickCount() - stream.runStartTick >= stream.durationMs - stream.playedMs;
+    return stream.durationMs != kEndless && GetTickCount() - stream.runStartTick >= stream.durationMs - stream.playedMs;
 }
 
 // Stops whatever plays now, keeping its position, before another stream starts.

@@ -16,7 +16,7 @@ constexpr int kMaxRate = 384000;
 
 sf_count_t fileLength(void* user)
 {
-    struct stat info {};
+    struct stat info { };
     return fstat(*static_cast<int*>(user), &info) == 0 ? sf_count_t(info.st_size) : 0;
 }
 
@@ -43,7 +43,10 @@ sf_count_t fileTell(void* user)
 
 class SndfileDecoder : public MusicDecoder {
 public:
-    explicit SndfileDecoder(int fd) : fd_(fd) {}
+    explicit SndfileDecoder(int fd)
+        : fd_(fd)
+    {
+    }
 
     ~SndfileDecoder() override
     {
@@ -55,7 +58,7 @@ public:
 
     bool open()
     {
-        SF_VIRTUAL_IO io { fileLength, fileSeek, fileRead, fileWrite, fileTell };
+        SF_VIRTUAL_IO io{fileLength, fileSeek, fileRead, fileWrite, fileTell};
         file_ = sf_open_virtual(&io, SFM_READ, &info_, &fd_);
         if (file_ == nullptr)
             return false;
@@ -79,10 +82,7 @@ public:
     int channels() const override { return info_.channels; }
     int rate() const override { return info_.samplerate; }
 
-    double seconds() const override
-    {
-        return info_.frames > 0 ? double(info_.frames) / info_.samplerate : -1.0;
-    }
+    double seconds() const override { return info_.frames > 0 ? double(info_.frames) / info_.samplerate : -1.0; }
 
     size_t read(float* out, size_t frames) override
     {
@@ -95,7 +95,7 @@ public:
 private:
     int fd_;
     SNDFILE* file_ = nullptr;
-    SF_INFO info_ {};
+    SF_INFO info_{};
     bool owned_ = false;
 };
 

@@ -47,8 +47,7 @@ inline bool attributesAccepted(int frequency, int volume, int pan)
     return volume == -1 || (volume >= 0 && volume <= 100);
 }
 
-template <typename Stream>
-class StreamTable {
+template <typename Stream> class StreamTable {
 public:
     bool open = false;
     // The stream that plays or is held paused; 0 when none. One music plays
@@ -87,8 +86,7 @@ public:
     // A playing stream whose run is over (ended(handle, stream) says so) has
     // reached its end: it counts as stopped, and the next play starts it from
     // the beginning. ended is asked only about a playing stream.
-    template <typename Ended>
-    void noteEnd(DWORD handle, Stream& stream, Ended ended)
+    template <typename Ended> void noteEnd(DWORD handle, Stream& stream, Ended ended)
     {
         if (stream.phase != StreamPhase::Playing || !ended(handle, stream))
             return;
@@ -99,8 +97,7 @@ public:
     }
 
     // The stream with its end noted, as every channel call wants to see it.
-    template <typename Ended>
-    Stream* findNoted(DWORD handle, Ended ended)
+    template <typename Ended> Stream* findNoted(DWORD handle, Ended ended)
     {
         Stream* stream = find(handle);
         if (stream != nullptr)

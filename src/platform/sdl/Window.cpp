@@ -7,8 +7,8 @@
 #include "platform/sdl/PlatformData.h"
 #include "platform/sdl/ResidentLibraries.h"
 
-using vlo::sdl::PlatformData;
 using vlo::sdl::liveWindow;
+using vlo::sdl::PlatformData;
 using vlo::sdl::platformData;
 
 namespace {
@@ -56,8 +56,8 @@ LRESULT send(PlatformWindow* window, UINT message, WPARAM wParam, LPARAM lParam)
 
 } // namespace
 
-HWND CreateWindowExA(DWORD, const char* className, const char* windowName, DWORD style,
-                     int x, int y, int width, int height, HWND, HMENU, HINSTANCE, void*)
+HWND CreateWindowExA(DWORD, const char* className, const char* windowName, DWORD style, int x, int y, int width,
+    int height, HWND, HMENU, HINSTANCE, void*)
 {
     PlatformData& data = platformData();
     if (className == nullptr || width <= 0 || height <= 0)
@@ -75,8 +75,7 @@ HWND CreateWindowExA(DWORD, const char* className, const char* windowName, DWORD
     setFramebufferAttributes();
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS;
     flags |= (style & WS_VISIBLE) != 0 ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
-    SDL_Window* sdlWindow =
-        SDL_CreateWindow(ansiToUtf8(windowName).c_str(), x, y, width, height, flags);
+    SDL_Window* sdlWindow = SDL_CreateWindow(ansiToUtf8(windowName).c_str(), x, y, width, height, flags);
     if (sdlWindow == nullptr)
         return nullptr;
     // An OpenGL window has just loaded the GL driver.

@@ -6,8 +6,7 @@ using vlo::sdl::platformData;
 
 WORD RegisterClassA(const WNDCLASSA* windowClass)
 {
-    if (windowClass == nullptr || windowClass->lpszClassName == nullptr ||
-        windowClass->lpfnWndProc == nullptr)
+    if (windowClass == nullptr || windowClass->lpszClassName == nullptr || windowClass->lpfnWndProc == nullptr)
         return 0;
     auto& classes = platformData().classes;
     // A name can be registered once (ERROR_CLASS_ALREADY_EXISTS).

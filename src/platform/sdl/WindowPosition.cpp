@@ -10,12 +10,11 @@ void windowScreenPosition(SDL_Window* window, int& x, int& y)
 #if defined(SDL_VIDEO_DRIVER_X11)
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    if (SDL_GetWindowWMInfo(window, &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11 &&
-        info.info.x11.display != nullptr) {
+    if (SDL_GetWindowWMInfo(window, &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11
+        && info.info.x11.display != nullptr) {
         Display* display = info.info.x11.display;
         ::Window child = 0;
-        if (XTranslateCoordinates(display, info.info.x11.window, DefaultRootWindow(display), 0, 0, &x, &y,
-                                  &child) != 0)
+        if (XTranslateCoordinates(display, info.info.x11.window, DefaultRootWindow(display), 0, 0, &x, &y, &child) != 0)
             return;
     }
 #endif

@@ -142,8 +142,8 @@ unsigned char* BmpCodec::load(FILE* file, int* width, int* height, int* bits)
             palette[3 * i + 1] = table[4 * i + 1];
             palette[3 * i + 2] = table[4 * i];
         }
-        const long dataAt = static_cast<long>(layout.dataStart)
-            - static_cast<long>(layout.tableStart + layout.colourEntries * 4);
+        const long dataAt
+            = static_cast<long>(layout.dataStart) - static_cast<long>(layout.tableStart + layout.colourEntries * 4);
         if (std::fseek(file, dataAt, SEEK_CUR) != 0)
             return nullptr;
     } else if (layout.dataStart != kHeadersSize) {

@@ -26,14 +26,16 @@ struct JumpingErrorManager {
 }
 
 // The program prints nothing; warnings about damaged data are dropped.
-void dropMessage(j_common_ptr) {}
+void dropMessage(j_common_ptr)
+{
+}
 
 // Everything one decode allocates, released by the destructor on every path,
 // the error path included. It lives in load()'s frame, outside the frame
 // that calls setjmp, so its fields keep the values stored before a jump.
 struct JpegDecode {
-    jpeg_decompress_struct info {};
-    JumpingErrorManager errors {};
+    jpeg_decompress_struct info{};
+    JumpingErrorManager errors{};
     std::unique_ptr<unsigned char[]> pixels;
     // One scan line of CMYK samples, before it becomes RGB.
     std::unique_ptr<unsigned char[]> inkRow;

@@ -25,7 +25,9 @@ constexpr int64_t kPngOverhead = 64;
 }
 
 // The program prints nothing; warnings about damaged ancillary data are dropped.
-void dropWarning(png_structp, png_const_charp) {}
+void dropWarning(png_structp, png_const_charp)
+{
+}
 
 // Everything one decode allocates, released by the destructor on every path,
 // the error path included. It lives in load()'s frame, outside the frame
@@ -94,8 +96,7 @@ bool decode(PngDecode& state, FILE* file)
 
     if (depth == 16)
         png_set_strip_16(state.png);
-    if (depth < 8 || colourType == PNG_COLOR_TYPE_PALETTE
-        || png_get_valid(state.png, state.info, PNG_INFO_tRNS))
+    if (depth < 8 || colourType == PNG_COLOR_TYPE_PALETTE || png_get_valid(state.png, state.info, PNG_INFO_tRNS))
         png_set_expand(state.png);
     // Interlaced files are read whole, all passes merged into the rows.
     png_set_interlace_handling(state.png);

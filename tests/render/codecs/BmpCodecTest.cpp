@@ -77,8 +77,8 @@ void expectBytes(const Decoded& d, const Bytes& expected, const char* what)
 
 // Two rows of three 24-bit pixels as a bitmap stores them: bottom row first,
 // blue-green-red, each row padded with 0xEE bytes to 12 bytes.
-const Bytes kPaddedRows = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0xEE, 0xEE, 0xEE,
-                           10, 11, 12, 13, 14, 15, 16, 17, 18, 0xEE, 0xEE, 0xEE};
+const Bytes kPaddedRows
+    = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0xEE, 0xEE, 0xEE, 10, 11, 12, 13, 14, 15, 16, 17, 18, 0xEE, 0xEE, 0xEE};
 // The same picture, top row first, red-green-blue.
 const Bytes kThreeByTwo = {12, 11, 10, 15, 14, 13, 18, 17, 16, 3, 2, 1, 6, 5, 4, 9, 8, 7};
 
@@ -226,9 +226,8 @@ TEST(BmpCodec, RefusesAbsurdDimensionsBeforeAllocating)
     struct Case {
         int32_t width;
         int32_t height;
-    } cases[] = {{0, 2},           {2, 0},          {-2, 2},         {16385, 1},
-                 {1, 16385},       {1, -16385},     {1, INT32_MIN},  {0x7FFFFFFF, 0x7FFFFFFF},
-                 {INT32_MIN, 1}};
+    } cases[] = {{0, 2}, {2, 0}, {-2, 2}, {16385, 1}, {1, 16385}, {1, -16385}, {1, INT32_MIN}, {0x7FFFFFFF, 0x7FFFFFFF},
+        {INT32_MIN, 1}};
     for (const Case& c : cases) {
         const Decoded d = decode(bmpFile(c.width, c.height, 32, 0, Bytes(8, 1)));
         EXPECT_EQ(nullptr, d.pixels) << c.width << " x " << c.height << " should be refused";

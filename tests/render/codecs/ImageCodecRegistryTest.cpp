@@ -24,7 +24,11 @@ std::string extensionOf(const char* path)
 // A codec that answers to one extension and counts its loads.
 class CountingCodec : public ImageCodec {
 public:
-    explicit CountingCodec(const char* ext, int* loads = nullptr) : ext(ext), loads(loads) {}
+    explicit CountingCodec(const char* ext, int* loads = nullptr)
+        : ext(ext)
+        , loads(loads)
+    {
+    }
     const char* name() override { return "Counting"; }
     const char* extension(int index) override { return index == 0 ? ext : ""; }
     int extensionCount() override { return 1; }

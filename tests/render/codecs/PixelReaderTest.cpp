@@ -13,7 +13,8 @@ namespace {
 // A temporary stdio file holding the given bytes, positioned at its start.
 class ByteFile {
 public:
-    explicit ByteFile(const std::vector<unsigned char>& bytes) : file(std::tmpfile())
+    explicit ByteFile(const std::vector<unsigned char>& bytes)
+        : file(std::tmpfile())
     {
         if (file) {
             std::fwrite(bytes.data(), 1, bytes.size(), file);

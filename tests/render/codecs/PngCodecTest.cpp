@@ -11,8 +11,8 @@ namespace vlo {
 namespace {
 
 using fixtures::Bytes;
-using fixtures::PngSpec;
 using fixtures::pngFile;
+using fixtures::PngSpec;
 using Decoded = fixtures::DecodeResult;
 
 Decoded decode(const Bytes& bytes)
