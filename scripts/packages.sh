@@ -7,7 +7,7 @@ VLO_PACKAGES=(
   libpng-dev libjpeg62-turbo-dev libturbojpeg0-dev zlib1g-dev libvorbis-dev libogg-dev
   libflac-dev libmp3lame-dev
   libgtest-dev libbenchmark-dev
-  xvfb xdotool x11-utils x11-xserver-utils imagemagick desktop-file-utils
+  xvfb xdotool x11-utils x11-xserver-utils imagemagick desktop-file-utils clang-format
 )
 
 # Installs what is missing (as root), or says which apt-get line to run.
