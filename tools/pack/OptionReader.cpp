@@ -45,8 +45,10 @@ OptionReader::OptionReader(std::vector<CommandOption> options)
 
 bool OptionReader::read(const std::string& command, const Arguments& arguments, std::string& error)
 {
-    // ":" first: a missing value is told apart from an unknown option.
-    std::string shortOptions = ":";
+    // "-" first: operands come back in place, as code 1, so that options
+    // may follow them also when POSIXLY_CORRECT is set; ":" then: a missing
+    // value is told apart from an unknown option.
+    std::string shortOptions = "-:";
     std::vector<option> longOptions;
     for (const CommandOption& entry : known) {
         if (entry.code < 256) {
@@ -86,7 +88,10 @@ bool OptionReader::read(const std::string& command, const Arguments& arguments, 
             }
             return false;
         }
-        options.push_back({code, optarg ? optarg : ""});
+        if (code == 1)
+            others.push_back(optarg);
+        else
+            options.push_back({code, optarg ? optarg : ""});
     }
     for (int i = optind; i < argv.count(); ++i)
         others.push_back(argv.data()[i]);
@@ -100,7 +105,7 @@ bool OptionReader::asksForHelp(const Arguments& arguments)
     ArgumentVector argv("", arguments);
     restartGetopt();
     for (;;) {
-        const int code = getopt_long(argv.count(), argv.data(), ":h", longOptions, nullptr);
+        const int code = getopt_long(argv.count(), argv.data(), "-:h", longOptions, nullptr);
         if (code == -1)
             return false;
         if (code == 'h')
