@@ -146,8 +146,9 @@ bool OutputFile::open(const std::string& target, std::string& error)
         }
         return openDirect(copy, error);
     }
-    // A FIFO or a device. Opening a FIFO waits for its reader, as any
-    // program writing to it would.
+    // A FIFO or a device, or a file that a link under /proc leads to (which
+    // has no name to rename over). Opening a FIFO waits for its reader, as
+    // any program writing to it would.
     const int flags = O_WRONLY | O_NOCTTY | O_CLOEXEC | (S_ISREG(info.st_mode) ? O_TRUNC : 0);
     const int descriptor = ::open(end.path.c_str(), flags);
     if (descriptor < 0) {
@@ -170,8 +171,8 @@ bool OutputFile::openDirect(int descriptor, std::string& error)
 
 bool OutputFile::openReplacement(const std::string& path, bool exists, std::string& error)
 {
-    // Also for root, who could replace it: a file its owner made read-only
-    // is not overwritten behind their back.
+    // A file the user may not write is not replaced either, although its
+    // folder would let the rename through.
     struct stat old;
     if (exists && (access(path.c_str(), W_OK) != 0 || stat(path.c_str(), &old) != 0)) {
         error = inQuotes(targetPath) + ": cannot write: " + reason();
