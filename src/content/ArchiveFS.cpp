@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 
 #include "content/ArchiveDirectory.h"
 #include "content/ExtractionName.h"
@@ -116,26 +115,41 @@ std::string extract(std::string name)
     std::FILE* out = ExtractionFiles::create(s.extractionBase + extension, s.extractionPath);
     if (!out)
         return std::string();
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(out, &std::fclose);
 
     // Copied in pieces of a fixed size, so that an entry declaring up to
     // 2 GiB costs no more memory than a small one. A name the directory does
     // not hold has size 0 and gives an empty file.
     const int64_t offset = lookup(s.entryOffsets, name);
     int64_t left = availableBytes(offset, lookup(s.entrySizes, name), s.archiveSize);
+    bool written = true;
     if (left > 0) {
         char piece[CopyPieceBytes];
         s.archive.seekg(offset, std::ios::beg);
         while (left > 0) {
             s.archive.read(piece, std::streamsize(std::min<int64_t>(left, CopyPieceBytes)));
             const std::size_t got = std::size_t(s.archive.gcount());
-            if (got == 0 || std::fwrite(piece, 1, got, out) != got)
+            if (got == 0)
                 break;
+            if (std::fwrite(piece, 1, got, out) != got) {
+                written = false;
+                break;
+            }
             left -= int64_t(got);
         }
         // A short read (the file shrank under us) must not spoil the next
         // extraction.
         s.archive.clear();
+    }
+    // A write cut short (a full disk, a quota) or a failed close leaves a
+    // file that a decoder would show in part, black below the cut: that is
+    // no extraction at all, and the caller's open of the empty path fails as
+    // for any picture that cannot be read.
+    if (std::fclose(out) != 0)
+        written = false;
+    if (!written) {
+        ExtractionFiles::remove(s.extractionPath);
+        s.extractionPath.clear();
+        return std::string();
     }
     return s.extractionPath;
 }

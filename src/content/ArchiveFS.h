@@ -10,7 +10,8 @@ namespace vlo {
 // to an extraction file beside the archive (or, when that folder cannot take
 // a new file, under the same name in the process's private folder) and
 // returns its path; the caller reads it and calls removeExtracted() before
-// the next extract().
+// the next extract(). An entry that cannot be written out whole (a full disk)
+// leaves no file and gives an empty path, which no reader opens.
 namespace ArchiveFS {
 
 bool init(const std::string& name);

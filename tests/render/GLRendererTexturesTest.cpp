@@ -5,12 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include <GL/gl.h>
+#include <sys/mount.h>
 
 #include "content/ArchiveFS.h"
 #include "render/GLRenderer.h"
@@ -466,6 +469,33 @@ TEST_F(GLRendererTexturesTest, NoExtractionFileOutlivesAFailedLoad)
         EXPECT_EQ(extractionLeftovers(scratch.path()), std::vector<std::string>())
             << "left behind by the image load of '" << name << "'";
     }
+    EXPECT_TRUE(r->textureNames.empty());
+}
+
+TEST_F(GLRendererTexturesTest, APictureCutShortByAFullDiskIsNotShown)
+{
+    // A file system of 64 KiB of its own: the archive takes 40 KiB of it,
+    // less than another copy of the picture leaves.
+    const std::string disk = scratch.path("disk");
+    std::filesystem::create_directory(disk);
+    if (mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "cannot mount a small file system here (it needs root): " << std::strerror(errno);
+    struct Unmount {
+        std::string path;
+        ~Unmount() { umount2(path.c_str(), MNT_DETACH); }
+    } unmount{disk};
+    const Bytes bmp = bmp24(128, 104, pattern);
+    ASSERT_GT(bmp.size(), 39000u);
+    std::ofstream(disk + "/data.zuo", std::ios::binary)
+        << test::archiveOf({{"gui/big.bmp", std::string(bmp.begin(), bmp.end())}});
+    ASSERT_TRUE(ArchiveFS::init(disk + "/data.zuo"));
+    struct Shutdown {
+        ~Shutdown() { ArchiveFS::shutdown(); }
+    } shutdown;
+
+    EXPECT_EQ(r->loadTexture("gui/big.bmp", FilterLinear, false), 0) << "a picture cut short was shown";
+    EXPECT_EQ(r->loadImage("gui/big.bmp"), 0) << "a picture cut short was kept as an image";
+    EXPECT_EQ(extractionLeftovers(disk), std::vector<std::string>());
     EXPECT_TRUE(r->textureNames.empty());
 }
 

@@ -2,10 +2,15 @@
 #include <algorithm>
 #include <filesystem>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "content/ArchiveFS.h"
 #include "support/ArchiveBytes.h"
+#include "support/OtherUser.h"
+#include "support/RunProgram.h"
 #include "support/ScratchDir.h"
 #include "tools/PackRunner.h"
 
@@ -154,6 +159,29 @@ TEST_F(CreateCommandTest, RefusesBadFoldersAndAnArchiveInsideTheFolder)
 
     EXPECT_FALSE(dir.exists("out.zuo"));
     EXPECT_EQ("content plain.txt ", dir.listing()) << "a failed create left files behind";
+}
+
+TEST_F(CreateCommandTest, NamesTheSubfolderThatCannotBeRead)
+{
+    // Root reads every folder: the tool runs as another user.
+    const std::string pack = VLO_BINARY_DIR "/vellumo-pack";
+    const std::string why = test::whyNobodyCannotRun(pack);
+    if (!why.empty())
+        GTEST_SKIP() << why;
+    writeTree({{"a.txt", "a"}, {"locked/b.txt", "b"}});
+    for (const char* folder : {"", "content", "content/locked"})
+        ASSERT_TRUE(test::giveToNobody(dir.path(folder)));
+    ASSERT_EQ(0, chmod(dir.path("content/locked").c_str(), 0));
+    // Without the leak check: LeakSanitizer's tracer fails in a process that
+    // changed its user.
+    ScratchDir logs("packcreatelogs");
+    const test::ProgramRun run
+        = test::runProgram(test::Setpriv, dir.path(), {}, {{"ASAN_OPTIONS", "detect_leaks=0:abort_on_error=0"}}, 60,
+            test::asNobody(pack, {"create", dir.path("out.zuo"), dir.path("content")}), logs.path());
+    EXPECT_EQ(1, run.exitStatus) << run.standardError;
+    EXPECT_EQ("vellumo-pack: create: '" + dir.path("content/locked") + "': cannot list the folder: Permission denied\n",
+        run.standardError);
+    EXPECT_EQ("content ", dir.listing()) << "no archive and no temporary file";
 }
 
 TEST_F(CreateCommandTest, WrongArgumentCountIsAUsageError)

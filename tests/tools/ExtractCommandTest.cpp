@@ -1,5 +1,12 @@
 // vellumo-pack extract, run as the built program on archives built byte by byte.
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -102,6 +109,66 @@ TEST_F(ExtractCommandTest, WritesFilesOnlyWhereAsked)
     expectFailure(
         extract({"x.bin", "-o", dir.path("no/such/folder/x.out")}), 1, "cannot create a temporary file beside");
     EXPECT_EQ("dash.out data.zuo x.out ", dir.listing()) << "temporary files were left behind";
+}
+
+// The type and permission bits of what is at path itself (a link as a link).
+mode_t modeOf(const std::string& path)
+{
+    struct stat info;
+    return lstat(path.c_str(), &info) == 0 ? info.st_mode : 0;
+}
+
+TEST_F(ExtractCommandTest, OutputKeepsWhatItReplaces)
+{
+    dir.write("data.zuo", archiveOf({{"x.bin", "entry bytes"}}));
+    const auto extractTo = [&](const std::string& output) {
+        const auto result = extract({"x.bin", "-o", output});
+        EXPECT_EQ(0, result.status) << describeRun(lastArguments, result);
+        return result;
+    };
+
+    dir.write("real.txt", "old");
+    ASSERT_EQ(0, symlink("real.txt", dir.path("link.txt").c_str()));
+    extractTo(dir.path("link.txt"));
+    EXPECT_TRUE(S_ISLNK(modeOf(dir.path("link.txt")))) << "the link was replaced by a file";
+    EXPECT_EQ("entry bytes", readFile(dir.path("real.txt"))) << "the file the link names";
+
+    dir.write("private.txt", "secret");
+    ASSERT_EQ(0, chmod(dir.path("private.txt").c_str(), 0600));
+    extractTo(dir.path("private.txt"));
+    EXPECT_EQ(mode_t(S_IFREG | 0600), modeOf(dir.path("private.txt"))) << "a private file became readable to others";
+    EXPECT_EQ("entry bytes", readFile(dir.path("private.txt")));
+
+    // The reader is there before the writer, so that opening it never waits.
+    ASSERT_EQ(0, mkfifo(dir.path("pipe").c_str(), 0600));
+    const int reader = open(dir.path("pipe").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0) << std::strerror(errno);
+    extractTo(dir.path("pipe"));
+    char buffer[64];
+    const ssize_t got = read(reader, buffer, sizeof buffer);
+    close(reader);
+    EXPECT_EQ("entry bytes", std::string(buffer, size_t(std::max<ssize_t>(got, 0)))) << "what the FIFO's reader got";
+    EXPECT_TRUE(S_ISFIFO(modeOf(dir.path("pipe")))) << "the FIFO was replaced by a file";
+
+    EXPECT_EQ("entry bytes", extractTo("/dev/stdout").out);
+    EXPECT_TRUE(S_ISLNK(modeOf("/dev/stdout")));
+    EXPECT_EQ("data.zuo link.txt pipe private.txt real.txt ", dir.listing()) << "temporary files were left behind";
+}
+
+TEST_F(ExtractCommandTest, ADeviceIsWrittenToAndStaysADevice)
+{
+    // A node for the null device: takes every byte, keeps none.
+    const dev_t null = makedev(1, 3);
+    if (mknod(dir.path("null").c_str(), S_IFCHR | 0666, null) != 0)
+        GTEST_SKIP() << "cannot make a device node here (it needs root): " << std::strerror(errno);
+    dir.write("data.zuo", archiveOf({{"x.bin", "entry bytes"}}));
+    const auto result = extract({"x.bin", "-o", dir.path("null")});
+    EXPECT_EQ(0, result.status) << describeRun(lastArguments, result);
+    struct stat info;
+    ASSERT_EQ(0, lstat(dir.path("null").c_str(), &info));
+    EXPECT_TRUE(S_ISCHR(info.st_mode)) << "the device node was replaced";
+    EXPECT_EQ(null, info.st_rdev);
+    EXPECT_EQ("data.zuo null ", dir.listing());
 }
 
 TEST_F(ExtractCommandTest, BadCommandLinesAreUsageErrors)

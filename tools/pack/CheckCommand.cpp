@@ -15,6 +15,7 @@
 #include "ConfigLint.h"
 #include "Diagnostics.h"
 #include "MusicCheck.h"
+#include "OptionReader.h"
 #include "PictureCheck.h"
 #include "ScratchFolder.h"
 #include "ScreenPictures.h"
@@ -35,20 +36,11 @@ struct CheckOptions {
 
 bool parseOptions(const Arguments& arguments, CheckOptions& options, std::string& error)
 {
-    std::vector<std::string> positional;
-    bool optionsEnded = false;
-    for (const std::string& argument : arguments) {
-        if (!optionsEnded && argument == "--") {
-            optionsEnded = true;
-        } else if (!optionsEnded && (argument == "-v" || argument == "--verbose")) {
-            options.verbose = true;
-        } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
-            error = "check: unknown option " + inQuotes(argument);
-            return false;
-        } else {
-            positional.push_back(argument);
-        }
-    }
+    OptionReader reader({{'v', "verbose", nullptr}});
+    if (!reader.read("check", arguments, error))
+        return false;
+    options.verbose = !reader.given().empty();
+    const Arguments& positional = reader.operands();
     if (positional.size() > 1) {
         error = "check: expected at most one DIR, got " + std::to_string(positional.size());
         return false;

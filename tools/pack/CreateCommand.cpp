@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "ArchiveLayout.h"
-#include "AtomicFile.h"
 #include "Commands.h"
 #include "Diagnostics.h"
+#include "OutputFile.h"
 
 namespace fs = std::filesystem;
 
@@ -30,29 +30,41 @@ bool isInside(const fs::path& path, const fs::path& folder)
     return true;
 }
 
-// Collects the regular files under the folder (symbolic links to files count
-// as the files they point at; linked folders are not entered).
-bool collect(const fs::path& folder, ArchiveLayout& layout, std::string& error)
+// Collects the regular files under folder, named relative to root (symbolic
+// links to files count as the files they point at; linked folders are not
+// entered). Each folder is listed on its own, so that a failure names the
+// very folder or file that could not be read.
+bool collect(const fs::path& root, const fs::path& folder, ArchiveLayout& layout, std::string& error)
 {
     std::error_code status;
-    fs::recursive_directory_iterator walk(folder, status);
-    for (; !status && walk != fs::recursive_directory_iterator(); walk.increment(status)) {
+    fs::directory_iterator walk(folder, status);
+    for (; !status && walk != fs::directory_iterator(); walk.increment(status)) {
         const fs::directory_entry& entry = *walk;
-        std::error_code typeStatus;
-        if (!entry.is_regular_file(typeStatus))
-            continue;
         const std::string source = entry.path().string();
+        std::error_code typeStatus;
+        const bool isFolder = entry.is_directory(typeStatus);
+        if (!typeStatus && isFolder && !entry.is_symlink(typeStatus)) {
+            if (!collect(root, entry.path(), layout, error))
+                return false;
+            continue;
+        }
+        const bool isFile = !typeStatus && entry.is_regular_file(typeStatus);
+        if (typeStatus) {
+            error = inQuotes(source) + ": cannot read: " + typeStatus.message();
+            return false;
+        }
+        if (!isFile)
+            continue;
         const uint64_t size = entry.file_size(typeStatus);
         if (typeStatus) {
             error = inQuotes(source) + ": cannot read its size: " + typeStatus.message();
             return false;
         }
-        if (!layout.add(entry.path().lexically_relative(folder).generic_string(), source, size, error))
+        if (!layout.add(entry.path().lexically_relative(root).generic_string(), source, size, error))
             return false;
     }
     if (status) {
-        const std::string where = walk == fs::recursive_directory_iterator() ? folder.string() : walk->path().string();
-        error = inQuotes(where) + ": cannot list the folder: " + status.message();
+        error = inQuotes(folder.string()) + ": cannot list the folder: " + status.message();
         return false;
     }
     return true;
@@ -107,20 +119,25 @@ int runCreate(const Arguments& arguments)
         return reportError("create: " + inQuotes(folder) + ": not a folder");
     if (fs::is_directory(archive, status))
         return reportError("create: " + inQuotes(archive) + ": is a folder, not an archive file");
-    const fs::path canonicalFolder = fs::canonical(folder, status);
-    const fs::path canonicalArchive = fs::weakly_canonical(fs::absolute(archive), status);
-    if (status)
-        return reportError("create: " + inQuotes(archive) + ": cannot resolve the path: " + status.message());
-    if (isInside(canonicalArchive, canonicalFolder))
-        return reportError("create: " + inQuotes(archive) + ": lies inside " + inQuotes(folder)
-            + ", the folder being packed; put the archive elsewhere");
+    // Only a file can lie inside the folder; a pipe or a device (such as
+    // /dev/stdout) is written as it is.
+    const fs::file_status archiveType = fs::status(archive, status);
+    if (status || !fs::exists(archiveType) || fs::is_regular_file(archiveType)) {
+        const fs::path canonicalFolder = fs::canonical(folder, status);
+        const fs::path canonicalArchive = fs::weakly_canonical(fs::absolute(archive), status);
+        if (status)
+            return reportError("create: " + inQuotes(archive) + ": cannot resolve the path: " + status.message());
+        if (isInside(canonicalArchive, canonicalFolder))
+            return reportError("create: " + inQuotes(archive) + ": lies inside " + inQuotes(folder)
+                + ", the folder being packed; put the archive elsewhere");
+    }
 
     ArchiveLayout layout;
     std::string error;
-    if (!collect(folder, layout, error) || !layout.place(error))
+    if (!collect(folder, folder, layout, error) || !layout.place(error))
         return reportError("create: " + error);
 
-    AtomicFile file;
+    OutputFile file;
     if (!file.open(archive, error))
         return reportError("create: " + error);
     const std::string directory = layout.directoryBytes();

@@ -7,9 +7,10 @@
 #include <filesystem>
 
 #include "ArchiveReader.h"
-#include "AtomicFile.h"
 #include "Commands.h"
 #include "Diagnostics.h"
+#include "OptionReader.h"
+#include "OutputFile.h"
 
 namespace vlo::pack {
 
@@ -22,34 +23,21 @@ struct ExtractOptions {
     bool toFile = false;
 };
 
-// Positional ARCHIVE and NAME, and "-o FILE" anywhere; "--" ends the options
-// so that a name may start with "-".
+// ARCHIVE and NAME, and "-o FILE" anywhere among them.
 bool parseOptions(const Arguments& arguments, ExtractOptions& options, std::string& error)
 {
-    std::vector<std::string> positional;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (!optionsEnded && argument == "--") {
-            optionsEnded = true;
-        } else if (!optionsEnded && argument == "-o") {
-            if (i + 1 == arguments.size()) {
-                error = "extract: -o needs a FILE";
-                return false;
-            }
-            if (options.toFile) {
-                error = "extract: -o given twice";
-                return false;
-            }
-            options.toFile = true;
-            options.output = arguments[++i];
-        } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
-            error = "extract: unknown option " + inQuotes(argument);
+    OptionReader reader({{'o', nullptr, "a FILE"}});
+    if (!reader.read("extract", arguments, error))
+        return false;
+    for (const GivenOption& given : reader.given()) {
+        if (options.toFile) {
+            error = "extract: -o given twice";
             return false;
-        } else {
-            positional.push_back(argument);
         }
+        options.toFile = true;
+        options.output = given.value;
     }
+    const Arguments& positional = reader.operands();
     if (positional.size() != 2) {
         error = "extract: expected ARCHIVE NAME [-o FILE], got " + std::to_string(positional.size()) + " names";
         return false;
@@ -93,7 +81,7 @@ int runExtract(const Arguments& arguments)
     std::error_code status;
     if (std::filesystem::equivalent(options.output, options.archive, status))
         return reportError("extract: " + inQuotes(options.output) + ": is the archive itself");
-    AtomicFile file;
+    OutputFile file;
     if (!file.open(options.output, error) || !archive.copyEntry(*record, file.stream(), error) || !file.commit(error))
         return reportError("extract: " + error);
     return kExitSuccess;

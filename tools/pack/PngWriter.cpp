@@ -4,8 +4,8 @@
 
 #include <png.h>
 
-#include "AtomicFile.h"
 #include "Diagnostics.h"
+#include "OutputFile.h"
 
 namespace vlo::pack {
 
@@ -19,7 +19,7 @@ bool writePng(const std::string& path, int width, int height, const std::vector<
     for (size_t pixel = 0, count = size_t(width) * size_t(height); pixel < count; ++pixel)
         std::memcpy(&rgb[pixel * 3], &rgba[pixel * 4], 3);
 
-    AtomicFile file;
+    OutputFile file;
     if (!file.open(path, error))
         return false;
     png_image image;

@@ -15,6 +15,7 @@
 #include "Commands.h"
 #include "Diagnostics.h"
 #include "FolderChange.h"
+#include "OptionReader.h"
 #include "PngWriter.h"
 #include "ShowPreview.h"
 
@@ -63,41 +64,29 @@ bool parseMoments(const std::string& list, std::vector<uint32_t>& moments, std::
     }
 }
 
+// The long-only option --at.
+constexpr int kAtOption = 256;
+
 bool parseOptions(const Arguments& arguments, PreviewOptions& options, std::string& error)
 {
-    std::vector<std::string> positional;
-    bool optionsEnded = false;
+    OptionReader reader({{kAtOption, "at", "SECONDS"}, {'o', nullptr, "a PREFIX"}});
+    if (!reader.read("preview", arguments, error))
+        return false;
     bool prefixGiven = false;
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (!optionsEnded && argument == "--") {
-            optionsEnded = true;
-        } else if (!optionsEnded && (argument == "--at" || argument.rfind("--at=", 0) == 0)) {
-            const bool joined = argument != "--at";
-            if (!joined && i + 1 == arguments.size()) {
-                error = "preview: --at needs SECONDS";
+    for (const GivenOption& given : reader.given()) {
+        if (given.code == kAtOption) {
+            if (!parseMoments(given.value, options.moments, error))
                 return false;
-            }
-            if (!parseMoments(joined ? argument.substr(5) : arguments[++i], options.moments, error))
-                return false;
-        } else if (!optionsEnded && argument == "-o") {
-            if (i + 1 == arguments.size()) {
-                error = "preview: -o needs a PREFIX";
-                return false;
-            }
-            if (prefixGiven) {
-                error = "preview: -o given twice";
-                return false;
-            }
-            prefixGiven = true;
-            options.prefix = arguments[++i];
-        } else if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
-            error = "preview: unknown option " + inQuotes(argument);
-            return false;
-        } else {
-            positional.push_back(argument);
+            continue;
         }
+        if (prefixGiven) {
+            error = "preview: -o given twice";
+            return false;
+        }
+        prefixGiven = true;
+        options.prefix = given.value;
     }
+    const Arguments& positional = reader.operands();
     if (positional.size() > 1) {
         error = "preview: expected at most one DIR, got " + std::to_string(positional.size());
         return false;

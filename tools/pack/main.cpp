@@ -5,6 +5,7 @@
 
 #include "Commands.h"
 #include "Diagnostics.h"
+#include "OptionReader.h"
 
 namespace vlo::pack {
 namespace {
@@ -46,14 +47,10 @@ int dispatch(int argc, char** argv)
     for (const Command& command : commands) {
         if (std::strcmp(argv[1], command.name) != 0)
             continue;
-        Arguments arguments(argv + 2, argv + argc);
-        for (const std::string& argument : arguments) {
-            if (argument == "--")
-                break;
-            if (argument == "--help" || argument == "-h") {
-                std::printf("usage: vellumo-pack %s %s\n  %s\n", command.name, command.synopsis, command.summary);
-                return kExitSuccess;
-            }
+        const Arguments arguments(argv + 2, argv + argc);
+        if (OptionReader::asksForHelp(arguments)) {
+            std::printf("usage: vellumo-pack %s %s\n  %s\n", command.name, command.synopsis, command.summary);
+            return kExitSuccess;
         }
         return command.run(arguments);
     }
