@@ -3,6 +3,8 @@
 // picture (the album's cover) and its caption are on the screen.
 #include <signal.h>
 
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include "support/AlbumFixture.h"
@@ -20,6 +22,7 @@ TEST(NewShow, RunsInTheViewerAsMade)
     if (displayName().empty())
         GTEST_SKIP() << "no X display (DISPLAY is not set)";
     test::ScratchDir dir("e2e-new-show");
+    std::filesystem::create_directories(dir.path("album"));
     ASSERT_TRUE(test::writeOgg(dir.path("album/one.ogg"), test::sineTone(30.0, 440.0, 0.5)));
     ASSERT_TRUE(test::writeFlac(dir.path("album/two.flac"), test::sineTone(5.0, 550.0, 0.5)));
     ASSERT_TRUE(test::tagFile(dir.path("album/one.ogg"), {"Open Water", "The Tide", "Harbour Lights", 1, 2021}));

@@ -87,6 +87,7 @@ std::vector<std::string> musicLines(const std::string& ini)
 
 class NewCommandTest : public ::testing::Test {
 protected:
+    void SetUp() override { fs::create_directories(dir.path("album")); }
     // Three tagged tones whose track numbers run against their file names,
     // the FLAC one with a blue picture of its own, a red cover.jpg and a
     // text file.
@@ -212,6 +213,7 @@ TEST_F(NewCommandTest, RefusesWithOneLineAndWritesNothing)
         {"used", "album", "is not empty"},
         {"fresh", "missing", "cannot read the album folder"},
         {"fresh", "not-a-folder", "cannot read the album folder"},
+        {"album/show", "album", "lies inside the album folder"},
     };
     for (const Case& c : cases) {
         const auto result = makeShow(c.show, c.album);
@@ -220,6 +222,7 @@ TEST_F(NewCommandTest, RefusesWithOneLineAndWritesNothing)
         EXPECT_EQ(1, std::count(result.err.begin(), result.err.end(), '\n')) << result.err;
         EXPECT_FALSE(dir.exists("fresh")) << c.album << ": the show folder was made";
     }
+    EXPECT_FALSE(dir.exists("album/show")) << "the album folder was written";
     const std::map<std::string, std::string> used = {{"keep.txt", "the author's"}};
     EXPECT_EQ(used, contentOf(dir.path("used")));
 }

@@ -94,6 +94,16 @@ std::string showFolderProblem(const std::string& folder)
     return std::string();
 }
 
+// Whether the show folder would be made inside the album folder.
+bool liesInside(const std::string& show, const std::string& album)
+{
+    std::error_code status;
+    const fs::path albumPath = fs::weakly_canonical(fs::absolute(album), status);
+    const fs::path showPath = fs::weakly_canonical(fs::absolute(show), status);
+    const std::string relative = showPath.lexically_relative(albumPath).generic_string();
+    return !status && !relative.empty() && relative.rfind("..", 0) != 0;
+}
+
 bool writeFile(const fs::path& path, const std::string& bytes, std::string& error)
 {
     std::error_code status;
@@ -166,7 +176,9 @@ int runNew(const Arguments& arguments)
         }
     };
 
-    const std::string problem = showFolderProblem(options.showFolder);
+    std::string problem = showFolderProblem(options.showFolder);
+    if (problem.empty() && liesInside(options.showFolder, options.albumFolder))
+        problem = inQuotes(options.showFolder) + " lies inside the album folder, which new never changes";
     if (!problem.empty())
         return reportError("new: " + problem);
     progress("reading the tags in " + options.albumFolder);
