@@ -23,6 +23,7 @@ struct Album {
     Album()
     {
 #ifdef VLO_HAVE_MP3_ENCODER
+        std::filesystem::create_directories(dir.path("album"));
         const std::string first = dir.path("album/track01.mp3");
         if (!vlo::test::writeMp3(first, vlo::test::sineTone(240.0, 440.0, 0.4)))
             return;
