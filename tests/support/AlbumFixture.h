@@ -10,6 +10,7 @@
 #include <id3v2tag.h>
 #include <mpegfile.h>
 #include <tag.h>
+#include <tpropertymap.h>
 
 #include <string>
 
@@ -36,6 +37,17 @@ inline bool tagFile(const std::string& path, const ToneTags& tags)
     file.tag()->setAlbum(TagLib::String(tags.album, TagLib::String::UTF8));
     file.tag()->setTrack(tags.track);
     file.tag()->setYear(tags.year);
+    return file.save();
+}
+
+inline bool setDiscNumber(const std::string& path, unsigned disc)
+{
+    TagLib::FileRef file(path.c_str());
+    if (file.isNull())
+        return false;
+    TagLib::PropertyMap properties = file.file()->properties();
+    properties.replace("DISCNUMBER", TagLib::StringList(TagLib::String::number(int(disc))));
+    file.file()->setProperties(properties);
     return file.save();
 }
 

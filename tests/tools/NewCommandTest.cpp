@@ -195,6 +195,55 @@ TEST_F(NewCommandTest, TitlesUntaggedFilesByTheirNames)
     EXPECT_NE(std::string::npos, checked.out.find("0 errors, 0 warnings")) << checked.out;
 }
 
+// A JPEG of two colours side by side (left red, right blue) whose Exif
+// orientation 6 says it is to be turned 90 degrees clockwise: upright, red
+// is on top.
+std::string sidewaysCover()
+{
+    fixtures::Bytes pixels;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 80; ++x)
+            pixels.insert(pixels.end(), {uint8_t(x < 40 ? 220 : 20), 20, uint8_t(x < 40 ? 20 : 220)});
+    const fixtures::Bytes jpeg = fixtures::jpegFile(80, 40, 3, pixels);
+    // An Exif segment whose first directory holds the orientation only.
+    const std::string tiff = std::string("II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0\x06\0\0\0\0\0\0\0", 26);
+    const std::string contents = std::string("Exif\0\0", 6) + tiff;
+    const std::string segment = std::string("\xFF\xE1\0", 3) + char(contents.size() + 2) + contents;
+    return std::string(jpeg.begin(), jpeg.begin() + 2) + segment + std::string(jpeg.begin() + 2, jpeg.end());
+}
+
+TEST_F(NewCommandTest, OrdersByDiscThenTrackAndTurnsTheCoverUpright)
+{
+    for (const char* name : {"a.ogg", "b.ogg", "c.ogg", "d.ogg"})
+        ASSERT_TRUE(test::writeOgg(dir.path("album/") + name, test::sineTone(0.5, 440.0, 0.5)));
+    ASSERT_TRUE(test::tagFile(dir.path("album/b.ogg"), {"Second Disc", "", "Pair", 1, 0}));
+    ASSERT_TRUE(test::setDiscNumber(dir.path("album/b.ogg"), 2));
+    ASSERT_TRUE(test::tagFile(dir.path("album/c.ogg"), {"Late", "", "Pair", 2, 0}));
+    ASSERT_TRUE(test::setDiscNumber(dir.path("album/c.ogg"), 1));
+    ASSERT_TRUE(test::tagFile(dir.path("album/d.ogg"), {"Early", "", "Pair", 1, 0}));
+    dir.write("album/Cover.JPG", sidewaysCover());
+
+    const auto made = makeShow("show");
+    ASSERT_EQ(0, made.status) << describeRun(lastArguments, made);
+    EXPECT_EQ("", made.err) << "the cover file is no skipped music";
+    const std::vector<std::string> lines = musicLines(readFile(dir.path("show/source/Vellumo.ini")));
+    ASSERT_EQ(4u, lines.size());
+    EXPECT_EQ("music/01-early.ogg", lines[0].substr(0, lines[0].find(' ')));
+    EXPECT_EQ("music/02-late.ogg", lines[1].substr(0, lines[1].find(' ')));
+    EXPECT_EQ("music/03-second-disc.ogg", lines[2].substr(0, lines[2].find(' ')));
+    EXPECT_EQ("music/04-a.ogg", lines[3].substr(0, lines[3].find(' ')));
+
+    Picture picture = decode(dir.path("show/source/tracks/01-early.jpg"));
+    ASSERT_EQ(360, picture.width);
+    const auto at = [&](int x, int y, int channel) {
+        return picture.pixels[(size_t(y) * picture.width + x) * picture.channels + channel];
+    };
+    EXPECT_GT(at(180, 60, 0), 150) << "the top is not red";
+    EXPECT_LT(at(180, 60, 2), 80) << "the top is not red";
+    EXPECT_GT(at(180, 300, 2), 150) << "the bottom is not blue";
+    EXPECT_LT(at(180, 300, 0), 80) << "the bottom is not blue";
+}
+
 TEST_F(NewCommandTest, RefusesWithOneLineAndWritesNothing)
 {
     dir.write("pictures/cover.jpg", test::solidJpeg(8, 8, 1, 2, 3));

@@ -146,10 +146,14 @@ AlbumTrack readTrack(const fs::path& path)
 
 bool showOrder(const AlbumTrack& a, const AlbumTrack& b)
 {
-    if (a.disc != b.disc)
-        return a.disc < b.disc;
+    // Files without a track number come after all numbered ones; a numbered
+    // file without a disc number belongs to the first disc.
     if ((a.number == 0) != (b.number == 0))
         return b.number == 0;
+    const int discA = a.number == 0 ? 0 : std::max(a.disc, 1);
+    const int discB = b.number == 0 ? 0 : std::max(b.disc, 1);
+    if (discA != discB)
+        return discA < discB;
     if (a.number != b.number)
         return a.number < b.number;
     return a.fileName < b.fileName;

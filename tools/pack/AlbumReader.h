@@ -8,8 +8,9 @@ namespace vlo::pack {
 
 // What an album folder holds, as `vellumo-pack new` uses it.
 struct Album {
-    // The playable files in show order: by disc number, then track number,
-    // then file name; files without a track number come last.
+    // The playable files in show order: by disc number (none counts as the
+    // first disc), then track number, then file name; files without a track
+    // number come last, by file name.
     std::vector<AlbumTrack> tracks;
     // Files the viewer cannot play (the cover file excepted), by name.
     std::vector<std::string> skipped;
