@@ -88,22 +88,6 @@ TrackPlan track(const std::string& slug, const std::string& title, AudioFormat a
     return t;
 }
 
-void addButton(ShowPlan& plan, const std::string& name, ButtonSymbol symbol)
-{
-    for (bool pressed : {true, false}) {
-        plan.gui.push_back({"gui/" + name + (pressed ? "_on.png" : "_off.png"), GuiGraphic::Kind::Button, symbol,
-            MenuIcon::Minimise, "", pressed});
-    }
-}
-
-void addMenuItem(ShowPlan& plan, const std::string& name, MenuIcon icon, const std::string& label)
-{
-    for (bool pressed : {false, true}) {
-        plan.gui.push_back({"gui/" + name + (pressed ? "_on.png" : "_off.png"), GuiGraphic::Kind::MenuItem,
-            ButtonSymbol::Play, icon, label, pressed});
-    }
-}
-
 } // namespace
 
 const char* extensionOf(PictureFormat format)
@@ -143,16 +127,7 @@ ShowPlan demoShowPlan()
         track("04-last-light", "Last Light", AudioFormat::Ogg, PictureFormat::Tga, lastLightStyle()),
     };
     // In the order the screen loads them.
-    addButton(plan, "play", ButtonSymbol::Play);
-    addButton(plan, "pause", ButtonSymbol::Pause);
-    addButton(plan, "stop", ButtonSymbol::Stop);
-    addButton(plan, "prev", ButtonSymbol::Previous);
-    addButton(plan, "next", ButtonSymbol::Next);
-    addMenuItem(plan, "exit", MenuIcon::Exit, "Exit");
-    addMenuItem(plan, "minimize", MenuIcon::Minimise, "Minimise");
-    addMenuItem(plan, "credits", MenuIcon::Credits, "Credits");
-    plan.gui.push_back(
-        {"gui/polygon.png", GuiGraphic::Kind::MenuPanel, ButtonSymbol::Play, MenuIcon::Minimise, "", false});
+    plan.gui = defaultGuiGraphics();
     return plan;
 }
 

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "Composer.h"
-#include "GuiGraphics.h"
+#include "GuiSet.h"
 
 namespace vlo::demo {
 
@@ -19,17 +19,6 @@ struct TrackPlan {
     PictureFormat pictureFormat;
     std::string captionPath; // archive entry of the caption (PNG)
     TrackStyle style;
-};
-
-// One GUI graphic the show screen loads: its archive name and what to draw.
-struct GuiGraphic {
-    enum class Kind { Button, MenuItem, MenuPanel };
-    std::string path;
-    Kind kind;
-    ButtonSymbol symbol; // for buttons
-    MenuIcon icon;       // for menu items
-    std::string label;   // for menu items
-    bool pressed;
 };
 
 // Everything the demo show consists of, with the archive entry of every

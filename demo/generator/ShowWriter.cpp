@@ -164,19 +164,6 @@ bool savePicture(const Canvas& canvas, PictureFormat format, Blend blend, const 
     return writeFileBytes(path, bytes, error);
 }
 
-Canvas drawGuiGraphic(const GuiGraphic& graphic, const StrokeFont& font)
-{
-    switch (graphic.kind) {
-    case GuiGraphic::Kind::Button:
-        return drawPlayerButton(graphic.symbol, graphic.pressed);
-    case GuiGraphic::Kind::MenuItem:
-        return drawMenuItem(font, graphic.icon, graphic.label, graphic.pressed);
-    case GuiGraphic::Kind::MenuPanel:
-        return drawMenuPanel();
-    }
-    return Canvas(0, 0);
-}
-
 Canvas drawTrackPicture(int index)
 {
     switch (index % 4) {

@@ -30,9 +30,6 @@ bool writeDemoShow(const ShowPlan& plan, const std::string& stagingDir, const st
 // made it; otherwise the call fails and nothing is touched.
 bool prepareStagingFolder(const std::string& folder, std::string& error);
 
-// Draws one GUI graphic of the plan.
-Canvas drawGuiGraphic(const GuiGraphic& graphic, const StrokeFont& font);
-
 // Draws the picture of track `index` (0-based) of the demo.
 Canvas drawTrackPicture(int index);
 

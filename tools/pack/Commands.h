@@ -24,5 +24,6 @@ int runList(const Arguments& arguments);
 int runExtract(const Arguments& arguments);
 int runCheck(const Arguments& arguments);
 int runPreview(const Arguments& arguments);
+int runNew(const Arguments& arguments);
 
 } // namespace vlo::pack

@@ -10,6 +10,7 @@
 #include "Commands.h"
 #include "Diagnostics.h"
 #include "OutputFile.h"
+#include "PackFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -105,6 +106,34 @@ bool appendFile(const PackEntry& entry, std::FILE* out, std::vector<char>& chunk
 
 } // namespace
 
+bool packFolder(const std::string& archive, const std::string& folder, PackedFolder& packed, std::string& error)
+{
+    ArchiveLayout layout;
+    if (!collect(folder, folder, layout, error) || !layout.place(error))
+        return false;
+
+    OutputFile file;
+    if (!file.open(archive, error))
+        return false;
+    const std::string directory = layout.directoryBytes();
+    if (std::fwrite(directory.data(), 1, directory.size(), file.stream()) != directory.size()) {
+        error = "cannot write " + inQuotes(archive) + ": " + std::strerror(errno);
+        return false;
+    }
+    std::vector<char> chunk(std::size_t(1) << 20);
+    uint64_t total = 0;
+    for (const PackEntry& entry : layout.entries()) {
+        if (!appendFile(entry, file.stream(), chunk, error))
+            return false;
+        total += entry.size;
+    }
+    if (!file.commit(error))
+        return false;
+    packed.files = layout.entries().size();
+    packed.bytes = total;
+    return true;
+}
+
 int runCreate(const Arguments& arguments)
 {
     if (arguments.size() != 2)
@@ -132,28 +161,12 @@ int runCreate(const Arguments& arguments)
                 + ", the folder being packed; put the archive elsewhere");
     }
 
-    ArchiveLayout layout;
+    PackedFolder packed;
     std::string error;
-    if (!collect(folder, folder, layout, error) || !layout.place(error))
+    if (!packFolder(archive, folder, packed, error))
         return reportError("create: " + error);
-
-    OutputFile file;
-    if (!file.open(archive, error))
-        return reportError("create: " + error);
-    const std::string directory = layout.directoryBytes();
-    if (std::fwrite(directory.data(), 1, directory.size(), file.stream()) != directory.size())
-        return reportError("create: cannot write " + inQuotes(archive) + ": " + std::strerror(errno));
-    std::vector<char> chunk(std::size_t(1) << 20);
-    uint64_t total = 0;
-    for (const PackEntry& entry : layout.entries()) {
-        if (!appendFile(entry, file.stream(), chunk, error))
-            return reportError("create: " + error);
-        total += entry.size;
-    }
-    if (!file.commit(error))
-        return reportError("create: " + error);
-    std::printf("packed %zu files (%llu bytes) into %s\n", layout.entries().size(),
-        static_cast<unsigned long long>(total), archive.c_str());
+    std::printf("packed %zu files (%llu bytes) into %s\n", packed.files, static_cast<unsigned long long>(packed.bytes),
+        archive.c_str());
     return kExitSuccess;
 }
 

@@ -13,6 +13,8 @@ namespace {
 // Every command of the tool. To add one, write <Name>Command.cpp with its
 // run function, declare that function in Commands.h and add a line here.
 const Command commands[] = {
+    {"new", "SHOW-FOLDER ALBUM-FOLDER [--title TEXT] [--artist TEXT] [--font FONT]",
+        "make a complete show from the music files in ALBUM-FOLDER", runNew},
     {"create", "ARCHIVE DIR", "pack every regular file under DIR into ARCHIVE", runCreate},
     {"list", "ARCHIVE", "list the entries of ARCHIVE: name, size, offset", runList},
     {"extract", "ARCHIVE NAME [-o FILE]", "write one entry to FILE (standard output without -o)", runExtract},

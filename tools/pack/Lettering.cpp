@@ -1,0 +1,173 @@
+#include "Lettering.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <vector>
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+namespace vlo::pack {
+
+struct Lettering::Face {
+    FT_Library library = nullptr;
+    FT_Face face = nullptr;
+    ~Face()
+    {
+        if (face != nullptr)
+            FT_Done_Face(face);
+        if (library != nullptr)
+            FT_Done_FreeType(library);
+    }
+};
+
+namespace {
+
+// The code points of a UTF-8 text; a malformed byte stands for U+FFFD.
+std::vector<char32_t> codePoints(const std::string& text)
+{
+    std::vector<char32_t> points;
+    for (size_t i = 0; i < text.size();) {
+        const unsigned char lead = static_cast<unsigned char>(text[i]);
+        int length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
+        char32_t point = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
+        bool valid = length > 0 && i + length <= text.size();
+        for (int k = 1; valid && k < length; ++k) {
+            const unsigned char next = static_cast<unsigned char>(text[i + k]);
+            valid = (next >> 6) == 2;
+            point = (point << 6) | (next & 0x3F);
+        }
+        points.push_back(valid ? point : 0xFFFD);
+        i += valid ? length : 1;
+    }
+    return points;
+}
+
+std::string matchFont(const std::string& pattern)
+{
+    std::string found;
+    FcConfig* config = FcInitLoadConfigAndFonts();
+    if (config == nullptr)
+        return found;
+    FcPattern* wanted = FcNameParse(reinterpret_cast<const FcChar8*>(pattern.c_str()));
+    if (wanted != nullptr) {
+        FcConfigSubstitute(config, wanted, FcMatchPattern);
+        FcDefaultSubstitute(wanted);
+        FcResult result = FcResultNoMatch;
+        FcPattern* match = FcFontMatch(config, wanted, &result);
+        FcChar8* path = nullptr;
+        if (match != nullptr && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch)
+            found = reinterpret_cast<const char*>(path);
+        if (match != nullptr)
+            FcPatternDestroy(match);
+        FcPatternDestroy(wanted);
+    }
+    FcConfigDestroy(config);
+    return found;
+}
+
+} // namespace
+
+Lettering::Lettering() = default;
+Lettering::~Lettering() = default;
+
+bool Lettering::open(const std::string& font, std::string& error)
+{
+    std::error_code status;
+    file = !font.empty() && std::filesystem::is_regular_file(font, status)
+        ? font
+        : matchFont(font.empty() ? "sans-serif:bold" : font);
+    if (file.empty()) {
+        error = "fontconfig finds no font for '" + (font.empty() ? std::string("sans-serif:bold") : font) + "'";
+        return false;
+    }
+    face = std::make_unique<Face>();
+    if (FT_Init_FreeType(&face->library) != 0 || FT_New_Face(face->library, file.c_str(), 0, &face->face) != 0) {
+        error = "FreeType cannot open the font '" + file + "'";
+        face.reset();
+        return false;
+    }
+    return true;
+}
+
+int Lettering::width(const std::string& text, int size)
+{
+    FT_Set_Pixel_Sizes(face->face, 0, FT_UInt(size));
+    long pen = 0;
+    FT_UInt previous = 0;
+    for (char32_t point : codePoints(text)) {
+        const FT_UInt glyph = FT_Get_Char_Index(face->face, point);
+        if (previous != 0 && glyph != 0 && FT_HAS_KERNING(face->face)) {
+            FT_Vector kern{};
+            FT_Get_Kerning(face->face, previous, glyph, FT_KERNING_DEFAULT, &kern);
+            pen += kern.x;
+        }
+        if (FT_Load_Glyph(face->face, glyph, FT_LOAD_DEFAULT) == 0)
+            pen += face->face->glyph->advance.x;
+        previous = glyph;
+    }
+    return int((pen + 63) >> 6);
+}
+
+void Lettering::draw(demo::Mask& mask, const std::string& text, int x, int baseline, int size)
+{
+    FT_Set_Pixel_Sizes(face->face, 0, FT_UInt(size));
+    long pen = long(x) << 6; // 26.6 fixed point
+    FT_UInt previous = 0;
+    for (char32_t point : codePoints(text)) {
+        const FT_UInt glyph = FT_Get_Char_Index(face->face, point);
+        if (previous != 0 && glyph != 0 && FT_HAS_KERNING(face->face)) {
+            FT_Vector kern{};
+            FT_Get_Kerning(face->face, previous, glyph, FT_KERNING_DEFAULT, &kern);
+            pen += kern.x;
+        }
+        previous = glyph;
+        if (FT_Load_Glyph(face->face, glyph, FT_LOAD_RENDER) != 0)
+            continue;
+        const FT_GlyphSlot slot = face->face->glyph;
+        const FT_Bitmap& bitmap = slot->bitmap;
+        const int left = int(pen >> 6) + slot->bitmap_left;
+        const int top = baseline - slot->bitmap_top;
+        for (unsigned row = 0; row < bitmap.rows; ++row) {
+            const int y = top + int(row);
+            if (y < 0 || y >= mask.height())
+                continue;
+            for (unsigned column = 0; column < bitmap.width; ++column) {
+                const int px = left + int(column);
+                if (px < 0 || px >= mask.width())
+                    continue;
+                const float cover = bitmap.buffer[row * bitmap.pitch + column] / 255.0f;
+                mask.set(px, y, std::max(mask.at(px, y), cover));
+            }
+        }
+        pen += slot->advance.x;
+    }
+}
+
+int Lettering::drawFitted(
+    demo::Mask& mask, const std::string& text, int cx, int baseline, int size, int minSize, int maxWidth, bool centred)
+{
+    int used = size;
+    while (used > minSize && width(text, used) > maxWidth)
+        --used;
+    std::string shown = text;
+    if (width(shown, used) > maxWidth) {
+        // Cut whole code points (never inside one) until it fits with "...".
+        std::vector<size_t> starts;
+        for (size_t i = 0; i < text.size(); ++i)
+            if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
+                starts.push_back(i);
+        while (!starts.empty()) {
+            shown = text.substr(0, starts.back()) + "...";
+            starts.pop_back();
+            if (width(shown, used) <= maxWidth)
+                break;
+        }
+    }
+    const int left = centred ? cx - width(shown, used) / 2 : cx;
+    draw(mask, shown, left, baseline, used);
+    return used;
+}
+
+} // namespace vlo::pack
