@@ -4,7 +4,6 @@
 // author edits them there and packs again with `create`), packed into
 // SHOW-FOLDER/data.zuo, and the music is copied to SHOW-FOLDER/music/. The
 // album folder is only read.
-#include <getopt.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -12,9 +11,10 @@
 #include <fstream>
 
 #include "AlbumReader.h"
-#include "AtomicFile.h"
 #include "Commands.h"
 #include "Diagnostics.h"
+#include "OptionReader.h"
+#include "OutputFile.h"
 #include "PackFolder.h"
 #include "ShowDraft.h"
 
@@ -32,51 +32,27 @@ struct NewOptions {
 
 bool parseOptions(const Arguments& arguments, NewOptions& options, std::string& error)
 {
-    std::vector<std::string> words = {"vellumo-pack new"};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& word : words)
-        argv.push_back(&word[0]);
-    argv.push_back(nullptr);
-    const option longOptions[] = {
-        {"title", required_argument, nullptr, 't'},
-        {"artist", required_argument, nullptr, 'a'},
-        {"font", required_argument, nullptr, 'f'},
-        {nullptr, 0, nullptr, 0},
-    };
-    // getopt_long keeps its place in globals: start it afresh, and quietly,
-    // since the one-line message is ours.
-    optind = 0;
-    opterr = 0;
-    for (;;) {
-        const int option = getopt_long(int(argv.size() - 1), argv.data(), ":", longOptions, nullptr);
-        if (option == -1)
-            break;
-        switch (option) {
-        case 't':
-            options.draft.title = optarg;
-            break;
-        case 'a':
-            options.draft.artist = optarg;
-            break;
-        case 'f':
-            options.draft.font = optarg;
-            break;
-        case ':':
-            error = "new: option " + inQuotes(argv[optind - 1]) + " needs a value";
-            return false;
-        default:
-            error = "new: unknown option " + inQuotes(argv[optind - 1]);
-            return false;
-        }
+    constexpr int kTitle = 256;
+    constexpr int kArtist = 257;
+    constexpr int kFont = 258;
+    OptionReader reader({{kTitle, "title", "a TEXT"}, {kArtist, "artist", "a TEXT"}, {kFont, "font", "a FONT"}});
+    if (!reader.read("new", arguments, error))
+        return false;
+    for (const GivenOption& given : reader.given()) {
+        if (given.code == kTitle)
+            options.draft.title = given.value;
+        else if (given.code == kArtist)
+            options.draft.artist = given.value;
+        else
+            options.draft.font = given.value;
     }
-    const int positional = int(argv.size() - 1) - optind;
-    if (positional != 2) {
-        error = "new: expected SHOW-FOLDER ALBUM-FOLDER, got " + std::to_string(positional) + " arguments";
+    const Arguments& operands = reader.operands();
+    if (operands.size() != 2) {
+        error = "new: expected SHOW-FOLDER ALBUM-FOLDER, got " + std::to_string(operands.size()) + " arguments";
         return false;
     }
-    options.showFolder = argv[optind];
-    options.albumFolder = argv[optind + 1];
+    options.showFolder = operands[0];
+    options.albumFolder = operands[1];
     return true;
 }
 
@@ -108,7 +84,7 @@ bool writeFile(const fs::path& path, const std::string& bytes, std::string& erro
 {
     std::error_code status;
     fs::create_directories(path.parent_path(), status);
-    AtomicFile file;
+    OutputFile file;
     if (status || !file.open(path.string(), error)) {
         if (status)
             error = "cannot make the folder " + inQuotes(path.parent_path().string()) + ": " + status.message();
