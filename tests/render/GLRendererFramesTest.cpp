@@ -543,8 +543,10 @@ TEST_F(GLRendererFramesTest, StateSetOnTheContextThatSavingDoesNotFollowHasTheNe
         c.undo();
 
         r->setFrameSaving(true);
+        for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) { }
         ASSERT_TRUE(drawAndPresent(scene));
         ASSERT_FALSE(drawAndPresent(scene)) << c.what << ": the unchanged frame before";
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)) << "reading the state back raised an error";
         const GLRenderer::FrameCounts before = r->frameCounts();
         paintBuffer();
         c.set();
