@@ -107,4 +107,24 @@ BENCHMARK(BM_FadingFrame)
     ->UseRealTime()
     ->MeasureProcessCPUTime();
 
+// CPU of the whole process per frame while nothing moves, with frame saving
+// on: the frame is recorded, its starting state read back and compared,
+// and neither sent nor presented.
+void BM_UnchangedFrame(benchmark::State& state)
+{
+    vlo::test::TestWindow window(700, 600);
+    GLRenderer renderer(window.handle(), 7.0f, 6.0f);
+    if (!vlo::bench::readyToDraw(state, window, renderer))
+        return;
+    vlo::test::ScratchDir scratch("unchangedbench");
+    const std::vector<Panel> panels = loadScreen(renderer, scratch);
+    renderer.setFrameSaving(true);
+    for (auto _ : state)
+        drawFadingFrame(renderer, panels, 0.5f);
+    state.SetItemsProcessed(state.iterations());
+    state.counters["skipped"] = double(renderer.frameCounts().skipped);
+    renderer.releaseContext();
+}
+BENCHMARK(BM_UnchangedFrame)->Unit(benchmark::kMicrosecond)->UseRealTime()->MeasureProcessCPUTime();
+
 } // namespace

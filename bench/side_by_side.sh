@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
 # Vellumo on the demo show against mpv showing the show's full-window
 # background picture and playing its first track, on one private Xvfb:
-# the share of one core each uses while nothing moves, and the peak resident
-# memory (from /usr/bin/time and /proc/PID/status), then the ratio of the
-# two. The programs take turns, run after run, so that other load on the
-# machine falls on both alike; the order swaps every run.
+# the share of one core each uses while nothing moves and its memory, then
+# the ratio of the two. Memory is the private dirty memory at the end of the
+# idle stretch (Private_Dirty of /proc/PID/smaps_rollup): the pages only this
+# process holds and that cannot be dropped, which is what a program costs
+# the machine. The peak resident set (from /usr/bin/time and
+# /proc/PID/status) is printed as well; it also counts clean library pages
+# the kernel can take back at any time. The programs take turns, run after
+# run, so that other load on the machine falls on both alike; the order swaps
+# every run.
 #
 #   bash bench/side_by_side.sh BUILD_DIR [RUNS]
 #
@@ -61,7 +66,7 @@ cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 
 # Runs one program under /usr/bin/time: waits SETTLE_SECONDS, measures the
 # CPU over IDLE_SECONDS, ends it with SIGTERM and prints
-# "<cpu percent> <peak KiB from /proc> <peak KiB from time>".
+# "<cpu percent> <peak KiB from /proc> <peak KiB from time> <private dirty KiB>".
 measure() {
     local name=$1 dir=$2
     shift 2
@@ -77,17 +82,18 @@ measure() {
     [ -n "$pid" ] || { echo "side_by_side: $name did not start" >&2; return 1; }
     sleep "$settle"
     kill -0 "$pid" 2>/dev/null || { echo "side_by_side: $name ended early; see $work/$name.log" >&2; return 1; }
-    local before after t0 t1 hwm
+    local before after t0 t1 hwm dirty
     before=$(cpu_ticks "$pid"); t0=$(now)
     sleep "$idle"
     after=$(cpu_ticks "$pid"); t1=$(now)
     hwm=$(awk '/^VmHWM/ { print $2 }' "/proc/$pid/status")
+    dirty=$(awk '/^Private_Dirty:/ { print $2 }' "/proc/$pid/smaps_rollup")
     kill -TERM "$pid" 2>/dev/null || true
     wait "$timer" 2>/dev/null || true
     local peak
     peak=$(grep -E '^[0-9]+$' "$timing" | tail -n 1)
     awk -v b="$before" -v a="$after" -v t0="$t0" -v t1="$t1" -v hz="$ticks" -v hwm="$hwm" -v peak="${peak:-0}" \
-        'BEGIN { printf "%.2f %d %d\n", (a - b) / hz / (t1 - t0) * 100, hwm, peak }'
+        -v dirty="${dirty:-0}" 'BEGIN { printf "%.2f %d %d %d\n", (a - b) / hz / (t1 - t0) * 100, hwm, peak, dirty }'
 }
 
 run_vellumo() {
@@ -102,24 +108,26 @@ run_mpv() {
         --cover-art-files="$picture" --ao=null "$track"
 }
 
-printf '%-4s %-8s %10s %14s %14s\n' run program "CPU %" "peak MiB/proc" "peak MiB/time"
+printf '%-4s %-8s %10s %18s %14s %14s\n' run program "CPU %" "private dirty MiB" "peak MiB/proc" "peak MiB/time"
 : >"$work/results"
 for run in $(seq 1 "$runs"); do
     if ((run % 2 == 1)); then order="vellumo mpv"; else order="mpv vellumo"; fi
     for program in $order; do
         result=$(run_"$program")
         echo "$program $result" >>"$work/results"
-        read -r cpu hwm peak <<<"$result"
-        awk -v r="$run" -v p="$program" -v c="$cpu" -v h="$hwm" -v k="$peak" \
-            'BEGIN { printf "%-4s %-8s %10.2f %14.1f %14.1f\n", r, p, c, h / 1024, k / 1024 }'
+        read -r cpu hwm peak dirty <<<"$result"
+        awk -v r="$run" -v p="$program" -v c="$cpu" -v h="$hwm" -v k="$peak" -v d="$dirty" \
+            'BEGIN { printf "%-4s %-8s %10.2f %18.1f %14.1f %14.1f\n", r, p, c, d / 1024, h / 1024, k / 1024 }'
     done
 done
 
 awk '
-    { cpu[$1] += $2; if ($3 > hwm[$1]) hwm[$1] = $3; if ($4 > peak[$1]) peak[$1] = $4; n[$1]++ }
+    { cpu[$1] += $2; if ($3 > hwm[$1]) hwm[$1] = $3; if ($4 > peak[$1]) peak[$1] = $4; if ($5 > dirty[$1]) dirty[$1] = $5; n[$1]++ }
     END {
         vc = cpu["vellumo"] / n["vellumo"]; mc = cpu["mpv"] / n["mpv"]
         printf "mean idle CPU: vellumo %.2f %%, mpv %.2f %%, ratio vellumo/mpv %.2f\n", vc, mc, (mc > 0 ? vc / mc : 0)
+        printf "private dirty memory (largest of the runs): vellumo %.1f MiB, mpv %.1f MiB, ratio %.2f\n",
+            dirty["vellumo"] / 1024, dirty["mpv"] / 1024, (dirty["mpv"] > 0 ? dirty["vellumo"] / dirty["mpv"] : 0)
         printf "peak memory (/proc VmHWM): vellumo %.1f MiB, mpv %.1f MiB, ratio %.2f\n",
             hwm["vellumo"] / 1024, hwm["mpv"] / 1024, hwm["vellumo"] / hwm["mpv"]
         printf "peak memory (/usr/bin/time): vellumo %.1f MiB, mpv %.1f MiB, ratio %.2f\n",

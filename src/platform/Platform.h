@@ -16,24 +16,21 @@ bool isOffscreen();
 // the very end of the program so leak checks see a clean exit).
 void platformShutdown();
 
-// Asked by SwapBuffers on a device context just before it presents the back
+// Run by SwapBuffers on a device context just before it presents the back
 // buffer. windowDamaged is true when the window was exposed, resized or shown
 // again since its last present, so what it shows may be gone. A false answer
 // skips the present: the window keeps showing its last frame.
-using PresentFilter = bool (*)(void* owner, bool windowDamaged);
+using PresentHook = bool (*)(void* owner, bool windowDamaged);
 
-// Installs the present filter of the window behind dc; a null filter removes
-// it. Does nothing for a device context of no live window.
-void setPresentFilter(HDC dc, PresentFilter filter, void* owner);
+// Installs the present hook of the window behind dc; a null hook removes it.
+// Does nothing for a device context of no live window.
+void setPresentHook(HDC dc, PresentHook hook, void* owner);
 
-// A copy of the frame being drawn in the current context, for frames that
-// begin with the same drawing: saveFrameCopy takes the pixels drawn so far,
-// restoreFrameCopy writes them back over the whole frame, dropFrameCopy frees
-// the copy. Both copies are exact. False (and nothing done) where the driver
-// cannot copy framebuffers, or for restoring, when no copy of the frame's
-// present size is kept.
-bool saveFrameCopy();
-bool restoreFrameCopy();
-void dropFrameCopy();
+// The OpenGL framebuffer that drawing on dc's window goes to while that
+// window's context is current: 0, the window's own back buffer, or on a
+// window the desktop scales, the framebuffer object of the program's size
+// that each present enlarges onto the window. 0 for a device context of no
+// live window.
+unsigned int drawFrameBuffer(HDC dc);
 
 } // namespace vlo

@@ -10,6 +10,7 @@ namespace {
 constexpr unsigned GlZero = 0;
 constexpr unsigned GlOne = 1;
 constexpr unsigned GlFill = 0x1B02;
+constexpr int GlModelview = 0x1700;
 
 // How far, in pixels, the quad must reach past the centres of the outermost
 // pixels: far more than the rasteriser's sub-pixel precision and the rounding
@@ -27,6 +28,8 @@ CoverState::CoverState(int maxDepth)
 
 void CoverState::setView(float width, float height, int clientWidth, int clientHeight)
 {
+    viewWidth_ = width;
+    viewHeight_ = height;
     pixelsPerUnitX_ = width > 0.0f ? float(clientWidth) / width : 0.0f;
     pixelsPerUnitY_ = height > 0.0f ? float(clientHeight) / height : 0.0f;
     clientWidth_ = clientWidth;
@@ -80,7 +83,7 @@ void CoverState::apply(const FrameList& list, size_t pos)
         break;
     }
     case FrameOp::PolygonMode:
-        attributes_.fill = list.word(pos, 0) == GlFill;
+        attributes_.polygonMode = list.word(pos, 0);
         break;
     case FrameOp::BlendFunc:
         attributes_.blend = true;
@@ -122,7 +125,7 @@ void CoverState::apply(const FrameList& list, size_t pos)
 
 bool CoverState::coversWindow(const FrameList& list, size_t pos) const
 {
-    if (!known_ || list.op(pos) != FrameOp::Quad || !attributes_.fill)
+    if (!known_ || list.op(pos) != FrameOp::Quad || attributes_.polygonMode != GlFill)
         return false;
     if (attributes_.blend && (attributes_.source != GlOne || attributes_.destination != GlZero))
         return false;
@@ -149,6 +152,43 @@ bool CoverState::coversWindow(const FrameList& list, size_t pos) const
     return clientWidth_ > 0 && clientHeight_ > 0 && left <= 0.5f - CoverMarginPixels
         && right >= float(clientWidth_) - 0.5f + CoverMarginPixels && top <= 0.5f - CoverMarginPixels
         && bottom >= float(clientHeight_) - 0.5f + CoverMarginPixels;
+}
+
+namespace {
+
+bool nearlyEqual(float a, float b)
+{
+    return std::fabs(a - b) <= 1e-5f * std::fmax(1.0f, std::fmax(std::fabs(a), std::fabs(b)));
+}
+
+} // namespace
+
+bool CoverState::matches(const Reading& reading) const
+{
+    if (reading.polygonModes[0] != int(attributes_.polygonMode)
+        || reading.polygonModes[1] != int(attributes_.polygonMode))
+        return false;
+    if (reading.blend != attributes_.blend)
+        return false;
+    if (attributes_.blend
+        && (reading.blendSource != int(attributes_.source) || reading.blendDestination != int(attributes_.destination)))
+        return false;
+    if (reading.matrixMode != GlModelview || reading.viewport[0] != 0 || reading.viewport[1] != 0
+        || reading.viewport[2] != clientWidth_ || reading.viewport[3] != clientHeight_)
+        return false;
+    // The view's projection: an orthographic one with left 0, right width,
+    // bottom height, top 0, near -1 and far 1.
+    Matrix projection;
+    projection.m[0] = viewWidth_ > 0.0f ? 2.0f / viewWidth_ : 0.0f;
+    projection.m[5] = viewHeight_ > 0.0f ? -2.0f / viewHeight_ : 0.0f;
+    projection.m[10] = -1.0f;
+    projection.m[12] = -1.0f;
+    projection.m[13] = 1.0f;
+    for (int i = 0; i < 16; ++i) {
+        if (!nearlyEqual(reading.modelview[i], modelview_.m[i]) || !nearlyEqual(reading.projection[i], projection.m[i]))
+            return false;
+    }
+    return true;
 }
 
 } // namespace vlo

@@ -32,9 +32,26 @@ public:
     // False once a stack could have overflowed.
     bool known() const { return known_; }
 
+    // OpenGL's own state as read back from the context.
+    struct Reading {
+        int polygonModes[2] = {0, 0}; // front, back
+        int matrixMode = 0;
+        int viewport[4] = {0, 0, 0, 0};
+        bool blend = false;
+        int blendSource = 0;
+        int blendDestination = 0;
+        float modelview[16] = {};
+        float projection[16] = {};
+    };
+    // Whether the reading is the state followed here: the polygon mode of
+    // both faces, blending and its factors, the modelview matrix current,
+    // the view's viewport and projection, and the modelview matrix (within
+    // the rounding by which this matrix may differ from OpenGL's).
+    bool matches(const Reading& reading) const;
+
 private:
     struct Attributes {
-        bool fill = true;
+        unsigned polygonMode = 0x1B02; // GL_FILL
         bool blend = false;
         unsigned source = 1;      // GL_ONE
         unsigned destination = 0; // GL_ZERO
@@ -52,6 +69,8 @@ private:
     Matrix modelview_;
     std::vector<Attributes> savedAttributes_;
     std::vector<Matrix> savedMatrices_;
+    float viewWidth_ = 0.0f;
+    float viewHeight_ = 0.0f;
     float pixelsPerUnitX_ = 0.0f;
     float pixelsPerUnitY_ = 0.0f;
     int clientWidth_ = 0;

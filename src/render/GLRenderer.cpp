@@ -60,7 +60,7 @@ GLRenderer::GLRenderer(HWND window, float width, float height)
 GLRenderer::~GLRenderer()
 {
     if (saving)
-        setPresentFilter(deviceContext_, nullptr, nullptr);
+        setPresentHook(deviceContext_, nullptr, nullptr);
 }
 
 void GLRenderer::setInitialPipelineState()
@@ -143,7 +143,6 @@ void GLRenderer::setPolygonMode(int mode)
     recorded();
 }
 
-// The clear colour stays set afterwards.
 void GLRenderer::clear(Color color)
 {
     frame.add(FrameOp::Clear, {color.r, color.g, color.b, color.a});
@@ -167,7 +166,6 @@ void GLRenderer::translate(Vector2 offset)
     translate(offset.x, offset.y);
 }
 
-// The z scale is 0, not 1: everything is flattened onto z = 0.
 void GLRenderer::scale(float x, float y)
 {
     frame.add(FrameOp::Scale, {x, y});
@@ -185,8 +183,8 @@ void GLRenderer::rotate(float degrees)
     recorded();
 }
 
-// An unknown code opens no GL primitive but still counts as open, so the
-// begin/end pairing stays balanced for the caller.
+// An unknown code still counts as open, so the begin/end pairing stays
+// balanced for the caller.
 bool GLRenderer::begin(int primitive)
 {
     if (inPrimitive) {
@@ -248,9 +246,6 @@ void GLRenderer::texCoord(float u, float v)
     recorded();
 }
 
-// Each texture coordinate is set after its vertex and so applies to the next
-// one; the sequence ends on (0, 0), which the first vertex of the next shape
-// takes: a gets (0, 0), b (0.5, 1), c (1, 0).
 void GLRenderer::drawTriangle(Vector2 a, Vector2 b, Vector2 c)
 {
     if (inPrimitive) {
@@ -260,8 +255,6 @@ void GLRenderer::drawTriangle(Vector2 a, Vector2 b, Vector2 c)
     recorded();
 }
 
-// Same trailing-coordinate pattern: a (0, 0), b (e.x, 0), c (e.x, e.y),
-// d (0, e.y). Texture row 0, the top row of the picture, lands on edge a-b.
 void GLRenderer::drawQuad(Vector2 a, Vector2 b, Vector2 c, Vector2 d, Vector2 extent)
 {
     if (inPrimitive) {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "render/CoverState.h"
+#include "render/FrameCopy.h"
 #include "render/FrameList.h"
 #include "render/Renderer.h"
 
@@ -63,24 +64,26 @@ public:
     // Frame saving, off at construction. Off, every operation reaches
     // OpenGL as it is called. On, the operations of a frame (everything
     // between two presents with SwapBuffers on deviceContext()) are recorded
-    // and reach OpenGL at the present, at flush, or before any operation
-    // that works on OpenGL directly (texture, image and font loading,
-    // project, unproject). A frame equal to the one on screen, with nothing
-    // else changed since and the window not exposed, resized or re-shown, is
-    // neither sent nor presented; pixels that a later opaque quad over the
-    // whole window overwrites are not drawn; a frame that begins as the last
-    // one did, with an opaque quad over the whole window, starts from a copy
-    // of the pixels that beginning drew. The pixels on screen are the same
-    // either way.
+    // and reach OpenGL in the window's present hook, at flush, or before any
+    // operation that works on OpenGL directly (texture, image and font
+    // loading, project, unproject). A frame equal to the one on screen, with
+    // nothing else changed since and the window not exposed, resized or
+    // re-shown, is neither sent nor presented; pixels that a later opaque
+    // quad over the whole window overwrites are not drawn; a frame that
+    // begins as the last one did, with an opaque quad over the whole window,
+    // starts from a copy of the pixels that beginning drew. A frame that
+    // starts from OpenGL state the saving does not follow (see
+    // startStateFollowed) is drawn whole, as with saving off. The pixels on
+    // screen are the same either way.
     void setFrameSaving(bool on);
     bool frameSaving() const { return saving; }
     // Sends the operations recorded so far to OpenGL, so that the back
     // buffer holds them (before reading pixels back).
     void flush();
-    // The decision at a present, which SwapBuffers asks through the window's
-    // present filter while saving is on: true when the frame is to be
-    // presented (everything recorded has then been sent), false to keep the
-    // frame on screen. Always true with saving off.
+    // The decision at a present, which the window's present hook asks while
+    // saving is on: true when the frame is to be presented (everything
+    // recorded has then been sent), false to keep the frame on screen.
+    // Always true with saving off.
     bool presentFrame(bool windowDamaged);
 
     // What frame saving did since construction.
@@ -113,7 +116,11 @@ private:
     // from, so that an equal start draws equal pixels.
     void sendChanged(bool sameStart);
     void forgetCopy();
-    static bool presentFilter(void* owner, bool windowDamaged);
+    // Whether the frame starts from state the saving follows; read from
+    // OpenGL once a frame, when its first operation is sent or the frame is
+    // presented.
+    bool startStateFollowed();
+    static bool presentHook(void* owner, bool windowDamaged);
 
     bool saving = false;
     FrameList frame;
@@ -129,11 +136,15 @@ private:
     bool frameStartedInPrimitive = false;
     // Part of the frame was sent and forgotten to bound its memory.
     bool frameIncomplete = false;
+    // The answer of startStateFollowed for this frame, once asked.
+    bool startChecked = false;
+    bool startFollowed = false;
     CoverState coverState;
     FrameCounts counts;
-    // The frame whose first copyEnd words drew the pixels of the platform's
-    // frame copy, from the state of OpenGL work count copyChanges; copyEnd 0
-    // when no copy is kept. Unchanged frames since the last changed one.
+    // The frame whose first copyEnd words drew the pixels of `copy`, from the
+    // state of OpenGL work count copyChanges; copyEnd 0 when no copy is kept.
+    // Unchanged frames since the last changed one.
+    FrameCopy copy;
     FrameList copied;
     size_t copyEnd = 0;
     uint64_t copyChanges = 0;

@@ -57,10 +57,6 @@ int GLRenderer::createFont(const char* face, int height, bool bold, bool italic,
     return number;
 }
 
-// The raster position is the origin of the first glyph on the base line;
-// each glyph moves it by its advance. The colour is latched when the
-// position is set, so callers set it first. The attribute pop restores the
-// colour, the raster position and the list base.
 void GLRenderer::drawText(int font, float x, float y, std::string text)
 {
     if (text.empty() || unsigned(font) >= fontListBases.size()) {

@@ -151,8 +151,6 @@ int GLRenderer::loadImage(const char* path)
     return int(images.size());
 }
 
-// The picture grows up and to the right from the view's bottom-left corner,
-// one screen pixel per image pixel.
 void GLRenderer::drawImage(int image)
 {
     if (image <= 0 || size_t(image) > images.size()) {

@@ -65,7 +65,7 @@ struct ScreenWatch {
     uint64_t onScreen = 0;
     uint64_t presents = 0;
 
-    static bool filter(void* owner, bool windowDamaged)
+    static bool hook(void* owner, bool windowDamaged)
     {
         auto* watch = static_cast<ScreenWatch*>(owner);
         const bool present = watch->renderer->presentFrame(windowDamaged);
@@ -87,7 +87,7 @@ ShowRun scriptedRun(bool saving)
     h.renderer->setFrameSaving(saving);
     ScreenWatch watch;
     watch.renderer = h.renderer;
-    setPresentFilter(h.renderer->deviceContext(), &ScreenWatch::filter, &watch);
+    setPresentHook(h.renderer->deviceContext(), &ScreenWatch::hook, &watch);
     auto frames = [&](const std::string& moment, float untilSeconds, uint32_t stepMs) {
         while (h.now() + 0.0005f < untilSeconds) {
             h.step(stepMs);
@@ -104,7 +104,7 @@ ShowRun scriptedRun(bool saving)
     frames("credits and the buttons sliding", 28.0f, 30);
     frames("idle at the end", 29.0f, 30);
     run.counts = h.renderer->frameCounts();
-    setPresentFilter(h.renderer->deviceContext(), nullptr, nullptr);
+    setPresentHook(h.renderer->deviceContext(), nullptr, nullptr);
     return run;
 }
 

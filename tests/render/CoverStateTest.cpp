@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "render/CoverState.h"
 
 namespace vlo {
@@ -130,6 +133,49 @@ TEST_F(CoverStateTest, AStackThatCouldOverflowEndsAllClaims)
     FrameList quad;
     quad.add(FrameOp::Quad, {0, 0, 7, 0, 7, 6, 0, 6, 1, 1});
     EXPECT_FALSE(shallow.coversWindow(quad, 0));
+}
+
+TEST_F(CoverStateTest, AReadingOfOtherStateDoesNotMatch)
+{
+    // OpenGL's state after the renderer's set-up of a 7 x 6 view.
+    CoverState::Reading followed;
+    followed.polygonModes[0] = followed.polygonModes[1] = int(GlFill);
+    followed.matrixMode = 0x1700; // GL_MODELVIEW
+    followed.viewport[2] = 700;
+    followed.viewport[3] = 600;
+    const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    const float ortho[16] = {2.0f / 7.0f, 0, 0, 0, 0, -2.0f / 6.0f, 0, 0, 0, 0, -1, 0, -1, 1, 0, 1};
+    std::copy(std::begin(identity), std::end(identity), followed.modelview);
+    std::copy(std::begin(ortho), std::end(ortho), followed.projection);
+    EXPECT_TRUE(state.matches(followed));
+
+    CoverState::Reading other = followed;
+    other.polygonModes[1] = int(GlLine);
+    EXPECT_FALSE(state.matches(other)) << "back faces drawn as lines";
+    other = followed;
+    other.blend = true;
+    EXPECT_FALSE(state.matches(other)) << "blending on";
+    other = followed;
+    other.matrixMode = 0x1701; // GL_PROJECTION
+    EXPECT_FALSE(state.matches(other)) << "the projection matrix current";
+    other = followed;
+    other.modelview[12] = 0.01f;
+    EXPECT_FALSE(state.matches(other)) << "a translated modelview matrix";
+    other = followed;
+    other.projection[0] = 1.0f;
+    EXPECT_FALSE(state.matches(other)) << "another projection";
+    other = followed;
+    other.viewport[2] = 350;
+    EXPECT_FALSE(state.matches(other)) << "another viewport";
+
+    runWords(FrameOp::BlendFunc, {GlSrcAlpha, GlOne});
+    other = followed;
+    other.blend = true;
+    other.blendSource = int(GlSrcAlpha);
+    other.blendDestination = int(GlOne);
+    EXPECT_TRUE(state.matches(other)) << "blending as followed";
+    other.blendDestination = int(GlZero);
+    EXPECT_FALSE(state.matches(other)) << "other blend factors";
 }
 
 } // namespace

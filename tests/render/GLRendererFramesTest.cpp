@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -501,6 +502,63 @@ TEST_F(GLRendererFramesTest, OnlyDrawingBeforeTheCoveringQuadIsLeftOut)
     r->flush();
     EXPECT_TRUE(direct == gl.frame());
     EXPECT_EQ(r->frameCounts().droppedOperations - dropped, 3u) << "the clear, the text and the triangle";
+}
+
+TEST_F(GLRendererFramesTest, StateSetOnTheContextThatSavingDoesNotFollowHasTheNextFrameDrawnWhole)
+{
+    struct Case {
+        const char* what;
+        std::function<void()> set;
+        std::function<void()> undo;
+    };
+    const Case cases[] = {
+        {"scissor test",
+            [] {
+                glEnable(GL_SCISSOR_TEST);
+                glScissor(100, 100, 300, 200);
+            },
+            [] { glDisable(GL_SCISSOR_TEST); }},
+        {"colour mask", [] { glColorMask(GL_TRUE, GL_FALSE, GL_TRUE, GL_TRUE); },
+            [] { glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE); }},
+        {"alpha test",
+            [] {
+                glEnable(GL_ALPHA_TEST);
+                glAlphaFunc(GL_GREATER, 0.6f);
+            },
+            [] { glDisable(GL_ALPHA_TEST); }},
+        {"polygon mode", [] { glPolygonMode(GL_FRONT_AND_BACK, GL_LINE); },
+            [] { glPolygonMode(GL_FRONT_AND_BACK, GL_FILL); }},
+    };
+    // What the buffer holds before the frame, the same for both readings.
+    const auto paintBuffer = [] {
+        glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+    };
+    for (const Case& c : cases) {
+        r->setFrameSaving(false);
+        paintBuffer();
+        c.set();
+        draw(scene);
+        const test::Frame direct = gl.frame();
+        c.undo();
+
+        r->setFrameSaving(true);
+        for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) { }
+        ASSERT_TRUE(drawAndPresent(scene));
+        ASSERT_FALSE(drawAndPresent(scene)) << c.what << ": the unchanged frame before";
+        EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)) << "reading the state back raised an error";
+        const GLRenderer::FrameCounts before = r->frameCounts();
+        paintBuffer();
+        c.set();
+        draw(scene);
+        EXPECT_TRUE(r->presentFrame(false)) << c.what << ": the frame was kept off the screen";
+        EXPECT_TRUE(gl.frame() == direct) << c.what << ": other pixels than with saving off";
+        EXPECT_EQ(r->frameCounts().droppedOperations, before.droppedOperations) << c.what << ": drawing left out";
+        EXPECT_EQ(r->frameCounts().restored, before.restored) << c.what << ": begun from the copy";
+        c.undo();
+        EXPECT_TRUE(drawAndPresent(scene)) << c.what << ": the frame after it, in followed state again";
+        EXPECT_FALSE(drawAndPresent(scene)) << c.what << ": saving works again";
+    }
 }
 
 } // namespace

@@ -48,17 +48,13 @@ struct FrameBufferCalls {
     PFNGLBINDRENDERBUFFERPROC bindRenderbuffer = nullptr;
     PFNGLRENDERBUFFERSTORAGEPROC renderbufferStorage = nullptr;
     PFNGLFRAMEBUFFERRENDERBUFFERPROC framebufferRenderbuffer = nullptr;
-    PFNGLFRAMEBUFFERTEXTURE2DPROC framebufferTexture2D = nullptr;
     PFNGLCHECKFRAMEBUFFERSTATUSPROC checkFramebufferStatus = nullptr;
     PFNGLBLITFRAMEBUFFERPROC blitFramebuffer = nullptr;
-    PFNGLDELETEFRAMEBUFFERSPROC deleteFramebuffers = nullptr;
-    PFNGLDELETERENDERBUFFERSPROC deleteRenderbuffers = nullptr;
 
     bool complete() const
     {
         return genFramebuffers && bindFramebuffer && genRenderbuffers && bindRenderbuffer && renderbufferStorage
-            && framebufferRenderbuffer && framebufferTexture2D && checkFramebufferStatus && blitFramebuffer
-            && deleteFramebuffers && deleteRenderbuffers;
+            && framebufferRenderbuffer && checkFramebufferStatus && blitFramebuffer;
     }
 };
 
@@ -77,12 +73,9 @@ const FrameBufferCalls& frameBufferCalls()
         found.renderbufferStorage = PFNGLRENDERBUFFERSTORAGEPROC(SDL_GL_GetProcAddress("glRenderbufferStorage"));
         found.framebufferRenderbuffer
             = PFNGLFRAMEBUFFERRENDERBUFFERPROC(SDL_GL_GetProcAddress("glFramebufferRenderbuffer"));
-        found.framebufferTexture2D = PFNGLFRAMEBUFFERTEXTURE2DPROC(SDL_GL_GetProcAddress("glFramebufferTexture2D"));
         found.checkFramebufferStatus
             = PFNGLCHECKFRAMEBUFFERSTATUSPROC(SDL_GL_GetProcAddress("glCheckFramebufferStatus"));
         found.blitFramebuffer = PFNGLBLITFRAMEBUFFERPROC(SDL_GL_GetProcAddress("glBlitFramebuffer"));
-        found.deleteFramebuffers = PFNGLDELETEFRAMEBUFFERSPROC(SDL_GL_GetProcAddress("glDeleteFramebuffers"));
-        found.deleteRenderbuffers = PFNGLDELETERENDERBUFFERSPROC(SDL_GL_GetProcAddress("glDeleteRenderbuffers"));
         return found;
     }();
     return calls;
@@ -123,22 +116,19 @@ bool makeColourFrameBuffer(int width, int height, unsigned int& frameBuffer, uns
     return gl.checkFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
 }
 
-// Copies a whole frame from one framebuffer to another with a nearest blit
-// (an exact copy where the sizes are equal, each pixel enlarged to a block
-// where the second is a whole multiple), upside down when asked, then binds
-// the program's framebuffer again.
-void blitFrame(const PlatformGLContext& context, unsigned int from, int fromWidth, int fromHeight, unsigned int to,
-    int toWidth, int toHeight, bool upsideDown = false)
+// Enlarges the program's frame onto the window's back buffer with a nearest
+// blit (each pixel becomes scale x scale screen pixels), then binds the
+// program's framebuffer again.
+void enlargeFrame(const PlatformGLContext& context, int width, int height, int scale)
 {
     const FrameBufferCalls& gl = frameBufferCalls();
     // Of the program's state only the scissor test acts on a blit.
     const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
     if (scissor)
         glDisable(GL_SCISSOR_TEST);
-    gl.bindFramebuffer(GL_READ_FRAMEBUFFER, from);
-    gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER, to);
-    gl.blitFramebuffer(0, 0, fromWidth, fromHeight, 0, upsideDown ? toHeight : 0, toWidth, upsideDown ? 0 : toHeight,
-        GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    gl.bindFramebuffer(GL_READ_FRAMEBUFFER, context.frameBuffer);
+    gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    gl.blitFramebuffer(0, 0, width, height, 0, 0, width * scale, height * scale, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     gl.bindFramebuffer(GL_FRAMEBUFFER, context.frameBuffer);
     if (scissor)
         glEnable(GL_SCISSOR_TEST);
@@ -177,7 +167,7 @@ void presentFrame(PlatformWindow& window)
         int width = 0;
         int height = 0;
         frameSizeOf(window, width, height);
-        blitFrame(*context, context->frameBuffer, width, height, 0, width * window.scale, height * window.scale);
+        enlargeFrame(*context, width, height, window.scale);
     }
     SDL_GL_SwapWindow(window.sdl);
 }
@@ -243,8 +233,6 @@ HGLRC wglCreateContext(HDC dc)
 
     HGLRC handle = context.get();
     data.contexts.push_back(std::move(context));
-    // Loading the driver ran its compiler's start-up code.
-    data.codeTrim.afterContextCreated();
     return handle;
 }
 
@@ -293,139 +281,27 @@ BOOL SwapBuffers(HDC dc)
     PlatformWindow* window = windowOf(dc);
     if (window == nullptr)
         return FALSE;
-    if (window->presentFilter != nullptr && !window->presentFilter(window->presentOwner, window->damaged))
+    if (window->presentHook != nullptr && !window->presentHook(window->presentOwner, window->damaged))
         return TRUE;
     presentFrame(*window);
     window->damaged = false;
-    // The frame may have had the driver compile new shaders.
-    platformData().codeTrim.afterPresent();
     return TRUE;
 }
 
-void vlo::setPresentFilter(HDC dc, PresentFilter filter, void* owner)
+void vlo::setPresentHook(HDC dc, PresentHook hook, void* owner)
 {
     PlatformWindow* window = windowOf(dc);
     if (window == nullptr)
         return;
-    window->presentFilter = filter;
-    window->presentOwner = filter != nullptr ? owner : nullptr;
+    window->presentHook = hook;
+    window->presentOwner = hook != nullptr ? owner : nullptr;
 }
 
-namespace {
-
-void dropCopy(PlatformGLContext& context)
+unsigned int vlo::drawFrameBuffer(HDC dc)
 {
-    const FrameBufferCalls& gl = frameBufferCalls();
-    if (context.copyFrameBuffer != 0)
-        gl.deleteFramebuffers(1, &context.copyFrameBuffer);
-    if (context.copyColourBuffer != 0)
-        gl.deleteRenderbuffers(1, &context.copyColourBuffer);
-    if (context.copyTexture != 0)
-        glDeleteTextures(1, &context.copyTexture);
-    context.copyFrameBuffer = 0;
-    context.copyColourBuffer = 0;
-    context.copyTexture = 0;
-    context.copyWidth = 0;
-    context.copyHeight = 0;
-}
-
-// The copy of a frame drawn in the window: a texture in the layout the
-// driver picks for BGRA bytes, bound now, which is the window's own layout
-// on common drivers. Copies between buffers of one layout can be plain
-// memory copies; Mesa does that only when the rows also run the same way in
-// memory, and the window's rows run the other way from a framebuffer
-// object's, so this copy is kept upside down. False when the driver cannot
-// complete it or gives fewer than 8 bits a channel.
-bool makeWindowCopy(int width, int height, PlatformGLContext& context)
-{
-    const FrameBufferCalls& gl = frameBufferCalls();
-    GLint bound = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    glGenTextures(1, &context.copyTexture);
-    glBindTexture(GL_TEXTURE_2D, context.copyTexture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, nullptr);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    bool deep = true;
-    for (const GLenum channel :
-        {GL_TEXTURE_RED_SIZE, GL_TEXTURE_GREEN_SIZE, GL_TEXTURE_BLUE_SIZE, GL_TEXTURE_ALPHA_SIZE}) {
-        GLint bits = 0;
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, channel, &bits);
-        deep = deep && bits >= 8;
-    }
-    glBindTexture(GL_TEXTURE_2D, GLuint(bound));
-    gl.genFramebuffers(1, &context.copyFrameBuffer);
-    gl.bindFramebuffer(GL_FRAMEBUFFER, context.copyFrameBuffer);
-    gl.framebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, context.copyTexture, 0);
-    return deep && gl.checkFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
-}
-
-// The current context and its live window, or false.
-bool currentDrawing(PlatformGLContext*& context, PlatformWindow*& window)
-{
-    context = platformData().currentContext;
-    window = context != nullptr ? liveWindow(context->window) : nullptr;
-    return window != nullptr && frameBufferCalls().complete();
-}
-
-} // namespace
-
-bool vlo::saveFrameCopy()
-{
-    PlatformGLContext* context = nullptr;
-    PlatformWindow* window = nullptr;
-    if (!currentDrawing(context, window))
-        return false;
-    int width = 0;
-    int height = 0;
-    frameSizeOf(*window, width, height);
-    if (width <= 0 || height <= 0)
-        return false;
-    if (context->copyFrameBuffer == 0 || context->copyWidth != width || context->copyHeight != height) {
-        dropCopy(*context);
-        const bool complete = context->frameBuffer == 0
-            ? makeWindowCopy(width, height, *context)
-            : makeColourFrameBuffer(width, height, context->copyFrameBuffer, context->copyColourBuffer);
-        frameBufferCalls().bindFramebuffer(GL_FRAMEBUFFER, context->frameBuffer);
-        if (!complete) {
-            dropCopy(*context);
-            return false;
-        }
-        context->copyWidth = width;
-        context->copyHeight = height;
-        context->copyRestored = false;
-        // The first copies have the driver compile their blits.
-        platformData().codeTrim.afterNewDriverWork();
-    }
-    blitFrame(*context, context->frameBuffer, width, height, context->copyFrameBuffer, width, height,
-        context->copyTexture != 0);
-    return true;
-}
-
-bool vlo::restoreFrameCopy()
-{
-    PlatformGLContext* context = nullptr;
-    PlatformWindow* window = nullptr;
-    if (!currentDrawing(context, window) || context->copyFrameBuffer == 0)
-        return false;
-    int width = 0;
-    int height = 0;
-    frameSizeOf(*window, width, height);
-    if (width != context->copyWidth || height != context->copyHeight)
-        return false;
-    blitFrame(*context, context->copyFrameBuffer, width, height, context->frameBuffer, width, height,
-        context->copyTexture != 0);
-    if (!context->copyRestored) {
-        context->copyRestored = true;
-        platformData().codeTrim.afterNewDriverWork();
-    }
-    return true;
-}
-
-void vlo::dropFrameCopy()
-{
-    PlatformGLContext* context = nullptr;
-    PlatformWindow* window = nullptr;
-    if (currentDrawing(context, window))
-        dropCopy(*context);
+    PlatformWindow* window = windowOf(dc);
+    if (window == nullptr)
+        return 0;
+    const PlatformGLContext* current = platformData().currentContext;
+    return current != nullptr && current->window == window ? current->frameBuffer : 0;
 }

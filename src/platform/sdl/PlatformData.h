@@ -9,7 +9,6 @@
 
 #include "platform/sdl/MessageQueue.h"
 #include "platform/sdl/PlatformWindow.h"
-#include "platform/sdl/ResidentCode.h"
 #include "platform/sdl/TimerList.h"
 
 namespace vlo {
@@ -44,8 +43,6 @@ struct PlatformData {
     // once no posted or input message waits.
     bool quitPosted = false;
     int quitCode = 0;
-    // Gives back the driver's start-up code once it has run.
-    ResidentCodeTrim codeTrim;
 
     bool eventsReady = false;
     bool videoReady = false;

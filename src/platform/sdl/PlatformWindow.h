@@ -22,8 +22,8 @@ struct PlatformWindow {
     PlatformDeviceContext deviceContext;
     // Pixel format chosen with SetPixelFormat; 0 until then.
     int pixelFormat = 0;
-    // Asked before each present; see setPresentFilter.
-    vlo::PresentFilter presentFilter = nullptr;
+    // Run before each present; see setPresentHook.
+    vlo::PresentHook presentHook = nullptr;
     void* presentOwner = nullptr;
     // Exposed, resized or shown again since the last present (and before the
     // first one): the next present must not be skipped.
@@ -43,15 +43,6 @@ struct PlatformGLContext {
     // frame is presented; 0 at scale 1.
     unsigned int frameBuffer = 0;
     unsigned int colourBuffer = 0;
-    // The copy of a frame kept by saveFrameCopy, and its size in pixels.
-    // Of a frame drawn in the window it is a texture held upside down (see
-    // makeWindowCopy), otherwise a renderbuffer.
-    unsigned int copyFrameBuffer = 0;
-    unsigned int copyColourBuffer = 0;
-    unsigned int copyTexture = 0;
-    int copyWidth = 0;
-    int copyHeight = 0;
-    bool copyRestored = false;
 };
 
 // The program's one module instance; only its address matters.
