@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "common/FrameTimer.h"
+#include "common/ShowEvent.h"
 #include "content/TrackEntry.h"
-#include "music/ShowEvent.h"
-#include "shell/FrameTimer.h"
 
 namespace vlo {
 
