@@ -642,6 +642,67 @@ TEST_F(CheckCommandTest, ConfigurationMistakesThatStillLoadAreWarnedAbout)
     EXPECT_EQ(1, result.status) << describeRun(arguments, result);
 }
 
+// Every fault in the configuration that the check names, each in a file of
+// its own, with the line the check gives for it.
+TEST_F(CheckCommandTest, EveryConfigurationFaultIsNamedWithItsPlace)
+{
+    const std::string data = "[vloData]\ntitle: title.png\nmask: mask.bmp\ncredits: credits.tga\n[end]\n";
+    const std::string music = "[vloMusic]\nmusic/track1.wav pictures/track1.png captions/track1.png\n";
+    const std::string refused = "; the viewer refuses the file";
+    const std::string cutShort = data + music + "music/track2.wav pictures/track2.tga\n";
+    const std::string unclosedData = "[vloData]\ntitle: title.png\nfade:\n";
+    const std::string swallowed = data + music + "[end] [vloData]\n";
+    const std::string stray = data + music + "[end] stray\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {"[VLOMUSIC]\n",
+            "error: Vellumo.ini:1:1: expected a section header, [vloData] or [vloMusic], got '[VLOMUSIC]' (did you "
+            "mean '[vloMusic]'? names are case-sensitive)"
+                + refused},
+        {"[vloData]\n[end]\n[end]\n",
+            "error: Vellumo.ini:3:1: expected a section header, [vloData] or [vloMusic], got '[end]' (an [end] with no "
+            "section open)"
+                + refused},
+        {"[vloData] [end]\n\ttitle: title.png\n",
+            "error: Vellumo.ini:2:2: expected a section header, [vloData] or [vloMusic], got 'title:' (a key outside a "
+            "data section: a data section starts with [vloData])"
+                + refused},
+        {"[vloData]\ntitle title.png\n[end]\n",
+            "error: Vellumo.ini:2:1: unknown key 'title'; keys are title:, mask:, fade:, credits: (did you mean "
+            "'title:'?)"
+                + refused},
+        {"[vloData]\ntitle: title.png [end]\n[vloData]\n",
+            "error: Vellumo.ini:3:1: the file ends right after [vloData]; expected a key or [end]" + refused},
+        {unclosedData, "warning: Vellumo.ini:3:1: 'fade:' has no value: the file ends after it"},
+        {unclosedData, "warning: Vellumo.ini:1:1: the data section is not closed with [end]"},
+        {unclosedData,
+            "error: Vellumo.ini: no music lines: the show has no tracks, so the screen shows no pictures and no music "
+            "plays"},
+        {unclosedData, "error: Vellumo.ini: no 'mask:' key: the background would stay empty"},
+        {cutShort,
+            "error: " + placeOf(cutShort, "music/track2.wav")
+                + ": the last music line has only 2 tokens before the end of the file; a track needs three: music "
+                  "file, picture and caption. The line is dropped"},
+        {swallowed,
+            "warning: " + placeOf(swallowed, "[vloData]", 1)
+                + ": the section header '[vloData]' right after the music section's [end] is read and discarded"},
+        {stray,
+            "warning: " + placeOf(stray, "stray") + ": 'stray' after the music section's [end] is read and discarded"},
+    };
+    std::string last;
+    PackResult result;
+    for (const auto& [text, line] : cases) {
+        if (text != last) {
+            useIni(text);
+            result = check();
+            last = text;
+        }
+        expectLine(result, line);
+        if (line.find(refused) != std::string::npos) {
+            EXPECT_EQ(1, result.status) << describeRun(arguments, result);
+        }
+    }
+}
+
 // The memory the check may take in the tests of hostile files: far below
 // what the declared sizes would need (805 MB for one 16384 x 16384 picture).
 constexpr long kCheckMemoryMb = 700;
