@@ -70,24 +70,31 @@ std::string placeOf(const std::string& ini, const std::string& token, int occurr
 }
 
 // A JPEG with an Exif segment right after its start marker whose first
-// directory holds the given entries (tag, type, count, value; little-endian).
-std::string jpegWithExif(const std::string& jpeg, const std::vector<std::array<uint32_t, 4>>& entries)
+// directory holds the given entries (tag, type, count, value; a SHORT value
+// in the first two bytes of its field), little-endian unless asked.
+std::string jpegWithExif(
+    const std::string& jpeg, const std::vector<std::array<uint32_t, 4>>& entries, bool bigEndian = false)
 {
-    std::string tiff = std::string("II*\0", 4) + std::string("\x08\0\0\0", 4);
-    const auto put16 = [&tiff](uint32_t v) {
-        tiff += char(v & 0xFF);
-        tiff += char((v >> 8) & 0xFF);
+    std::string tiff = bigEndian ? std::string("MM\0*\0\0\0\x08", 8) : std::string("II*\0\x08\0\0\0", 8);
+    const auto put16 = [&tiff, bigEndian](uint32_t v) {
+        tiff += char(bigEndian ? (v >> 8) & 0xFF : v & 0xFF);
+        tiff += char(bigEndian ? v & 0xFF : (v >> 8) & 0xFF);
     };
     const auto put32 = [&](uint32_t v) {
-        put16(v & 0xFFFF);
-        put16(v >> 16);
+        put16(bigEndian ? v >> 16 : v & 0xFFFF);
+        put16(bigEndian ? v & 0xFFFF : v >> 16);
     };
     put16(uint32_t(entries.size()));
     for (const auto& e : entries) {
         put16(e[0]);
         put16(e[1]);
         put32(e[2]);
-        put32(e[3]);
+        if (e[1] == 3) {
+            put16(e[3]);
+            put16(0);
+        } else {
+            put32(e[3]);
+        }
     }
     put32(0);
     const std::string contents = std::string("Exif\0\0", 6) + tiff;
@@ -447,6 +454,26 @@ TEST_F(CheckCommandTest, DamagedExifSegmentsAreReadSafelyAndIgnored)
     const PackResult cut = check();
     EXPECT_EQ(std::string::npos, cut.out.find("EXIF")) << cut.out;
     expectSummary(cut, 1, 0, 1);
+}
+
+// Cameras write either byte order; an orientation of 1 asks for nothing.
+TEST_F(CheckCommandTest, ExifOrientationIsReadInEitherByteOrder)
+{
+    const std::string jpeg = show::jpegOf(show::Canvas(680, 300, {200, 100, 0, 255}));
+    content.pictures.erase("pictures/track1.png");
+    content.tracks[0].picture = "pictures/track1.jpg";
+    content.rawEntries["pictures/track1.jpg"] = jpegWithExif(jpeg, {{0x010F, 2, 1, 0}, {0x0112, 3, 1, 8}}, true);
+    content.pictures.erase("pictures/track2.tga");
+    content.tracks[1].picture = "pictures/track2.jpg";
+    content.rawEntries["pictures/track2.jpg"] = jpegWithExif(jpeg, {{0x0112, 3, 1, 1}});
+    iniText = content.ini();
+    const PackResult result = check();
+    expectLine(result,
+        "warning: " + placeOf(iniText, "pictures/track1.jpg")
+            + ": 'pictures/track1.jpg' (track 1's picture): its EXIF orientation is 8: other viewers turn it 90 "
+              "degrees anticlockwise, but this one ignores the tag, so it shows unrotated; turn the pixels themselves "
+              "(for example 'exiftran -ai' or ImageMagick's -auto-orient)");
+    expectSummary(result, 0, 1, 0);
 }
 
 TEST_F(CheckCommandTest, PicturesThatDoNotFitTheScreenAreWarnedAbout)
