@@ -1,6 +1,7 @@
 #include "content/ConfigTokens.h"
 
 #include <string>
+#include <utility>
 
 #include "content/ConfigSyntax.h"
 
@@ -9,6 +10,11 @@ namespace vlo {
 namespace {
 
 using Traits = std::char_traits<char>;
+
+bool isEnd(Traits::int_type c)
+{
+    return Traits::eq_int_type(c, Traits::eof());
+}
 
 } // namespace
 
@@ -33,23 +39,23 @@ bool ConfigTokens::read(ConfigToken& token)
     if (ended)
         return false;
     Traits::int_type c = source != nullptr ? source->sgetc() : Traits::eof();
-    while (!Traits::eq_int_type(c, Traits::eof()) && isConfigSpace(Traits::to_char_type(c))) {
+    while (!isEnd(c) && isConfigSpace(Traits::to_char_type(c))) {
         advance(Traits::to_char_type(c));
         c = source->snextc();
     }
-    if (Traits::eq_int_type(c, Traits::eof())) {
+    if (isEnd(c)) {
         ended = true;
         return false;
     }
     ConfigToken found;
     found.place = here;
     found.offset = offset;
-    while (!Traits::eq_int_type(c, Traits::eof()) && !isConfigSpace(Traits::to_char_type(c))) {
+    while (!isEnd(c) && !isConfigSpace(Traits::to_char_type(c))) {
         found.text += Traits::to_char_type(c);
         advance(Traits::to_char_type(c));
         c = source->snextc();
     }
-    ended = Traits::eq_int_type(c, Traits::eof());
+    ended = isEnd(c);
     token = std::move(found);
     return true;
 }
