@@ -4,7 +4,7 @@ VLO_PACKAGES=(
   build-essential cmake pkg-config git
   libsdl2-dev libsndfile1-dev libmodplug-dev libx11-dev libfreetype-dev libfontconfig-dev fonts-liberation
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
-  libpng-dev libjpeg62-turbo-dev libturbojpeg0-dev zlib1g-dev libvorbis-dev libogg-dev
+  libpng-dev libjpeg62-turbo-dev libturbojpeg0-dev zlib1g-dev libvorbis-dev libogg-dev libexif-dev
   libflac-dev libmp3lame-dev libtag1-dev
   libgtest-dev libbenchmark-dev
   xvfb xdotool x11-utils x11-xserver-utils imagemagick desktop-file-utils clang-format

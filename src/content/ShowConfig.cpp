@@ -1,29 +1,31 @@
 #include "content/ShowConfig.h"
 
 #include <fstream>
-#include <locale>
 
 #include "content/ArchiveFS.h"
+#include "content/ConfigListener.h"
+#include "content/ConfigSyntax.h"
+#include "content/ConfigTokens.h"
 
 namespace vlo {
 
-// Tokens are read with operator>>: a read that finds only white space up to the
-// end of the file leaves its variable unchanged and the stream at its end, and
-// a token that ends at the end of the file leaves the stream at its end too.
-// The loops below depend on both.
+// Tokens are read with ConfigTokens: a read that finds only white space up to
+// the end of the file leaves its variable unchanged and the reader at its
+// end, and a token that ends at the end of the file leaves the reader at its
+// end too. The loops below depend on both.
 
-ShowConfig::ShowConfig(const char* fileName)
+ShowConfig::ShowConfig(const char* fileName, ConfigListener* listener)
 {
     const std::string path = ArchiveFS::extract(fileName);
     std::ifstream in(path);
     if (in.is_open()) {
-        // White space is exactly space, tab, line feed, carriage return,
-        // vertical tab and form feed, whatever locale the process runs in.
-        in.imbue(std::locale::classic());
-        loadFailed = parseSections(in) ? 0 : 1;
+        ConfigListener quiet;
+        ConfigTokens tokens(in);
+        loadFailed = parseSections(tokens, listener != nullptr ? *listener : quiet) ? 0 : 1;
         in.close();
     } else {
         loadFailed = 1;
+        refusal.reason = ConfigRefusal::Reason::CannotOpen;
     }
     // Also when the file could not be opened: an extraction file that was
     // written but cannot be read must not stay behind.
@@ -32,20 +34,33 @@ ShowConfig::ShowConfig(const char* fileName)
 
 ShowConfig::~ShowConfig() = default;
 
+bool ShowConfig::refuse(ConfigRefusal::Reason reason, const ConfigToken& token)
+{
+    refusal.reason = reason;
+    refusal.token = token;
+    return false;
+}
+
 // The file is a run of sections; the end of the file where a header is due
 // ends it successfully, but only after at least one header was read.
-bool ShowConfig::parseSections(std::istream& in)
+bool ShowConfig::parseSections(ConfigTokens& in, ConfigListener& listener)
 {
-    std::string header;
-    while (!in.eof()) {
-        in >> header;
-        if (header == "[vloData]") {
-            if (!parseDataSection(in))
+    ConfigToken header;
+    while (!in.atEnd()) {
+        // A read that finds nothing leaves the last header in place; its
+        // section would read nothing either, as the file has ended.
+        if (!in.read(header) && header.place.line != 0)
+            break;
+        if (header.text == kDataHeader) {
+            listener.sectionOpened(header);
+            if (!parseDataSection(in, header, listener))
                 return false;
-        } else if (header == "[vloMusic]") {
-            parseMusicSection(in);
+        } else if (header.text == kMusicHeader) {
+            listener.sectionOpened(header);
+            parseMusicSection(in, header, listener);
         } else {
-            return false;
+            return refuse(
+                header.place.line == 0 ? ConfigRefusal::Reason::NoSection : ConfigRefusal::Reason::NotASection, header);
         }
     }
     return true;
@@ -53,56 +68,79 @@ bool ShowConfig::parseSections(std::istream& in)
 
 // Key and value pairs up to "[end]". A value is stored whatever it says, so
 // "title: [end]" sets the title and the section goes on.
-bool ShowConfig::parseDataSection(std::istream& in)
+bool ShowConfig::parseDataSection(ConfigTokens& in, const ConfigToken& header, ConfigListener& listener)
 {
-    std::string key;
-    while (!in.eof()) {
-        in >> key;
-        if (key == "credits:") {
-            in >> credits;
-        } else if (key == "fade:") {
-            in >> fade;
-        } else if (key == "title:") {
-            in >> title;
-        } else if (key == "mask:") {
-            in >> mask;
-        } else if (key == "[end]") {
+    ConfigToken key;
+    while (!in.atEnd()) {
+        const bool gotKey = in.read(key);
+        if (isDataKey(key.text)) {
+            // A key left from the last read when this one found nothing has
+            // no value to read either.
+            if (gotKey)
+                readValue(in, key, listener);
+        } else if (key.text == kSectionEnd) {
+            listener.sectionClosed(header, true);
             return true;
+        } else if (gotKey) {
+            return refuse(ConfigRefusal::Reason::UnknownKey, key);
         } else {
-            return false;
+            return refuse(ConfigRefusal::Reason::NoKey, header);
         }
-        if (in.eof())
+        if (in.atEnd())
             break;
     }
+    listener.sectionClosed(header, false);
     return true;
+}
+
+void ShowConfig::readValue(ConfigTokens& in, const ConfigToken& key, ConfigListener& listener)
+{
+    ConfigToken value;
+    if (!in.read(value)) {
+        listener.valueMissing(key);
+        return;
+    }
+    if (key.text == "credits:")
+        credits = value.text;
+    else if (key.text == "fade:")
+        fade = value.text;
+    else if (key.text == "title:")
+        title = value.text;
+    else
+        mask = value.text;
+    listener.valueRead(key, value);
 }
 
 // Lines of three tokens up to a line whose first token is "[end]"; the token
 // after "[end]" is read and discarded. A section that the end of the file
 // closes keeps only its complete lines: a read that found nothing would leave
 // the previous line's tokens in place and repeat them.
-bool ShowConfig::parseMusicSection(std::istream& in)
+bool ShowConfig::parseMusicSection(ConfigTokens& in, const ConfigToken& header, ConfigListener& listener)
 {
-    std::string file;
-    std::string picture;
-    std::string caption;
-    while (!in.eof()) {
-        in >> file;
-        if (in.fail())
+    ConfigToken file;
+    ConfigToken picture;
+    ConfigToken caption;
+    while (!in.atEnd()) {
+        if (!in.read(file))
+            break;
+        const bool gotPicture = in.read(picture);
+        if (file.text == kSectionEnd) {
+            if (gotPicture)
+                listener.tokenDiscarded(picture);
+            listener.sectionClosed(header, true);
             return true;
-        in >> picture;
-        if (file == "[end]")
-            return true;
-        if (in.fail())
-            return true;
-        in >> caption;
-        if (in.fail())
-            return true;
-        tracks.push_back(TrackEntry{file, picture});
-        trackCaptions.push_back(caption);
-        if (in.eof())
+        }
+        if (!gotPicture || !in.read(caption)) {
+            listener.trackCut(file, gotPicture ? 2 : 1);
+            break;
+        }
+        tracks.push_back(TrackEntry{file.text, picture.text});
+        trackCaptions.push_back(caption.text);
+        listener.trackRead(file, picture, caption);
+        if (in.atEnd())
             break;
     }
+    listener.sectionClosed(header, false);
     return true;
 }
 

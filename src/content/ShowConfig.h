@@ -1,15 +1,17 @@
 #pragma once
 #include <cstdint>
-#include <istream>
 #include <string>
 #include <vector>
 
+#include "common/FrameTimer.h"
+#include "common/ShowEvent.h"
+#include "content/ConfigRefusal.h"
 #include "content/TrackEntry.h"
-#include "music/ShowEvent.h"
-#include "shell/FrameTimer.h"
 
 namespace vlo {
 
+class ConfigListener;
+class ConfigTokens;
 class MusicPlayer;
 class Renderer;
 
@@ -19,7 +21,9 @@ class Renderer;
 // music/Playlist.cpp.
 class ShowConfig {
 public:
-    explicit ShowConfig(const char* fileName);
+    // Loads the file; the outcome is in loadFailed and refusal. A listener
+    // hears every token the reading meets, in file order.
+    explicit ShowConfig(const char* fileName, ConfigListener* listener = nullptr);
     ~ShowConfig();
     ShowConfig(const ShowConfig&) = delete;
     ShowConfig& operator=(const ShowConfig&) = delete;
@@ -75,11 +79,15 @@ public:
     uint32_t failedOpens = 0;
 
     int loadFailed = 1;
+    // Why and where the load failed (Accepted after a successful load).
+    ConfigRefusal refusal;
 
 private:
-    bool parseSections(std::istream& in);
-    bool parseDataSection(std::istream& in);
-    bool parseMusicSection(std::istream& in);
+    bool parseSections(ConfigTokens& in, ConfigListener& listener);
+    bool parseDataSection(ConfigTokens& in, const ConfigToken& header, ConfigListener& listener);
+    bool parseMusicSection(ConfigTokens& in, const ConfigToken& header, ConfigListener& listener);
+    void readValue(ConfigTokens& in, const ConfigToken& key, ConfigListener& listener);
+    bool refuse(ConfigRefusal::Reason reason, const ConfigToken& token);
     void drawOverlay(Renderer& renderer, FrameTimer& timer, float duration, int texture, bool credits);
 };
 

@@ -1,6 +1,6 @@
 #pragma once
+#include "common/FrameTimer.h"
 #include "common/Vector2.h"
-#include "shell/FrameTimer.h"
 
 namespace vlo {
 

@@ -1,6 +1,8 @@
 // The entry point: creates the long-lived objects in their fixed order, runs
 // the main loop and tears everything down again.
 
+#include <memory>
+
 #include "content/ArchiveFS.h"
 #include "content/ShowConfig.h"
 #include "frontend/ShowScreen.h"
@@ -47,10 +49,13 @@ int WinMain(HINSTANCE instance, HINSTANCE, char*, int)
     if (instance == nullptr)
         instance = GetModuleHandleA(nullptr);
     MainWindow window(instance, WS_POPUP, WindowWidth, WindowHeight);
-    ShowConfig* config = new ShowConfig(ConfigName);
+    // Until they are handed to the window, the objects are the entry point's.
+    // On the failure paths each goes at a fixed place in the teardown (before
+    // the archive shuts down), not at the end of the scope.
+    auto config = std::make_unique<ShowConfig>(ConfigName);
     if (config->loadFailed) {
         showMessage("Error reading main config file: Vellumo.ini!");
-        delete config;
+        config.reset();
         ArchiveFS::shutdown();
         return failStart(window);
     }
@@ -58,32 +63,34 @@ int WinMain(HINSTANCE instance, HINSTANCE, char*, int)
     // after the configuration, so that a broken show says so first.
     if (window.getHandle() == nullptr) {
         showMessage("Cannot open the window.");
-        delete config;
+        config.reset();
         ArchiveFS::shutdown();
         return failStart(window);
     }
 
-    GLRenderer* renderer = new GLRenderer(window.getHandle(), ViewWidth, ViewHeight);
+    auto renderer = std::make_unique<GLRenderer>(window.getHandle(), ViewWidth, ViewHeight);
     // Frames that change nothing on screen are neither drawn nor presented.
     renderer->setFrameSaving(true);
-    MusicPlayer* player = new MusicPlayer(window.getHandle(), SampleRate);
+    auto player = std::make_unique<MusicPlayer>(window.getHandle(), SampleRate);
 
     // A renderer without an OpenGL context could draw nothing at all.
-    if (!window.setRenderer(renderer)) {
+    if (!window.setRenderer(renderer.get())) {
         showMessage("OpenGL is not available.");
         renderer->releaseContext();
-        delete renderer;
+        renderer.reset();
         player->shutdown();
-        delete player;
-        delete config;
+        player.reset();
+        config.reset();
         ArchiveFS::shutdown();
         return failStart(window);
     }
-    window.setConfig(config);
-    window.setPlayer(player);
+    // The window took the renderer; run() releases and deletes the three.
+    renderer.release();
+    window.setConfig(config.release());
+    window.setPlayer(player.release());
     window.setTitle(Title);
 
-    ShowScreen* screen = new ShowScreen(&window);
+    auto screen = std::make_unique<ShowScreen>(&window);
     // A request to quit during the loading ends the program without showing
     // the window; run() then only releases what it holds.
     if (!window.answerDuringStart())
@@ -93,7 +100,7 @@ int WinMain(HINSTANCE instance, HINSTANCE, char*, int)
     // The archive closes before the screen goes: deleting the screen needs
     // neither the archive nor the renderer.
     ArchiveFS::shutdown();
-    delete screen;
+    screen.reset();
     window.destroy();
     platformShutdown();
     return exitCode;

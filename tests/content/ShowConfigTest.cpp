@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "content/ArchiveFS.h"
+#include "content/ConfigListener.h"
 #include "support/ArchiveBytes.h"
 #include "support/ScratchDir.h"
 
@@ -210,6 +211,98 @@ TEST_F(ShowConfigTest, AConfigurationThatFailsLeavesNoExtractionFile)
         EXPECT_EQ(1, config.loadFailed) << "'" << name << "'";
         EXPECT_EQ("data.zuo ", dir.listing()) << "left behind by the load of '" << name << "'";
     }
+}
+
+// Where and why a file is refused: the token the reading stopped at, with
+// its line and column counted in bytes from 1 (a tab or a carriage return is
+// one column).
+TEST_F(ShowConfigTest, ARefusedFileNamesTheTokenItStoppedAtAndItsPlace)
+{
+    using Reason = ConfigRefusal::Reason;
+    const struct {
+        const char* text;
+        Reason reason;
+        const char* token;
+        int line;
+        int column;
+    } cases[] = {
+        {"", Reason::NoSection, "", 0, 0},
+        {" \n\t\n", Reason::NoSection, "", 0, 0},
+        {"[vloData] [end]\r\n\t [vlodata]\n", Reason::NotASection, "[vlodata]", 2, 3},
+        {"[vloData]\ntitle: t.png\n\tTitle: t.png\n[end]\n", Reason::UnknownKey, "Title:", 3, 2},
+        {"[vloData]\ntitle: t.png\n[vloMusic]\n", Reason::UnknownKey, "[vloMusic]", 3, 1},
+        {"[vloData] [end]\n  [vloData]\n", Reason::NoKey, "[vloData]", 2, 3},
+        // The music section's [end] swallows the next header.
+        {"[vloMusic]\na.ogg a.png ac.png\n[end]\n[vloData]\ntitle: t.png\n", Reason::NotASection, "title:", 5, 1},
+    };
+    for (const auto& expected : cases) {
+        const auto config = load(expected.text);
+        EXPECT_EQ(1, config->loadFailed) << "file \"" << expected.text << "\"";
+        const ConfigRefusal& refusal = config->refusal;
+        EXPECT_EQ(int(expected.reason), int(refusal.reason)) << "file \"" << expected.text << "\"";
+        EXPECT_EQ(expected.token, refusal.token.text) << "file \"" << expected.text << "\"";
+        EXPECT_EQ(expected.line, refusal.token.place.line) << "file \"" << expected.text << "\"";
+        EXPECT_EQ(expected.column, refusal.token.place.column) << "file \"" << expected.text << "\"";
+    }
+
+    EXPECT_EQ(int(Reason::Accepted), int(load(wellFormed)->refusal.reason));
+    const ShowConfig missing(dir.path("absent.ini").c_str());
+    EXPECT_EQ(int(Reason::CannotOpen), int(missing.refusal.reason));
+}
+
+// A listener hears what the reading met, in file order, with places; the
+// values are the viewer's all the same.
+TEST_F(ShowConfigTest, AListenerHearsEveryTokenTheReadingMeetsInFileOrder)
+{
+    struct Recorder : ConfigListener {
+        std::string heard;
+        void note(const std::string& what, const ConfigToken& token)
+        {
+            heard += what + " " + token.text + "@" + std::to_string(token.place.line) + ":"
+                + std::to_string(token.place.column) + "; ";
+        }
+        void sectionOpened(const ConfigToken& header) override { note("open", header); }
+        void sectionClosed(const ConfigToken& header, bool closed) override
+        {
+            note(closed ? "closed" : "unclosed", header);
+        }
+        void valueRead(const ConfigToken& key, const ConfigToken& value) override { note(key.text, value); }
+        void valueMissing(const ConfigToken& key) override { note("no value", key); }
+        void trackRead(const ConfigToken& file, const ConfigToken&, const ConfigToken& caption) override
+        {
+            note("track", file);
+            note("caption", caption);
+        }
+        void trackCut(const ConfigToken& file, int tokens) override { note("cut" + std::to_string(tokens), file); }
+        void tokenDiscarded(const ConfigToken& token) override { note("discarded", token); }
+    };
+
+    dir.write("Vellumo.ini", "[vloData] title: t.png\n[end]\n[vloMusic]\na.ogg a.png\nac.png\n[end] x\n");
+    Recorder recorder;
+    const ShowConfig config(dir.path("Vellumo.ini").c_str(), &recorder);
+    EXPECT_EQ(0, config.loadFailed);
+    EXPECT_EQ("t.png", config.title);
+    EXPECT_EQ("open [vloData]@1:1; title: t.png@1:18; closed [vloData]@1:1; open [vloMusic]@3:1; track a.ogg@4:1; "
+              "caption ac.png@5:1; discarded x@6:7; closed [vloMusic]@3:1; ",
+        recorder.heard);
+
+    dir.write("Vellumo.ini", "[vloData] title: t.png mask:\n[vloMusic] a.ogg a.png ac.png b.ogg b.png");
+    Recorder cut;
+    const ShowConfig open(dir.path("Vellumo.ini").c_str(), &cut);
+    EXPECT_EQ("open [vloData]@1:1; title: t.png@1:18; mask: [vloMusic]@2:1; ", cut.heard)
+        << "a value is whatever token follows its key";
+    EXPECT_EQ("a.ogg", open.refusal.token.text) << "the data section goes on after the value";
+
+    dir.write("Vellumo.ini", "[vloData] title: t.png mask:\n");
+    Recorder unclosed;
+    EXPECT_EQ(0, ShowConfig(dir.path("Vellumo.ini").c_str(), &unclosed).loadFailed);
+    EXPECT_EQ("open [vloData]@1:1; title: t.png@1:18; no value mask:@1:24; unclosed [vloData]@1:1; ", unclosed.heard);
+
+    dir.write("Vellumo.ini", "[vloMusic] a.ogg a.png ac.png b.ogg b.png");
+    Recorder music;
+    EXPECT_EQ(0, ShowConfig(dir.path("Vellumo.ini").c_str(), &music).loadFailed);
+    EXPECT_EQ("open [vloMusic]@1:1; track a.ogg@1:12; caption ac.png@1:24; cut2 b.ogg@1:31; unclosed [vloMusic]@1:1; ",
+        music.heard);
 }
 
 } // namespace

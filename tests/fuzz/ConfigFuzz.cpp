@@ -2,7 +2,8 @@
 // Vellumo.ini and the result is compared with a model that splits the text
 // into tokens first and walks the same grammar over the token list, so that
 // a difference in how tokens, white space or the end of the file are read is
-// caught, not only a crash.
+// caught, not only a crash. A refused file must name the token the model
+// stopped at.
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -36,6 +37,9 @@ struct Model {
 
     std::string title, mask, fade, credits;
     std::vector<std::string> files, pictures, captions;
+    // The token the reading stopped at: empty when the file holds no
+    // section, the data section's header when the file ends after it.
+    std::string refused;
 
     explicit Model(const std::string& text)
     {
@@ -77,6 +81,7 @@ struct Model {
             } else if (header == "[vloMusic]") {
                 music();
             } else {
+                refused = header;
                 return false;
             }
         }
@@ -98,8 +103,10 @@ struct Model {
                 read(mask);
             else if (key == "[end]")
                 return true;
-            else
+            else {
+                refused = key.empty() ? "[vloData]" : key;
                 return false;
+            }
             if (atEnd)
                 break;
         }
@@ -140,6 +147,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const bool modelLoads = model.sections();
 
     check(config.loadFailed == (modelLoads ? 0 : 1));
+    check((config.refusal.reason == vlo::ConfigRefusal::Reason::Accepted) == modelLoads);
+    check(modelLoads || config.refusal.token.text == model.refused);
     check(config.title == model.title && config.mask == model.mask);
     check(config.fade == model.fade && config.credits == model.credits);
     check(config.tracks.size() == model.files.size());

@@ -70,24 +70,31 @@ std::string placeOf(const std::string& ini, const std::string& token, int occurr
 }
 
 // A JPEG with an Exif segment right after its start marker whose first
-// directory holds the given entries (tag, type, count, value; little-endian).
-std::string jpegWithExif(const std::string& jpeg, const std::vector<std::array<uint32_t, 4>>& entries)
+// directory holds the given entries (tag, type, count, value; a SHORT value
+// in the first two bytes of its field), little-endian unless asked.
+std::string jpegWithExif(
+    const std::string& jpeg, const std::vector<std::array<uint32_t, 4>>& entries, bool bigEndian = false)
 {
-    std::string tiff = std::string("II*\0", 4) + std::string("\x08\0\0\0", 4);
-    const auto put16 = [&tiff](uint32_t v) {
-        tiff += char(v & 0xFF);
-        tiff += char((v >> 8) & 0xFF);
+    std::string tiff = bigEndian ? std::string("MM\0*\0\0\0\x08", 8) : std::string("II*\0\x08\0\0\0", 8);
+    const auto put16 = [&tiff, bigEndian](uint32_t v) {
+        tiff += char(bigEndian ? (v >> 8) & 0xFF : v & 0xFF);
+        tiff += char(bigEndian ? v & 0xFF : (v >> 8) & 0xFF);
     };
     const auto put32 = [&](uint32_t v) {
-        put16(v & 0xFFFF);
-        put16(v >> 16);
+        put16(bigEndian ? v >> 16 : v & 0xFFFF);
+        put16(bigEndian ? v & 0xFFFF : v >> 16);
     };
     put16(uint32_t(entries.size()));
     for (const auto& e : entries) {
         put16(e[0]);
         put16(e[1]);
         put32(e[2]);
-        put32(e[3]);
+        if (e[1] == 3) {
+            put16(e[3]);
+            put16(0);
+        } else {
+            put32(e[3]);
+        }
     }
     put32(0);
     const std::string contents = std::string("Exif\0\0", 6) + tiff;
@@ -449,6 +456,26 @@ TEST_F(CheckCommandTest, DamagedExifSegmentsAreReadSafelyAndIgnored)
     expectSummary(cut, 1, 0, 1);
 }
 
+// Cameras write either byte order; an orientation of 1 asks for nothing.
+TEST_F(CheckCommandTest, ExifOrientationIsReadInEitherByteOrder)
+{
+    const std::string jpeg = show::jpegOf(show::Canvas(680, 300, {200, 100, 0, 255}));
+    content.pictures.erase("pictures/track1.png");
+    content.tracks[0].picture = "pictures/track1.jpg";
+    content.rawEntries["pictures/track1.jpg"] = jpegWithExif(jpeg, {{0x010F, 2, 1, 0}, {0x0112, 3, 1, 8}}, true);
+    content.pictures.erase("pictures/track2.tga");
+    content.tracks[1].picture = "pictures/track2.jpg";
+    content.rawEntries["pictures/track2.jpg"] = jpegWithExif(jpeg, {{0x0112, 3, 1, 1}});
+    iniText = content.ini();
+    const PackResult result = check();
+    expectLine(result,
+        "warning: " + placeOf(iniText, "pictures/track1.jpg")
+            + ": 'pictures/track1.jpg' (track 1's picture): its EXIF orientation is 8: other viewers turn it 90 "
+              "degrees anticlockwise, but this one ignores the tag, so it shows unrotated; turn the pixels themselves "
+              "(for example 'exiftran -ai' or ImageMagick's -auto-orient)");
+    expectSummary(result, 0, 1, 0);
+}
+
 TEST_F(CheckCommandTest, PicturesThatDoNotFitTheScreenAreWarnedAbout)
 {
     content.pictures["mask.bmp"] = show::Canvas(800, 650, {255, 255, 255, 255});
@@ -640,6 +667,67 @@ TEST_F(CheckCommandTest, ConfigurationMistakesThatStillLoadAreWarnedAbout)
         "error: Vellumo.ini: no 'credits:' key: the credits and the closing sequence would show no "
         "picture");
     EXPECT_EQ(1, result.status) << describeRun(arguments, result);
+}
+
+// Every fault in the configuration that the check names, each in a file of
+// its own, with the line the check gives for it.
+TEST_F(CheckCommandTest, EveryConfigurationFaultIsNamedWithItsPlace)
+{
+    const std::string data = "[vloData]\ntitle: title.png\nmask: mask.bmp\ncredits: credits.tga\n[end]\n";
+    const std::string music = "[vloMusic]\nmusic/track1.wav pictures/track1.png captions/track1.png\n";
+    const std::string refused = "; the viewer refuses the file";
+    const std::string cutShort = data + music + "music/track2.wav pictures/track2.tga\n";
+    const std::string unclosedData = "[vloData]\ntitle: title.png\nfade:\n";
+    const std::string swallowed = data + music + "[end] [vloData]\n";
+    const std::string stray = data + music + "[end] stray\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {"[VLOMUSIC]\n",
+            "error: Vellumo.ini:1:1: expected a section header, [vloData] or [vloMusic], got '[VLOMUSIC]' (did you "
+            "mean '[vloMusic]'? names are case-sensitive)"
+                + refused},
+        {"[vloData]\n[end]\n[end]\n",
+            "error: Vellumo.ini:3:1: expected a section header, [vloData] or [vloMusic], got '[end]' (an [end] with no "
+            "section open)"
+                + refused},
+        {"[vloData] [end]\n\ttitle: title.png\n",
+            "error: Vellumo.ini:2:2: expected a section header, [vloData] or [vloMusic], got 'title:' (a key outside a "
+            "data section: a data section starts with [vloData])"
+                + refused},
+        {"[vloData]\ntitle title.png\n[end]\n",
+            "error: Vellumo.ini:2:1: unknown key 'title'; keys are title:, mask:, fade:, credits: (did you mean "
+            "'title:'?)"
+                + refused},
+        {"[vloData]\ntitle: title.png [end]\n[vloData]\n",
+            "error: Vellumo.ini:3:1: the file ends right after [vloData]; expected a key or [end]" + refused},
+        {unclosedData, "warning: Vellumo.ini:3:1: 'fade:' has no value: the file ends after it"},
+        {unclosedData, "warning: Vellumo.ini:1:1: the data section is not closed with [end]"},
+        {unclosedData,
+            "error: Vellumo.ini: no music lines: the show has no tracks, so the screen shows no pictures and no music "
+            "plays"},
+        {unclosedData, "error: Vellumo.ini: no 'mask:' key: the background would stay empty"},
+        {cutShort,
+            "error: " + placeOf(cutShort, "music/track2.wav")
+                + ": the last music line has only 2 tokens before the end of the file; a track needs three: music "
+                  "file, picture and caption. The line is dropped"},
+        {swallowed,
+            "warning: " + placeOf(swallowed, "[vloData]", 1)
+                + ": the section header '[vloData]' right after the music section's [end] is read and discarded"},
+        {stray,
+            "warning: " + placeOf(stray, "stray") + ": 'stray' after the music section's [end] is read and discarded"},
+    };
+    std::string last;
+    PackResult result;
+    for (const auto& [text, line] : cases) {
+        if (text != last) {
+            useIni(text);
+            result = check();
+            last = text;
+        }
+        expectLine(result, line);
+        if (line.find(refused) != std::string::npos) {
+            EXPECT_EQ(1, result.status) << describeRun(arguments, result);
+        }
+    }
 }
 
 // The memory the check may take in the tests of hostile files: far below

@@ -6,7 +6,6 @@
 // Exit status: 0 no errors (warnings allowed), 1 errors, 2 could not run.
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <set>
 
@@ -20,7 +19,6 @@
 #include "ScratchFolder.h"
 #include "ScreenPictures.h"
 #include "ShowArchive.h"
-#include "content/ShowConfig.h"
 
 namespace vlo::pack {
 
@@ -89,39 +87,6 @@ void checkArchive(const ShowArchive& archive, CheckReport& report)
             + " bytes");
 }
 
-// The viewer's own reader on the same bytes: the check's reading must agree
-// with it, or the check would judge a different file than the viewer loads.
-void crossCheck(const std::string& bytes, const ConfigLintResult& lint, const std::string& scratch, CheckReport& report)
-{
-    const std::string path = scratch + "/" + kConfigName;
-    {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), std::streamsize(bytes.size()));
-    }
-    // The archive module is not open here, so the reader takes the path as
-    // it is given.
-    const ShowConfig viewer(path.c_str());
-    std::remove(path.c_str());
-    std::string difference;
-    if ((viewer.loadFailed == 0) != lint.loads) {
-        difference = std::string("the viewer ") + (viewer.loadFailed == 0 ? "accepts" : "refuses") + " it";
-    } else if (lint.loads) {
-        bool same = viewer.title == lint.title.text && viewer.mask == lint.mask.text
-            && viewer.credits == lint.credits.text && viewer.fade == lint.fade.text
-            && viewer.tracks.size() == lint.tracks.size() && viewer.trackCaptions.size() == lint.tracks.size();
-        for (size_t i = 0; same && i < lint.tracks.size(); ++i)
-            same = viewer.tracks[i].file == lint.tracks[i].file.text
-                && viewer.tracks[i].picture == lint.tracks[i].picture.text
-                && viewer.trackCaptions[i] == lint.tracks[i].caption.text;
-        if (!same)
-            difference = "the viewer reads other values from it";
-    }
-    if (!difference.empty())
-        report.error(kConfigName,
-            "the check reads this file differently from the viewer (" + difference
-                + "); its verdict on the file cannot be trusted");
-}
-
 ConfigLintResult checkConfig(ShowArchive& archive, const std::string& scratch, CheckReport& report)
 {
     const ArchiveRecord* record = archive.find(kConfigName);
@@ -132,15 +97,13 @@ ConfigLintResult checkConfig(ShowArchive& archive, const std::string& scratch, C
         return ConfigLintResult();
     }
     archive.markUsed(kConfigName);
-    const std::string bytes = archive.bytesOf(*record);
-    ConfigLintResult lint = lintConfig(bytes);
+    ConfigLintResult lint = lintConfig(archive.bytesOf(*record), scratch);
     for (const ConfigProblem& problem : lint.problems) {
         if (problem.severity == Severity::Error)
             report.error(configPlace(problem.place), problem.text);
         else
             report.warning(configPlace(problem.place), problem.text);
     }
-    crossCheck(bytes, lint, scratch, report);
     return lint;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "ConfigTokens.h"
+#include "content/ConfigPlace.h"
 
 namespace vlo::pack {
 

@@ -1,40 +1,30 @@
 #include "ConfigLint.h"
 
 #include <cctype>
+#include <cstdio>
+#include <fstream>
 #include <map>
+#include <sstream>
 
 #include "Diagnostics.h"
+#include "content/ConfigListener.h"
+#include "content/ConfigSyntax.h"
+#include "content/ConfigTokens.h"
+#include "content/ShowConfig.h"
 
 namespace vlo::pack {
 
 namespace {
 
-const char kDataHeader[] = "[vloData]";
-const char kMusicHeader[] = "[vloMusic]";
-const char kEnd[] = "[end]";
-const char* const kKeys[] = {"title:", "mask:", "fade:", "credits:"};
 const char kKeyList[] = "keys are title:, mask:, fade:, credits:";
 const char kRefused[] = "; the viewer refuses the file";
+const char kUnreadable[] = "the check cannot read it: no copy could be written for the viewer's reader";
 
 std::string lowerCase(std::string text)
 {
     for (char& c : text)
         c = char(std::tolower(static_cast<unsigned char>(c)));
     return text;
-}
-
-bool isHeader(const std::string& token)
-{
-    return token == kDataHeader || token == kMusicHeader;
-}
-
-bool isKey(const std::string& token)
-{
-    for (const char* key : kKeys) {
-        if (token == key)
-            return true;
-    }
-    return false;
 }
 
 std::string placeText(ConfigPlace place)
@@ -47,7 +37,7 @@ std::string placeText(ConfigPlace place)
 std::string keyHint(const std::string& token)
 {
     const std::string lower = lowerCase(token);
-    for (const char* key : kKeys) {
+    for (const char* key : kDataKeys) {
         if (lower == key || lower + ":" == key)
             return std::string(" (did you mean '") + key + "'?)";
     }
@@ -61,31 +51,99 @@ std::string headerHint(const std::string& token)
         if (lower == lowerCase(header))
             return std::string(" (did you mean '") + header + "'? names are case-sensitive)";
     }
-    if (isKey(token))
+    if (isDataKey(token))
         return " (a key outside a data section: a data section starts with [vloData])";
-    if (token == kEnd)
+    if (token == kSectionEnd)
         return " (an [end] with no section open)";
     return std::string();
 }
 
-// The viewer's reading of the file (parseSections, parseDataSection,
-// parseMusicSection) step by step, with a note at every place where the
-// file is refused or reads differently from how it looks.
-class ConfigLint {
+// Listens to the viewer's reader as it loads the file and notes every place
+// where the file is refused or reads differently from how it looks.
+class ConfigLint : public ConfigListener {
 public:
     explicit ConfigLint(const std::string& source)
         : text(source)
-        , tokens(source)
     {
         countTokensPerLine();
     }
 
-    ConfigLintResult run()
+    ConfigLintResult run(const std::string& path)
     {
-        result.loads = parseSections();
-        if (result.loads)
-            checkCompleteness();
+        const ShowConfig viewer(path.c_str(), this);
+        result.loads = viewer.loadFailed == 0;
+        if (!result.loads) {
+            refused(viewer.refusal);
+            return result;
+        }
+        if (swallowed.place.line != 0)
+            noteSwallowed();
+        checkCompleteness();
         return result;
+    }
+
+    void sectionOpened(const ConfigToken& header) override
+    {
+        if (swallowed.place.line != 0)
+            noteSwallowed();
+        openHeader = header;
+    }
+
+    void sectionClosed(const ConfigToken& header, bool closed) override
+    {
+        if (closed)
+            return;
+        const bool data = header.text == kDataHeader;
+        problem(Severity::Warning, header.place,
+            std::string(data ? "the data section" : "the music section") + " is not closed with [end]");
+    }
+
+    void valueRead(const ConfigToken& key, const ConfigToken& value) override
+    {
+        ConfigValue* target = field(key.text);
+        if (target->isSet())
+            problem(Severity::Warning, key.place,
+                inQuotes(key.text) + " is given again (first at " + placeText(firstSet[key.text])
+                    + "); the last value wins");
+        else
+            firstSet[key.text] = key.place;
+        if (isDataKey(value.text) || isSectionHeader(value.text) || value.text == kSectionEnd)
+            problem(Severity::Warning, value.place,
+                "the value of " + inQuotes(key.text) + " is " + inQuotes(value.text)
+                    + ", which looks like a key or a section marker: is the value missing?");
+        target->text = value.text;
+        target->place = value.place;
+    }
+
+    void valueMissing(const ConfigToken& key) override
+    {
+        problem(Severity::Warning, key.place, inQuotes(key.text) + " has no value: the file ends after it");
+    }
+
+    void trackRead(const ConfigToken& file, const ConfigToken& picture, const ConfigToken& caption) override
+    {
+        noteTrack(file, caption);
+        result.tracks.push_back(ConfigTrack{file, picture, caption});
+    }
+
+    void trackCut(const ConfigToken& file, int count) override
+    {
+        if (musicShifted)
+            return;
+        problem(Severity::Error, file.place,
+            "the last music line has only " + std::to_string(count) + (count == 1 ? " token" : " tokens")
+                + " before the end of the file; a track needs three: music file, picture and caption. "
+                  "The line is dropped");
+    }
+
+    void tokenDiscarded(const ConfigToken& token) override
+    {
+        if (isSectionHeader(token.text)) {
+            swallowed = token;
+            return;
+        }
+        problem(Severity::Warning, token.place,
+            inQuotes(token.text) + " after the music section's [end] is read and discarded");
     }
 
 private:
@@ -96,7 +154,8 @@ private:
 
     void countTokensPerLine()
     {
-        ConfigTokens all(text);
+        std::istringstream in(text);
+        ConfigTokens all(in);
         ConfigToken token;
         while (all.read(token))
             lineTokens[token.place.line].push_back(token.offset);
@@ -114,31 +173,6 @@ private:
         return count;
     }
 
-    bool parseSections()
-    {
-        ConfigToken header;
-        while (!tokens.atEnd()) {
-            // A read that finds nothing leaves the last header in place; its
-            // section then reads nothing either, since the file has ended.
-            if (!tokens.read(header) && header.place.line != 0)
-                break;
-            if (isHeader(header.text) && swallowed.place.line != 0)
-                noteSwallowed();
-            if (header.text == kDataHeader) {
-                if (!parseDataSection(header))
-                    return false;
-            } else if (header.text == kMusicHeader) {
-                parseMusicSection(header);
-            } else {
-                refuseHeader(header);
-                return false;
-            }
-        }
-        if (swallowed.place.line != 0)
-            noteSwallowed();
-        return true;
-    }
-
     // A header taken as the discarded token after a music section's [end],
     // when the file still loads.
     void noteSwallowed()
@@ -149,13 +183,34 @@ private:
         swallowed = ConfigToken();
     }
 
-    void refuseHeader(const ConfigToken& header)
+    void refused(const ConfigRefusal& refusal)
     {
-        if (header.place.line == 0) {
+        const ConfigToken& token = refusal.token;
+        switch (refusal.reason) {
+        case ConfigRefusal::Reason::Accepted:
+            break;
+        case ConfigRefusal::Reason::CannotOpen:
+            problem(Severity::Error, ConfigPlace(), kUnreadable);
+            break;
+        case ConfigRefusal::Reason::NoSection:
             problem(Severity::Error, ConfigPlace{1, 1},
                 std::string("the file holds no section: expected [vloData] or [vloMusic]") + kRefused);
-            return;
+            break;
+        case ConfigRefusal::Reason::NotASection:
+            refuseHeader(token);
+            break;
+        case ConfigRefusal::Reason::NoKey:
+            problem(Severity::Error, token.place,
+                std::string("the file ends right after [vloData]; expected a key or [end]") + kRefused);
+            break;
+        case ConfigRefusal::Reason::UnknownKey:
+            refuseKey(token);
+            break;
         }
+    }
+
+    void refuseHeader(const ConfigToken& header)
+    {
         if (swallowed.place.line != 0) {
             problem(Severity::Error, swallowed.place,
                 "the section " + inQuotes(swallowed.text)
@@ -170,6 +225,18 @@ private:
                 + kRefused);
     }
 
+    void refuseKey(const ConfigToken& key)
+    {
+        if (isSectionHeader(key.text)) {
+            problem(Severity::Error, key.place,
+                inQuotes(key.text) + " where a key or [end] is expected: the data section opened at "
+                    + placeText(openHeader.place) + " is not closed with [end]" + kRefused);
+        } else {
+            problem(Severity::Error, key.place,
+                "unknown key " + inQuotes(key.text) + "; " + kKeyList + keyHint(key.text) + kRefused);
+        }
+    }
+
     ConfigValue* field(const std::string& key)
     {
         if (key == "title:")
@@ -181,110 +248,14 @@ private:
         return &result.credits;
     }
 
-    bool parseDataSection(const ConfigToken& header)
-    {
-        ConfigToken key;
-        while (!tokens.atEnd()) {
-            const bool gotKey = tokens.read(key);
-            if (isKey(key.text)) {
-                if (gotKey)
-                    readValue(key);
-            } else if (key.text == kEnd) {
-                return true;
-            } else {
-                refuseKey(header, key);
-                return false;
-            }
-            if (tokens.atEnd())
-                break;
-        }
-        // A section the end of the file closes; a read that found nothing
-        // left the last key in place and its value untouched.
-        problem(Severity::Warning, header.place, "the data section is not closed with [end]");
-        return true;
-    }
-
-    void readValue(const ConfigToken& key)
-    {
-        ConfigToken value;
-        if (!tokens.read(value)) {
-            problem(Severity::Warning, key.place, inQuotes(key.text) + " has no value: the file ends after it");
-            return;
-        }
-        ConfigValue* target = field(key.text);
-        if (target->isSet())
-            problem(Severity::Warning, key.place,
-                inQuotes(key.text) + " is given again (first at " + placeText(firstSet[key.text])
-                    + "); the last value wins");
-        else
-            firstSet[key.text] = key.place;
-        if (isKey(value.text) || isHeader(value.text) || value.text == kEnd)
-            problem(Severity::Warning, value.place,
-                "the value of " + inQuotes(key.text) + " is " + inQuotes(value.text)
-                    + ", which looks like a key or a section marker: is the value missing?");
-        target->text = value.text;
-        target->place = value.place;
-    }
-
-    void refuseKey(const ConfigToken& header, const ConfigToken& key)
-    {
-        if (key.place.line == 0) {
-            problem(Severity::Error, header.place,
-                std::string("the file ends right after [vloData]; expected a key or [end]") + kRefused);
-        } else if (isHeader(key.text)) {
-            problem(Severity::Error, key.place,
-                inQuotes(key.text) + " where a key or [end] is expected: the data section opened at "
-                    + placeText(header.place) + " is not closed with [end]" + kRefused);
-        } else {
-            problem(Severity::Error, key.place,
-                "unknown key " + inQuotes(key.text) + "; " + kKeyList + keyHint(key.text) + kRefused);
-        }
-    }
-
-    void parseMusicSection(const ConfigToken& header)
-    {
-        ConfigToken file;
-        ConfigToken picture;
-        ConfigToken caption;
-        while (!tokens.atEnd()) {
-            if (!tokens.read(file))
-                break;
-            const bool gotPicture = tokens.read(picture);
-            if (file.text == kEnd) {
-                if (gotPicture)
-                    noteDiscarded(picture);
-                return;
-            }
-            if (!gotPicture || !tokens.read(caption)) {
-                noteCutLine(file, gotPicture ? 2 : 1);
-                break;
-            }
-            noteTrack(header, file, caption);
-            result.tracks.push_back(ConfigTrack{file, picture, caption});
-            if (tokens.atEnd())
-                break;
-        }
-        problem(Severity::Warning, header.place, "the music section is not closed with [end]");
-    }
-
-    void noteDiscarded(const ConfigToken& token)
-    {
-        if (isHeader(token.text)) {
-            swallowed = token;
-            return;
-        }
-        problem(Severity::Warning, token.place,
-            inQuotes(token.text) + " after the music section's [end] is read and discarded");
-    }
-
     // Tracks are read three tokens at a time whatever the lines say; a line
     // of the wrong length shifts every later track.
-    void noteTrack(const ConfigToken& header, const ConfigToken& file, const ConfigToken& caption)
+    void noteTrack(const ConfigToken& file, const ConfigToken& caption)
     {
-        if (musicShifted || (file.place.line == caption.place.line && startsTriple(header, file)))
+        if (musicShifted || (file.place.line == caption.place.line && startsTriple(file)))
             return;
         musicShifted = true;
-        const int count = tokensOnLineFrom(file.place.line, header.offset + 1);
+        const int count = tokensOnLineFrom(file.place.line, openHeader.offset + 1);
         problem(Severity::Error, file.place,
             "music line with " + std::to_string(count) + (count == 1 ? " token" : " tokens")
                 + "; each track needs three on its line: music file, picture and caption (the viewer "
@@ -292,21 +263,11 @@ private:
     }
 
     // Whether the token is the first of a group of three on its line.
-    bool startsTriple(const ConfigToken& header, const ConfigToken& file) const
+    bool startsTriple(const ConfigToken& file) const
     {
         const int before
-            = tokensOnLineFrom(file.place.line, header.offset + 1) - tokensOnLineFrom(file.place.line, file.offset);
+            = tokensOnLineFrom(file.place.line, openHeader.offset + 1) - tokensOnLineFrom(file.place.line, file.offset);
         return before % 3 == 0;
-    }
-
-    void noteCutLine(const ConfigToken& file, int count)
-    {
-        if (musicShifted)
-            return;
-        problem(Severity::Error, file.place,
-            "the last music line has only " + std::to_string(count) + (count == 1 ? " token" : " tokens")
-                + " before the end of the file; a track needs three: music file, picture and caption. "
-                  "The line is dropped");
     }
 
     void checkCompleteness()
@@ -330,19 +291,34 @@ private:
     }
 
     const std::string& text;
-    ConfigTokens tokens;
     ConfigLintResult result;
     std::map<int, std::vector<size_t>> lineTokens;
     std::map<std::string, ConfigPlace> firstSet;
+    // The header of the section being read.
+    ConfigToken openHeader;
     ConfigToken swallowed;
     bool musicShifted = false;
 };
 
 } // namespace
 
-ConfigLintResult lintConfig(const std::string& text)
+ConfigLintResult lintConfig(const std::string& text, const std::string& scratchFolder)
 {
-    return ConfigLint(text).run();
+    const std::string path = scratchFolder + "/Vellumo.ini";
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(text.data(), std::streamsize(text.size()));
+    out.close();
+    ConfigLintResult result;
+    if (out.fail()) {
+        // A partial copy would be judged as if it were the file.
+        result.problems.push_back(ConfigProblem{Severity::Error, ConfigPlace(), kUnreadable});
+    } else {
+        // The archive module is not open here, so the reader takes the path
+        // as it is given.
+        result = ConfigLint(text).run(path);
+    }
+    std::remove(path.c_str());
+    return result;
 }
 
 } // namespace vlo::pack

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "ConfigTokens.h"
+#include "content/ConfigToken.h"
 
 namespace vlo::pack {
 
@@ -43,10 +43,11 @@ struct ConfigLintResult {
     std::vector<ConfigProblem> problems;
 };
 
-// Reads the text of Vellumo.ini token by token with the viewer's own rules
-// and names every problem it finds with its place: what makes the viewer
-// refuse the file (the first such problem ends the reading, as it does for
-// the viewer), and what loads but cannot be what the author meant.
-ConfigLintResult lintConfig(const std::string& text);
+// Loads the text of Vellumo.ini with the viewer's own reader (from a copy
+// written into scratchFolder) and names every problem it meets with its
+// place: what makes the viewer refuse the file (the first such problem ends
+// the reading, as it does for the viewer), and what loads but cannot be what
+// the author meant.
+ConfigLintResult lintConfig(const std::string& text, const std::string& scratchFolder);
 
 } // namespace vlo::pack

@@ -1,90 +1,38 @@
 #include "JpegExif.h"
 
 #include <cstdint>
+#include <memory>
+
+#include <libexif/exif-data.h>
 
 namespace vlo::pack {
 
 namespace {
-
-constexpr uint16_t kOrientationTag = 0x0112;
-constexpr uint16_t kShortType = 3;
-constexpr size_t kIfdEntrySize = 12;
 
 uint32_t byteAt(const std::string& bytes, size_t at)
 {
     return uint8_t(bytes[at]);
 }
 
-// A TIFF structure inside [base, end) of bytes, in the byte order its header
-// names ("II" little-endian, "MM" big-endian).
-class TiffView {
-public:
-    TiffView(const std::string& bytes, size_t base, size_t end)
-        : bytes(bytes)
-        , base(base)
-        , size(end - base)
-    {
-    }
-
-    bool holds(uint64_t offset, uint64_t length) const { return offset <= size && length <= size - offset; }
-
-    uint32_t u16(size_t offset) const
-    {
-        const uint32_t a = byteAt(bytes, base + offset);
-        const uint32_t b = byteAt(bytes, base + offset + 1);
-        return little ? a | b << 8 : a << 8 | b;
-    }
-
-    uint32_t u32(size_t offset) const
-    {
-        const uint32_t low = u16(offset + (little ? 0 : 2));
-        const uint32_t high = u16(offset + (little ? 2 : 0));
-        return low | high << 16;
-    }
-
-    // Reads the byte order and the magic 42; false when they are not there.
-    bool readHeader()
-    {
-        if (!holds(0, 8))
-            return false;
-        if (bytes.compare(base, 2, "II") == 0)
-            little = true;
-        else if (bytes.compare(base, 2, "MM") == 0)
-            little = false;
-        else
-            return false;
-        return u16(2) == 42;
-    }
-
-    // The first image directory's orientation, or 0.
-    int orientation() const
-    {
-        const uint64_t directory = u32(4);
-        if (!holds(directory, 2))
-            return 0;
-        const uint32_t count = u16(size_t(directory));
-        for (uint32_t i = 0; i < count; ++i) {
-            const uint64_t entry = directory + 2 + uint64_t(i) * kIfdEntrySize;
-            if (!holds(entry, kIfdEntrySize))
-                return 0;
-            if (u16(size_t(entry)) != kOrientationTag)
-                continue;
-            // A SHORT value of count 1 sits in the first two bytes of the
-            // entry's value field.
-            if (u16(size_t(entry) + 2) != kShortType || u32(size_t(entry) + 4) < 1)
-                return 0;
-            const uint32_t value = u16(size_t(entry) + 8);
-            return value >= 1 && value <= 8 ? int(value) : 0;
-        }
+// The orientation in the first image directory of an Exif segment's
+// contents ("Exif", two zero bytes, then a TIFF structure), read by libexif
+// within exactly those bytes.
+int segmentOrientation(const std::string& bytes, size_t contents, size_t size)
+{
+    const std::unique_ptr<ExifData, void (*)(ExifData*)> data(exif_data_new(), &exif_data_unref);
+    if (data == nullptr)
         return 0;
-    }
-
-private:
-    const std::string& bytes;
-    size_t base;
-    size_t size;
-    bool little = true;
-};
+    // libexif would otherwise "fix" the data to the standard and turn an
+    // orientation stored as another type into a valid one: the tag counts
+    // only as a SHORT, the way cameras write it.
+    exif_data_unset_option(data.get(), EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);
+    exif_data_load_data(data.get(), reinterpret_cast<const unsigned char*>(bytes.data()) + contents, unsigned(size));
+    const ExifEntry* entry = exif_content_get_entry(data->ifd[EXIF_IFD_0], EXIF_TAG_ORIENTATION);
+    if (entry == nullptr || entry->format != EXIF_FORMAT_SHORT || entry->components < 1 || entry->size < 2)
+        return 0;
+    const int value = exif_get_short(entry->data, exif_data_get_byte_order(data.get()));
+    return value >= 1 && value <= 8 ? value : 0;
+}
 
 } // namespace
 
@@ -117,8 +65,7 @@ int exifOrientation(const std::string& bytes)
         static const std::string exifHeader("Exif\0\0", 6);
         if (marker == 0xE1 && end - contents >= exifHeader.size()
             && bytes.compare(contents, exifHeader.size(), exifHeader) == 0) {
-            TiffView tiff(bytes, contents + exifHeader.size(), end);
-            return tiff.readHeader() ? tiff.orientation() : 0;
+            return segmentOrientation(bytes, contents, end - contents);
         }
         at = end;
     }

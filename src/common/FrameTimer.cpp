@@ -1,4 +1,4 @@
-#include "shell/FrameTimer.h"
+#include "common/FrameTimer.h"
 
 #include "platform/Win32.h"
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/FrameTimer.h"
+#include "common/FrameTimer.h"
 #include "support/FakeClock.h"
 
 namespace {
