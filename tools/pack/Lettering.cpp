@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 #include <fontconfig/fontconfig.h>
@@ -91,41 +92,44 @@ bool Lettering::open(const std::string& font, std::string& error)
     return true;
 }
 
+namespace {
+
+// Sets the text on one line from pen (26.6 fixed point), kerning each pair,
+// and hands each glyph that loads to eachGlyph with the pen where it starts.
+// Returns the pen after the last glyph.
+long setLine(FT_Face face, const std::string& text, long pen, FT_Int32 loadFlags,
+    const std::function<void(FT_GlyphSlot, long)>& eachGlyph)
+{
+    FT_UInt previous = 0;
+    for (char32_t point : codePoints(text)) {
+        const FT_UInt glyph = FT_Get_Char_Index(face, point);
+        if (previous != 0 && glyph != 0 && FT_HAS_KERNING(face)) {
+            FT_Vector kern{};
+            FT_Get_Kerning(face, previous, glyph, FT_KERNING_DEFAULT, &kern);
+            pen += kern.x;
+        }
+        previous = glyph;
+        if (FT_Load_Glyph(face, glyph, loadFlags) != 0)
+            continue;
+        eachGlyph(face->glyph, pen);
+        pen += face->glyph->advance.x;
+    }
+    return pen;
+}
+
+} // namespace
+
 int Lettering::width(const std::string& text, int size)
 {
     FT_Set_Pixel_Sizes(face->face, 0, FT_UInt(size));
-    long pen = 0;
-    FT_UInt previous = 0;
-    for (char32_t point : codePoints(text)) {
-        const FT_UInt glyph = FT_Get_Char_Index(face->face, point);
-        if (previous != 0 && glyph != 0 && FT_HAS_KERNING(face->face)) {
-            FT_Vector kern{};
-            FT_Get_Kerning(face->face, previous, glyph, FT_KERNING_DEFAULT, &kern);
-            pen += kern.x;
-        }
-        if (FT_Load_Glyph(face->face, glyph, FT_LOAD_DEFAULT) == 0)
-            pen += face->face->glyph->advance.x;
-        previous = glyph;
-    }
+    const long pen = setLine(face->face, text, 0, FT_LOAD_DEFAULT, [](FT_GlyphSlot, long) {});
     return int((pen + 63) >> 6);
 }
 
 void Lettering::draw(demo::Mask& mask, const std::string& text, int x, int baseline, int size)
 {
     FT_Set_Pixel_Sizes(face->face, 0, FT_UInt(size));
-    long pen = long(x) << 6; // 26.6 fixed point
-    FT_UInt previous = 0;
-    for (char32_t point : codePoints(text)) {
-        const FT_UInt glyph = FT_Get_Char_Index(face->face, point);
-        if (previous != 0 && glyph != 0 && FT_HAS_KERNING(face->face)) {
-            FT_Vector kern{};
-            FT_Get_Kerning(face->face, previous, glyph, FT_KERNING_DEFAULT, &kern);
-            pen += kern.x;
-        }
-        previous = glyph;
-        if (FT_Load_Glyph(face->face, glyph, FT_LOAD_RENDER) != 0)
-            continue;
-        const FT_GlyphSlot slot = face->face->glyph;
+    setLine(face->face, text, long(x) << 6, FT_LOAD_RENDER, [&](FT_GlyphSlot slot, long pen) {
         const FT_Bitmap& bitmap = slot->bitmap;
         const int left = int(pen >> 6) + slot->bitmap_left;
         const int top = baseline - slot->bitmap_top;
@@ -141,8 +145,7 @@ void Lettering::draw(demo::Mask& mask, const std::string& text, int x, int basel
                 mask.set(px, y, std::max(mask.at(px, y), cover));
             }
         }
-        pen += slot->advance.x;
-    }
+    });
 }
 
 int Lettering::drawFitted(
