@@ -53,3 +53,4 @@ endfunction()
 # a pipe with pipe().
 vlo_windows_test(content vlo_content EXCLUDE ArchiveFSTest)
 vlo_windows_test(render/codecs vlo_codecs EXCLUDE ImageLimitsTest)
+vlo_windows_test(platform/win32 vlo_content)

@@ -23,8 +23,10 @@ namespace ExtractionFiles {
 namespace {
 
 // A file this run created. The handle stays open (sharing read, write and
-// delete) until the file is deleted, so the file keeps its index meanwhile:
+// delete) until the file is deleted, so the file keeps its index meanwhile
+// (Wine's index is the inode number, which a deleted file gives up at once):
 // a file found at the path with the same volume and index is this very file.
+// Sharing delete lets others rename the file away or delete it meanwhile.
 struct OwnedFile {
     std::string path;
     DWORD volume;
