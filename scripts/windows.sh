@@ -29,7 +29,7 @@ if command -v ccache >/dev/null; then
 fi
 cmake -S . -B "$build/vellumo" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
   -DVLO_WINDOWS_PREFIX="$build/prefix" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVLO_TESTS=ON "${launcher[@]}" \
-  >"$build/vellumo-configure.log"
+  >"$build/vellumo-configure.log" 2>&1 || { cat "$build/vellumo-configure.log" >&2; exit 1; }
 nice -n 10 cmake --build "$build/vellumo" -j"$jobs"
 
 # A Wine prefix of its own under the build folder, made once; these tests
