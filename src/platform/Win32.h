@@ -1,7 +1,18 @@
 #pragma once
 // The Windows user, GDI and WGL services the program calls, with their Win32
 // names and semantics, implemented on SDL2 and FreeType in platform/sdl/.
-// Portable code includes this header, never SDL or FreeType.
+// Portable code includes this header, never SDL or FreeType. On Windows the
+// services are the system's own.
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
 
 #include <cstdint>
 
@@ -296,3 +307,5 @@ BOOL wglUseFontBitmapsA(HDC dc, DWORD first, DWORD count, DWORD listBase);
 
 // The entry point, as on Windows; main() calls it.
 int WinMain(HINSTANCE instance, HINSTANCE previous, char* commandLine, int showCommand);
+
+#endif // _WIN32
