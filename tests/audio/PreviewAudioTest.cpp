@@ -75,6 +75,12 @@ TEST_F(PreviewAudioTest, AStreamEndsAfterTheMusicsDurationOnTheTickClock)
     EXPECT_EQ(BASS_ACTIVE_PLAYING, BASS_ChannelIsActive(second)) << "1.98 s into a 2 s file";
     clock.advance(40);
     EXPECT_EQ(BASS_ACTIVE_STOPPED, BASS_ChannelIsActive(second)) << "2.02 s into a 2 s file";
+
+    // At volume 0 time goes on as at any other volume.
+    const HSTREAM quiet = openStarted(wav);
+    EXPECT_TRUE(BASS_ChannelSetAttributes(quiet, -1, 0, -101));
+    clock.advance(1500);
+    EXPECT_EQ(BASS_ACTIVE_STOPPED, BASS_ChannelIsActive(quiet)) << "1.5 s into a 1.5 s file at volume 0";
 }
 
 TEST_F(PreviewAudioTest, PauseHoldsThePositionAndPlayWithoutRestartContinues)
