@@ -1,8 +1,8 @@
 #pragma once
 #include <string>
 
+#include "audio/AudioLibrary.h"
 #include "music/PlayerState.h"
-#include "platform/AudioLibrary.h"
 
 namespace vlo {
 

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/AudioLibrary.h"
+#include "audio/AudioLibrary.h"
 
 namespace vlo::test {
 

@@ -20,7 +20,7 @@
 #include <xiphcomment.h>
 
 #include "Diagnostics.h"
-#include "platform/MusicFiles.h"
+#include "audio/MusicFiles.h"
 
 namespace fs = std::filesystem;
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "Diagnostics.h"
-#include "platform/MusicFiles.h"
+#include "audio/MusicFiles.h"
 
 namespace vlo::pack {
 

@@ -1,11 +1,11 @@
 #include "ShowPreview.h"
 
+#include "audio/AudioLibrary.h"
 #include "common/Color.h"
 #include "content/ArchiveFS.h"
 #include "content/ShowConfig.h"
 #include "frontend/ShowScreen.h"
 #include "music/MusicPlayer.h"
-#include "platform/AudioLibrary.h"
 #include "platform/Clock.h"
 #include "platform/Platform.h"
 #include "platform/Win32.h"
@@ -86,7 +86,7 @@ bool ShowPreview::start(std::string& error)
         return false;
     }
 
-    setAudioBackend(&silentAudioBackend());
+    setAudioBackend(&previewAudioBackend());
     GLRenderer* renderer = new GLRenderer(window->getHandle(), kViewWidth, kViewHeight);
     MusicPlayer* player = new MusicPlayer(window->getHandle(), kSampleRate);
     if (!window->setRenderer(renderer)) {

@@ -5,7 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/sdl/DecoderKinds.h"
+#include "audio/decoders/DecoderKinds.h"
 
 namespace vlo {
 

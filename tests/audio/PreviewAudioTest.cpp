@@ -1,4 +1,4 @@
-// The silent audio back end of previews: streams open only for decodable
+// The audio back end of previews: streams open only for decodable
 // files, play nothing, and end after the music's duration on the tick clock.
 // Time is a fake tick count moved by the tests.
 #include <gtest/gtest.h>
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/AudioLibrary.h"
+#include "audio/AudioLibrary.h"
 #include "support/FakeClock.h"
 #include "support/ScratchDir.h"
 #include "support/ToneFiles.h"
@@ -14,11 +14,11 @@
 namespace vlo {
 namespace {
 
-class SilentAudioTest : public ::testing::Test {
+class PreviewAudioTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        setAudioBackend(&silentAudioBackend());
+        setAudioBackend(&previewAudioBackend());
         ASSERT_TRUE(test::writeWav(wav, test::sineTone(1.5, 440.0, 0.3))) << wav;
     }
 
@@ -41,7 +41,7 @@ protected:
     const std::string wav = folder.path("tone.wav");
 };
 
-TEST_F(SilentAudioTest, StartsOnTheDummyDriverWhateverTheEnvironmentNames)
+TEST_F(PreviewAudioTest, StartsOnTheDummyDriverWhateverTheEnvironmentNames)
 {
     const char* before = std::getenv("SDL_AUDIODRIVER");
     const std::string saved = before != nullptr ? before : "";
@@ -58,7 +58,7 @@ TEST_F(SilentAudioTest, StartsOnTheDummyDriverWhateverTheEnvironmentNames)
         unsetenv("SDL_AUDIODRIVER");
 }
 
-TEST_F(SilentAudioTest, AStreamEndsAfterTheMusicsDurationOnTheTickClock)
+TEST_F(PreviewAudioTest, AStreamEndsAfterTheMusicsDurationOnTheTickClock)
 {
     ASSERT_TRUE(BASS_Init(-1, 44100, 0, nullptr, nullptr));
     const HSTREAM stream = openStarted(wav);
@@ -75,9 +75,15 @@ TEST_F(SilentAudioTest, AStreamEndsAfterTheMusicsDurationOnTheTickClock)
     EXPECT_EQ(BASS_ACTIVE_PLAYING, BASS_ChannelIsActive(second)) << "1.98 s into a 2 s file";
     clock.advance(40);
     EXPECT_EQ(BASS_ACTIVE_STOPPED, BASS_ChannelIsActive(second)) << "2.02 s into a 2 s file";
+
+    // At volume 0 time goes on as at any other volume.
+    const HSTREAM quiet = openStarted(wav);
+    EXPECT_TRUE(BASS_ChannelSetAttributes(quiet, -1, 0, -101));
+    clock.advance(1500);
+    EXPECT_EQ(BASS_ACTIVE_STOPPED, BASS_ChannelIsActive(quiet)) << "1.5 s into a 1.5 s file at volume 0";
 }
 
-TEST_F(SilentAudioTest, PauseHoldsThePositionAndPlayWithoutRestartContinues)
+TEST_F(PreviewAudioTest, PauseHoldsThePositionAndPlayWithoutRestartContinues)
 {
     ASSERT_TRUE(BASS_Init(-1, 44100, 0, nullptr, nullptr));
     const HSTREAM stream = openStarted(wav);
@@ -93,7 +99,7 @@ TEST_F(SilentAudioTest, PauseHoldsThePositionAndPlayWithoutRestartContinues)
     EXPECT_EQ(BASS_ACTIVE_STOPPED, BASS_ChannelIsActive(stream)) << "0.4 s before and 1.1 s after the pause";
 }
 
-TEST_F(SilentAudioTest, RestartAndTheEndStartOverFromTheBeginning)
+TEST_F(PreviewAudioTest, RestartAndTheEndStartOverFromTheBeginning)
 {
     ASSERT_TRUE(BASS_Init(-1, 44100, 0, nullptr, nullptr));
     const HSTREAM stream = openStarted(wav);
@@ -113,7 +119,7 @@ TEST_F(SilentAudioTest, RestartAndTheEndStartOverFromTheBeginning)
     EXPECT_EQ(BASS_ACTIVE_PAUSED, BASS_ChannelIsActive(stream));
 }
 
-TEST_F(SilentAudioTest, OnlyOneStreamPlaysAtATime)
+TEST_F(PreviewAudioTest, OnlyOneStreamPlaysAtATime)
 {
     ASSERT_TRUE(BASS_Init(-1, 44100, 0, nullptr, nullptr));
     const HSTREAM first = openStarted(wav);
@@ -127,7 +133,7 @@ TEST_F(SilentAudioTest, OnlyOneStreamPlaysAtATime)
     EXPECT_EQ(BASS_ACTIVE_PLAYING, BASS_ChannelIsActive(second)) << "freeing another stream leaves this one";
 }
 
-TEST_F(SilentAudioTest, OpensOnlyWholeDecodableFilesOnceStarted)
+TEST_F(PreviewAudioTest, OpensOnlyWholeDecodableFilesOnceStarted)
 {
     EXPECT_EQ(0u, BASS_StreamCreateFile(FALSE, wav.c_str(), 0, 0, 0)) << "before the start";
     ASSERT_TRUE(BASS_Init(-1, 44100, 0, nullptr, nullptr));
@@ -142,7 +148,7 @@ TEST_F(SilentAudioTest, OpensOnlyWholeDecodableFilesOnceStarted)
     EXPECT_NE(0u, BASS_StreamCreateFile(FALSE, wav.c_str(), 0, 0, 0)) << "the whole WAV file";
 }
 
-TEST_F(SilentAudioTest, AttributesAndUnknownHandlesAreJudgedAsByTheRealBackEnd)
+TEST_F(PreviewAudioTest, AttributesAndUnknownHandlesAreJudgedAsByTheRealBackEnd)
 {
     ASSERT_TRUE(BASS_Init(-1, 44100, 0, nullptr, nullptr));
     const HSTREAM stream = BASS_StreamCreateFile(FALSE, wav.c_str(), 0, 0, 0);

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/sdl/DecoderKinds.h"
+#include "audio/decoders/DecoderKinds.h"
 
 namespace vlo {
 

@@ -19,9 +19,9 @@
 #include <thread>
 #include <vector>
 
-#include "platform/AudioLibrary.h"
-#include "platform/MusicFiles.h"
-#include "platform/sdl/MixerDevice.h"
+#include "audio/AudioLibrary.h"
+#include "audio/MixerBackend.h"
+#include "audio/MusicFiles.h"
 #include "support/ScratchDir.h"
 #include "support/ToneFiles.h"
 

@@ -9,7 +9,7 @@
 
 #include <vector>
 
-#include "platform/sdl/DecoderKinds.h"
+#include "audio/decoders/DecoderKinds.h"
 
 namespace vlo {
 

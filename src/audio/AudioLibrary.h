@@ -49,7 +49,7 @@ const AudioBackend& mixerAudioBackend();
 // A back end that plays nothing, for previews: streams open only for files
 // the real back end decodes and end after the music's real duration, counted
 // on the GetTickCount clock.
-const AudioBackend& silentAudioBackend();
+const AudioBackend& previewAudioBackend();
 
 // Installs a back end for the functions above; null restores the real one.
 void setAudioBackend(const AudioBackend* backend);

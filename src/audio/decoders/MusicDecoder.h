@@ -12,6 +12,9 @@
 
 namespace vlo {
 
+// Opened on the main thread (so that an open says at once whether the file
+// plays), then read and rewound on its voice's decode thread: one thread at
+// a time, never two.
 class MusicDecoder {
 public:
     virtual ~MusicDecoder() = default;

@@ -1,4 +1,4 @@
-#include "platform/AudioLibrary.h"
+#include "audio/AudioLibrary.h"
 
 // The audio functions forward to one back end at a time. The product always
 // runs on the mixer one; tests swap in their own with setAudioBackend.

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "platform/sdl/MusicDecoder.h"
+#include "audio/decoders/MusicDecoder.h"
 
 namespace vlo {
 

@@ -1,4 +1,4 @@
-#include "platform/sdl/MusicDecoder.h"
+#include "audio/decoders/MusicDecoder.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,8 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/MusicFiles.h"
-#include "platform/sdl/DecoderKinds.h"
+#include "audio/MusicFiles.h"
+#include "audio/decoders/DecoderKinds.h"
 
 namespace vlo {
 
