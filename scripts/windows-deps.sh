@@ -22,7 +22,9 @@ vlo_windows_install_tools() {
     apt-get update -qq
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
   fi
-  # Source packages need a deb-src line for each suite the binaries come from.
+  # Source packages need a deb-src line for each suite the binaries come from,
+  # less the security suite, whose sources the package mirrors here do not
+  # serve (its fixes reach the libraries with the next point release).
   if ! apt-get source --print-uris -qq zlib >/dev/null 2>&1; then
     [ "$(id -u)" -eq 0 ] || { echo "No deb-src lines in the apt sources; run as root" >&2; return 1; }
     echo "== Adding deb-src lines"
@@ -30,10 +32,11 @@ vlo_windows_install_tools() {
     for file in /etc/apt/sources.list.d/*.sources; do
       case "$file" in *vellumo-src*) continue ;; esac
       grep -q '^Types:.*\bdeb\b' "$file" || continue
-      sed -e 's/^Types:.*/Types: deb-src/' "$file" >"/etc/apt/sources.list.d/vellumo-src-$(basename "$file")"
+      awk 'BEGIN { RS = ""; ORS = "\n\n" } !/debian-security/' "$file" | sed -e 's/^Types:.*/Types: deb-src/' \
+        >"/etc/apt/sources.list.d/vellumo-src-$(basename "$file")"
     done
     if [ -f /etc/apt/sources.list ]; then
-      sed -n 's/^deb \(.*\)/deb-src \1/p' /etc/apt/sources.list >/etc/apt/sources.list.d/vellumo-src.list
+      sed -n '/debian-security/d; s/^deb \(.*\)/deb-src \1/p' /etc/apt/sources.list >/etc/apt/sources.list.d/vellumo-src.list
     fi
     apt-get update -qq
   fi
