@@ -202,11 +202,13 @@ bool capturedPointerMove(MSG& out)
     const HWND capture = liveWindow(data.capture);
     if (capture == nullptr)
         return false;
+    // Only a drag the user makes: a held button, after a pointer message.
     int x = 0;
     int y = 0;
-    if (!pointerScreenPosition(capture->sdl, x, y))
+    bool buttonHeld = false;
+    if (!data.lastPointerKnown || !pointerScreenPosition(capture->sdl, x, y, buttonHeld) || !buttonHeld)
         return false;
-    if (data.lastPointerKnown && data.lastPointer.x == x && data.lastPointer.y == y)
+    if (data.lastPointer.x == x && data.lastPointer.y == y)
         return false;
     out = MSG{};
     out.time = GetTickCount();

@@ -21,7 +21,7 @@ void windowScreenPosition(SDL_Window* window, int& x, int& y)
     SDL_GetWindowPosition(window, &x, &y);
 }
 
-bool pointerScreenPosition(SDL_Window* window, int& x, int& y)
+bool pointerScreenPosition(SDL_Window* window, int& x, int& y, bool& buttonHeld)
 {
 #if defined(SDL_VIDEO_DRIVER_X11)
     SDL_SysWMinfo info;
@@ -34,13 +34,16 @@ bool pointerScreenPosition(SDL_Window* window, int& x, int& y)
         int windowX = 0;
         int windowY = 0;
         unsigned int mask = 0;
-        return XQueryPointer(display, DefaultRootWindow(display), &root, &child, &x, &y, &windowX, &windowY, &mask)
-            != 0;
+        if (XQueryPointer(display, DefaultRootWindow(display), &root, &child, &x, &y, &windowX, &windowY, &mask) == 0)
+            return false;
+        buttonHeld = (mask & (Button1Mask | Button2Mask | Button3Mask)) != 0;
+        return true;
     }
 #else
     (void)window;
     (void)x;
     (void)y;
+    (void)buttonHeld;
 #endif
     return false;
 }
