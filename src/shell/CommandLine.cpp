@@ -72,11 +72,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments)
 
 std::string usageText()
 {
-    return "usage: vellumo [SHOW-FOLDER | SHOW-FOLDER/data.zuo]\n"
+    return "usage: vellumo [SHOW-FOLDER]\n"
            "       vellumo --help | --version\n"
            "\n"
            "Runs the show in SHOW-FOLDER (default: the current folder): the archive\n"
-           "data.zuo and the music files beside it. The folder may be read-only.\n"
+           "data.zuo and the music files beside it; SHOW-FOLDER/data.zuo names it too.\n"
+           "The folder may be read-only.\n"
            "Space plays or pauses, Right and Left step through the tracks.\n"
            "Escape quits once the closing credits have played; a second Escape quits\n"
            "at once.\n"

@@ -125,7 +125,7 @@ TEST(MediaControls, PlayerctlAndTheKeysDriveTheShowThroughItsButtons)
     EXPECT_EQ("Vellumo demo", ctl("metadata xesam:artist"));
     EXPECT_EQ("Emberfall II", ctl("metadata xesam:album"));
     EXPECT_EQ("27000000", ctl("metadata mpris:length"));
-    EXPECT_EQ("/org/vellumo/Vellumo/track/0", ctl("metadata mpris:trackid"));
+    EXPECT_EQ("'/org/vellumo/Vellumo/track/0'", ctl("metadata mpris:trackid"));
     const auto checkArt = [&](size_t track) {
         const std::string url = ctl("metadata mpris:artUrl");
         const std::string prefix = "file://" + runtime.path() + "/";
