@@ -8,8 +8,10 @@
 #include "frontend/PanelSlide.h"
 #include "frontend/PictureClick.h"
 #include "frontend/PictureFade.h"
+#include "frontend/PlayerCommands.h"
 #include "frontend/PlayerHandlers.h"
 #include "music/MusicPlayer.h"
+#include "platform/Platform.h"
 #include "render/Renderer.h"
 #include "shell/MainWindow.h"
 #include "widgets/DesktopWidget.h"
@@ -38,6 +40,17 @@ const Vector2 playerButtonOffsets[ShowScreen::playerButtonCount]
 // How the show lasts: the title overlay and a credits run, in seconds.
 constexpr float titleSeconds = 8.5f;
 constexpr float creditsSeconds = 10.0f;
+
+bool inside(const Rect& area, Vector2 point)
+{
+    return point.x >= area.x1() && point.x < area.x2() && point.y >= area.y1() && point.y < area.y2();
+}
+
+// The platform's question, asked of the screen behind owner.
+bool dragAreaOf(void* owner, int x, int y)
+{
+    return static_cast<ShowScreen*>(owner)->isDragArea(x, y);
+}
 
 } // namespace
 
@@ -71,10 +84,19 @@ ShowScreen::ShowScreen(MainWindow* mainWindow)
 
     loadContent();
     window->setRootWidget(desktop);
+    commands = std::make_unique<PlayerCommands>(*this);
+    window->setPlayerCommands(commands.get());
+    // Where the window system moves windows itself, a press on the
+    // background hands the move to it.
+    setDragAreaTest(window->getHandle(), dragAreaOf, this);
 }
 
 ShowScreen::~ShowScreen()
 {
+    if (commands != nullptr) {
+        setDragAreaTest(window->getHandle(), nullptr, nullptr);
+        window->setPlayerCommands(nullptr);
+    }
     delete desktop;
     desktop = nullptr;
     pictureTextures.clear();
@@ -103,6 +125,22 @@ void ShowScreen::givePlayImages(PushButtonWidget* button, bool pauseImages)
         return;
     button->setImage(*renderer, uint32_t(pauseImages ? pauseOffTexture : playOffTexture));
     button->setPressedImage(*renderer, uint32_t(pauseImages ? pauseOnTexture : playOnTexture));
+}
+
+bool ShowScreen::isDragArea(int x, int y)
+{
+    if (desktop == nullptr || renderer == nullptr)
+        return false;
+    const Vector2 point = renderer->unproject(x, y);
+    if (!inside(desktop->rect(), point) || inside(picture->rect(), point))
+        return false;
+    if (menu != nullptr && menu->isOpen() && inside(menu->rect(), point))
+        return false;
+    for (int i = 0; i < playerButtonCount; ++i) {
+        if (inside(playerButton(i)->rect(), point))
+            return false;
+    }
+    return true;
 }
 
 // Between two pictures the window answers a request to quit; once one has

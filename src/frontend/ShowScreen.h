@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "frontend/AnimationState.h"
@@ -16,6 +17,7 @@ class TriggerEvent;
 class PopupMenuWidget;
 class FrameWidget;
 class PushButtonWidget;
+class PlayerCommands;
 
 // Builds and owns the show's one screen on the 7 x 6 GUI-unit view: the
 // background picture (by which the window is dragged), the current track's
@@ -41,6 +43,10 @@ public:
     PushButtonWidget* playerButton(int index) const;
     // Gives a button the pause images (true) or the play images (false).
     void givePlayImages(PushButtonWidget* button, bool pauseImages);
+    // Whether a press at (x, y), in window pixels, grabs the window to move
+    // it: anywhere on the background, but not on the track picture, the
+    // open menu or a player button.
+    bool isDragArea(int x, int y);
 
     MainWindow* window = nullptr;
     Renderer* renderer = nullptr;
@@ -85,6 +91,9 @@ public:
     // Textures shown by picture and caption; element 0 is the one shown.
     std::vector<int32_t> pictureTextures;
     std::vector<int32_t> captionTextures;
+
+    // The player keys and media controls, carried out by the buttons' handlers.
+    std::unique_ptr<PlayerCommands> commands;
 
     // Kept across frames by PageStep, PictureFade and PanelSlide.
     PageStepState pageState;

@@ -16,6 +16,16 @@ bool isOffscreen();
 // the very end of the program so leak checks see a clean exit).
 void platformShutdown();
 
+// Asked where a left press at (x, y), in window pixels, lands: true where it
+// grabs the window to move it.
+using DragAreaTest = bool (*)(void* owner, int x, int y);
+
+// Where the window system does not let a program place its own windows
+// (Wayland), a left press where the test answers true hands the window's
+// move to the window system; elsewhere (X11) the program moves the window
+// itself and the test is never asked. A null test removes it.
+void setDragAreaTest(HWND window, DragAreaTest test, void* owner);
+
 // Run by SwapBuffers on a device context just before it presents the back
 // buffer. windowDamaged is true when the window was exposed, resized or shown
 // again since its last present, so what it shows may be gone. A false answer

@@ -181,6 +181,11 @@ constexpr WPARAM VK_DELETE = 0x2E;
 constexpr WPARAM VK_F1 = 0x70;
 constexpr WPARAM VK_F4 = 0x73;
 constexpr WPARAM VK_F12 = 0x7B;
+constexpr WPARAM VK_MEDIA_NEXT_TRACK = 0xB0;
+constexpr WPARAM VK_MEDIA_PREV_TRACK = 0xB1;
+constexpr WPARAM VK_MEDIA_STOP = 0xB2;
+constexpr WPARAM VK_MEDIA_PLAY_PAUSE = 0xB3;
+constexpr WPARAM VK_PLAY = 0xFA;
 
 // Mouse-message wParam flags: buttons and modifier keys held.
 constexpr WPARAM MK_LBUTTON = 0x0001;
@@ -201,6 +206,7 @@ constexpr DWORD WS_VISIBLE = 0x10000000u;
 constexpr int SW_HIDE = 0;
 constexpr int SW_SHOW = 5;
 constexpr int SW_SHOWMINNOACTIVE = 7;
+constexpr int SW_RESTORE = 9;
 
 // SetWindowPos flags.
 constexpr UINT SWP_NOSIZE = 0x0001;

@@ -7,6 +7,8 @@ namespace vlo {
 
 namespace {
 
+constexpr const char* ArchiveFileName = "data.zuo";
+
 CommandLine failure(const std::string& error)
 {
     CommandLine line;
@@ -25,9 +27,16 @@ CommandLine runIn(const std::string& folder)
         return failure("'" + folder + "' does not exist");
     if (error)
         return failure("'" + folder + "' cannot be read: " + error.message());
+    CommandLine line;
+    // The show's archive itself (a file manager opening data.zuo) names
+    // the folder that holds it.
+    const std::filesystem::path path(folder);
+    if (status.type() == std::filesystem::file_type::regular && path.filename() == ArchiveFileName) {
+        line.folder = path.has_parent_path() ? path.parent_path().string() : std::string(".");
+        return line;
+    }
     if (status.type() != std::filesystem::file_type::directory)
         return failure("'" + folder + "' is not a folder; give the folder that holds data.zuo");
-    CommandLine line;
     line.folder = folder;
     return line;
 }
@@ -67,7 +76,9 @@ std::string usageText()
            "       vellumo --help | --version\n"
            "\n"
            "Runs the show in SHOW-FOLDER (default: the current folder): the archive\n"
-           "data.zuo and the music files beside it. The folder may be read-only.\n"
+           "data.zuo and the music files beside it; SHOW-FOLDER/data.zuo names it too.\n"
+           "The folder may be read-only.\n"
+           "Space plays or pauses, Right and Left step through the tracks.\n"
            "Escape quits once the closing credits have played; a second Escape quits\n"
            "at once.\n"
            "\n"

@@ -3,7 +3,9 @@
 #include <cstring>
 
 #include "content/ShowConfig.h"
+#include "frontend/PlayerCommands.h"
 #include "music/MusicPlayer.h"
+#include "platform/MediaRemote.h"
 #include "render/Renderer.h"
 #include "widgets/Widget.h"
 
@@ -23,6 +25,39 @@ constexpr int InitialY = 100;
 constexpr UINT FrameTimerPeriodMs = 10;
 // Every frame starts from white at half alpha.
 const Color ClearColor(1.0f, 1.0f, 1.0f, 0.5f);
+
+// lParam bit 30 of a key message: the key was already down (auto-repeat).
+constexpr uintptr_t KeyWasDown = uintptr_t(1) << 30;
+
+// The player keys: Space, the arrows and the keyboard's media keys. True with
+// the command for one of them; mediaKey for the keys a desktop may deliver
+// over its media controls too.
+bool playerKey(WPARAM key, MediaCommand& command, bool& mediaKey)
+{
+    mediaKey = key != VK_SPACE && key != VK_RIGHT && key != VK_LEFT;
+    switch (key) {
+    case VK_SPACE:
+    case VK_MEDIA_PLAY_PAUSE:
+        command = MediaCommand::PlayPause;
+        return true;
+    case VK_PLAY:
+        command = MediaCommand::Play;
+        return true;
+    case VK_MEDIA_STOP:
+        command = MediaCommand::Stop;
+        return true;
+    case VK_RIGHT:
+    case VK_MEDIA_NEXT_TRACK:
+        command = MediaCommand::Next;
+        return true;
+    case VK_LEFT:
+    case VK_MEDIA_PREV_TRACK:
+        command = MediaCommand::Previous;
+        return true;
+    default:
+        return false;
+    }
+}
 
 } // namespace
 
@@ -101,6 +136,11 @@ void MainWindow::minimize()
     ShowWindow(handle, SW_SHOWMINNOACTIVE);
 }
 
+void MainWindow::raise()
+{
+    ShowWindow(handle, SW_RESTORE);
+}
+
 void MainWindow::setTitle(const char* text)
 {
     SetWindowTextA(handle, text);
@@ -137,8 +177,11 @@ void MainWindow::setRootWidget(Widget* root)
 
 int MainWindow::run()
 {
-    while (!startAbandoned && pumpMessage())
+    while (!startAbandoned && pumpMessage()) {
+        if (remote != nullptr)
+            remote->poll();
         drawFrame();
+    }
     releaseObjects();
     return exitCode;
 }
@@ -299,10 +342,19 @@ LRESULT windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         // the program ends (the closing sequence still draws into it).
         PostQuitMessage(0);
         return 0;
-    case WM_KEYDOWN:
-        if (wParam == VK_ESCAPE)
+    case WM_KEYDOWN: {
+        if (wParam == VK_ESCAPE) {
             PostQuitMessage(0);
+            return 0;
+        }
+        // A held key acts once, not at the keyboard's repeat rate.
+        MediaCommand command = MediaCommand::Stop;
+        bool mediaKey = false;
+        if (theWindow->getPlayerCommands() != nullptr && (uintptr_t(lParam) & KeyWasDown) == 0
+            && playerKey(wParam, command, mediaKey))
+            theWindow->getPlayerCommands()->fromKey(command, mediaKey);
         return 0;
+    }
     case WM_TIMER:
         // Only wakes the main loop, which draws a frame for it.
         return 0;

@@ -9,6 +9,8 @@ class Renderer;
 class ShowConfig;
 class MusicPlayer;
 class Widget;
+class PlayerCommands;
+class MediaRemote;
 
 // The program's one top-level window: a borderless popup with a 10 ms timer,
 // whose window procedure turns mouse and keyboard messages into calls on the
@@ -23,6 +25,8 @@ public:
     bool create(DWORD style, int width, int height);
     void showWindow();
     void minimize();
+    // Restores a minimised window and brings it to the front.
+    void raise();
     void setTitle(const char* text);
     HWND getHandle() const { return handle; }
 
@@ -36,6 +40,11 @@ public:
     ShowConfig* getConfig() const { return config; }
     MusicPlayer* getPlayer() const { return player; }
     Widget* getRootWidget() const { return rootWidget; }
+    // Where the player keys go (not owned; null: they do nothing).
+    void setPlayerCommands(PlayerCommands* value) { commands = value; }
+    PlayerCommands* getPlayerCommands() const { return commands; }
+    // The desktop's media controls, answered between frames (not owned).
+    void setMediaRemote(MediaRemote* value) { remote = value; }
 
     // Main loop: pumps messages and draws one frame per message until the
     // quit protocol ends it; then releases the renderer, configuration and
@@ -81,6 +90,8 @@ private:
     ShowConfig* config = nullptr;
     MusicPlayer* player = nullptr;
     Widget* rootWidget = nullptr;
+    PlayerCommands* commands = nullptr;
+    MediaRemote* remote = nullptr;
 };
 
 // Process-wide: the one main window, and whether its class is registered.

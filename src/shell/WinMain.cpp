@@ -5,8 +5,10 @@
 
 #include "content/ArchiveFS.h"
 #include "content/ShowConfig.h"
+#include "frontend/ShowRemote.h"
 #include "frontend/ShowScreen.h"
 #include "music/MusicPlayer.h"
+#include "platform/MediaRemote.h"
 #include "platform/Platform.h"
 #include "platform/Win32.h"
 #include "render/GLRenderer.h"
@@ -95,7 +97,15 @@ int WinMain(HINSTANCE instance, HINSTANCE, char*, int)
     // the window; run() then only releases what it holds.
     if (!window.answerDuringStart())
         window.showWindow();
+    // The desktop's media controls, while the show runs; without a session
+    // bus there are none, silently. The picture they show goes with them.
+    auto remoteSource = std::make_unique<ShowRemote>(*screen);
+    std::unique_ptr<MediaRemote> remote = window.isStartAbandoned() ? nullptr : openMediaRemote(*remoteSource);
+    window.setMediaRemote(remote.get());
     const int exitCode = window.run();
+    window.setMediaRemote(nullptr);
+    remote.reset();
+    remoteSource.reset();
 
     // The archive closes before the screen goes: deleting the screen needs
     // neither the archive nor the renderer.

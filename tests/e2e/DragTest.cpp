@@ -1,9 +1,10 @@
 // Dragging the real program's window by its background with real X input:
 // one press, a number of pointer steps with a pause between them, one
 // release, each sent by one xdotool command. Whatever the number, size and
-// speed of the steps (including steps far faster than frames and steps of
-// more than 50 pixels), the window ends moved by exactly the pointer's
-// motion.
+// speed of the steps (including steps far faster than frames, steps of more
+// than 50 pixels, and equal steps, after each of which the pointer is back at
+// the same place in the window), the window ends moved by exactly the
+// pointer's motion.
 #include <gtest/gtest.h>
 
 #include <iterator>
@@ -27,6 +28,9 @@ constexpr int GrabY = 300;
 struct DragCase {
     int steps;
     int pauseMs;
+    // Every step the same (dx, dy) when either is not 0.
+    int dx = 0;
+    int dy = 0;
 };
 
 // The pointer's motion of step i of a drag with `steps` steps: one large
@@ -72,10 +76,12 @@ TEST(Drag, WindowFollowsThePointerExactlyForAnyStepsAndSpeed)
     WindowInfo window = program.waitForWindow("Emberfall II", 30.0);
     ASSERT_TRUE(window.found) << "no window; stderr: " << program.errorOutput();
 
-    const DragCase cases[] = {{1, 0}, {1, 20}, {1, 100}, {5, 0}, {5, 20}, {5, 100}, {40, 0}, {40, 20}, {40, 100}};
+    const DragCase cases[] = {{1, 0}, {1, 20}, {1, 100}, {5, 0}, {5, 20}, {5, 100}, {40, 0}, {40, 20}, {40, 100},
+        {5, 50, 10, 6}, {5, 300, 10, 6}, {20, 50, 5, 0}, {40, 50, 1, 0}, {40, 20, 0, 1}};
     for (size_t c = 0; c < std::size(cases); ++c) {
         const DragCase& drag = cases[c];
-        SCOPED_TRACE(std::to_string(drag.steps) + " steps, " + std::to_string(drag.pauseMs) + " ms apart");
+        SCOPED_TRACE(std::to_string(drag.steps) + " steps of (" + std::to_string(drag.dx) + ","
+            + std::to_string(drag.dy) + "), " + std::to_string(drag.pauseMs) + " ms apart");
         ASSERT_TRUE(program.running()) << program.errorOutput();
         // Every drag starts from the same place, whatever the one before did;
         // the pointer then comes to the grab point, which anchors the drag.
@@ -99,6 +105,10 @@ TEST(Drag, WindowFollowsThePointerExactlyForAnyStepsAndSpeed)
             int dx = 0;
             int dy = 0;
             stepOf(drag.steps, i, dx, dy);
+            if (drag.dx != 0 || drag.dy != 0) {
+                dx = drag.dx;
+                dy = drag.dy;
+            }
             pointerX += direction * dx;
             pointerY += direction * dy;
             if (drag.pauseMs > 0)

@@ -1,6 +1,7 @@
 // `cmake --install` of this build into a fresh prefix: both programs, their
-// manual pages, the desktop entry and the demo show land where a desktop
-// looks for them, and the installed `vellumo` runs the installed demo show
+// manual pages, the desktop entry, AppStream metainfo, show MIME type, icon,
+// licence and the demo show land where a desktop looks for them, valid for
+// the desktop's own tools, and the installed `vellumo` runs the installed demo show
 // from another working directory, leaving its folder as it was.
 #include <filesystem>
 #include <fstream>
@@ -57,14 +58,23 @@ TEST_F(Install, PutsTheProgramsPagesDesktopEntryAndDemoInThePrefix)
         EXPECT_EQ(std::string::npos, text.find('@')) << page << " still holds a placeholder:\n" << text;
     }
 
-    const std::string entry = fileText(installed("share/applications/vellumo.desktop"));
+    const fs::path entryPath = installed("share/applications/org.vellumo.Vellumo.desktop");
+    const std::string entry = fileText(entryPath);
     ASSERT_FALSE(entry.empty()) << "no desktop entry";
     EXPECT_EQ(0u, entry.rfind("[Desktop Entry]\n", 0)) << entry;
-    EXPECT_NE(std::string::npos, entry.find("\nExec=vellumo %f\n")) << "the entry must open a folder: " << entry;
-    EXPECT_NE(std::string::npos, entry.find("\nMimeType=inode/directory;\n")) << entry;
-    if (run("command -v desktop-file-validate >/dev/null 2>&1")) {
-        EXPECT_TRUE(run("desktop-file-validate '" + installed("share/applications/vellumo.desktop").string() + "'"));
-    }
+    EXPECT_NE(std::string::npos, entry.find("\nExec=vellumo %f\n")) << "the entry must open a show: " << entry;
+    EXPECT_NE(std::string::npos, entry.find("\nMimeType=application/x-vellumo-show;\n")) << entry;
+    EXPECT_NE(std::string::npos, entry.find("\nStartupWMClass=org.vellumo.Vellumo\n")) << entry;
+    EXPECT_TRUE(run("desktop-file-validate '" + entryPath.string() + "'"));
+    const fs::path metainfo = installed("share/metainfo/org.vellumo.Vellumo.metainfo.xml");
+    EXPECT_NE(std::string::npos, fileText(metainfo).find("<release version=\"" VLO_VERSION "\""));
+    EXPECT_TRUE(run("appstreamcli validate --no-net '" + metainfo.string() + "' >/dev/null"));
+    EXPECT_TRUE(fs::is_regular_file(installed("share/icons/hicolor/scalable/apps/org.vellumo.Vellumo.svg")));
+    EXPECT_NE(std::string::npos, fileText(installed("share/doc/Vellumo/LICENSE")).find("MIT License"));
+    // The show type, as the desktop's MIME database built from the installed
+    // file resolves it: a file named data.zuo is a show.
+    ASSERT_TRUE(run("update-mime-database '" + installed("share/mime").string() + "'"));
+    EXPECT_NE(std::string::npos, fileText(installed("share/mime/globs2")).find(":application/x-vellumo-show:data.zuo"));
 
     const fs::path demo = installed("share/vellumo/demo");
     ASSERT_TRUE(fs::is_regular_file(demo / "data.zuo")) << "the demo show was not installed";

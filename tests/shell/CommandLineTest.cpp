@@ -28,6 +28,12 @@ TEST(CommandLineTest, AFolderArgumentIsTheShowFolder)
     const CommandLine dashed = parseCommandLine({"--", dir.path("-dashed")});
     EXPECT_EQ(Action::Run, dashed.action) << dashed.error;
     EXPECT_EQ(dir.path("-dashed"), dashed.folder);
+
+    // The archive itself, as a double click on it passes it, names its folder.
+    dir.write("data.zuo", "archive");
+    const CommandLine archive = parseCommandLine({dir.path("data.zuo")});
+    EXPECT_EQ(Action::Run, archive.action) << archive.error;
+    EXPECT_EQ(std::filesystem::path(dir.path()), std::filesystem::path(archive.folder));
 }
 
 TEST(CommandLineTest, HelpAndVersion)
@@ -42,13 +48,13 @@ TEST(CommandLineTest, HelpAndVersion)
 TEST(CommandLineTest, AnythingElseIsAnErrorThatSaysWhy)
 {
     test::ScratchDir dir("cmdline");
-    dir.write("data.zuo", "not a folder");
+    dir.write("show.zuo", "not a folder");
     struct Case {
         std::vector<std::string> arguments;
         const char* says;
     };
     const Case cases[] = {
-        {{dir.path("data.zuo")}, "is not a folder"},
+        {{dir.path("show.zuo")}, "is not a folder"},
         {{dir.path("absent")}, "does not exist"},
         {{"--colour"}, "unknown option '--colour'"},
         {{"-x"}, "unknown option '-x'"},

@@ -196,6 +196,37 @@ void placePointerMessage(MSG& message)
     message.pt = POINT{floorDivide(message.pt.x, scale), floorDivide(message.pt.y, scale)};
 }
 
+bool capturedPointerMove(MSG& out)
+{
+    PlatformData& data = platformData();
+    const HWND capture = liveWindow(data.capture);
+    if (capture == nullptr)
+        return false;
+    // Only a drag the user makes: a held button, after a pointer message.
+    int x = 0;
+    int y = 0;
+    bool buttonHeld = false;
+    if (!data.lastPointerKnown || !pointerScreenPosition(capture->sdl, x, y, buttonHeld) || !buttonHeld)
+        return false;
+    if (data.lastPointer.x == x && data.lastPointer.y == y)
+        return false;
+    out = MSG{};
+    out.time = GetTickCount();
+    out.hwnd = capture;
+    out.message = WM_MOUSEMOVE;
+    out.pt = POINT{x, y};
+    out.wParam = mouseKeyFlags(SDL_GetMouseState(nullptr, nullptr));
+    notePointerMessage(out);
+    return true;
+}
+
+void notePointerMessage(const MSG& message)
+{
+    PlatformData& data = platformData();
+    data.lastPointer = message.pt;
+    data.lastPointerKnown = true;
+}
+
 bool translateEvent(const SDL_Event& event, MSG& out)
 {
     out = MSG{};
@@ -297,6 +328,15 @@ WPARAM virtualKey(SDL_Keycode key)
     case SDLK_LALT:
     case SDLK_RALT:
         return VK_MENU;
+    // The keyboard's media keys; SDL 2 has one key for play and pause.
+    case SDLK_AUDIOPLAY:
+        return VK_MEDIA_PLAY_PAUSE;
+    case SDLK_AUDIOSTOP:
+        return VK_MEDIA_STOP;
+    case SDLK_AUDIONEXT:
+        return VK_MEDIA_NEXT_TRACK;
+    case SDLK_AUDIOPREV:
+        return VK_MEDIA_PREV_TRACK;
     default:
         return 0;
     }

@@ -23,6 +23,17 @@ bool isPointerMessage(UINT message);
 // coordinates (which a scaled window divides by its scale).
 void placePointerMessage(MSG& message);
 
+// A WM_MOUSEMOVE for a pointer that has moved while the mouse is captured
+// although no motion event came for it: SDL drops a motion whose position in
+// the window equals its last one, and a window that follows the pointer (a
+// drag) makes exactly such positions. False while nothing is captured, no
+// button is held, the pointer is where the last pointer message put it, or
+// the window system cannot be asked (only X11 can).
+bool capturedPointerMove(MSG& out);
+
+// Notes where a pointer message just made puts the pointer (screen pixels).
+void notePointerMessage(const MSG& message);
+
 // The virtual-key code of an SDL key, 0 for keys without one.
 WPARAM virtualKey(SDL_Keycode key);
 

@@ -34,11 +34,17 @@ void drainSdlEvents(PlatformData& data)
         MSG message;
         if (!vlo::sdl::translateEvent(event, message))
             continue;
+        if (vlo::sdl::isPointerMessage(message.message))
+            vlo::sdl::notePointerMessage(message);
         if (message.message == WM_MOUSEMOVE)
             data.queue.pushMouseMove(message);
         else
             data.queue.push(message, vlo::sdl::isPointerMessage(message.message));
     }
+    // While captured (a drag), the pointer itself is asked where it is.
+    MSG moved;
+    if (vlo::sdl::capturedPointerMove(moved))
+        data.queue.pushMouseMove(moved);
 }
 
 // The WM_QUIT that PostQuitMessage asked for, if the filter lets it through;

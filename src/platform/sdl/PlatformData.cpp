@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "common/AppIdentity.h"
+
 namespace vlo {
 namespace sdl {
 
@@ -61,6 +63,11 @@ bool ensureVideo()
         return true;
     if (!ensureEvents())
         return false;
+    // The program's id names its windows to the desktop (X11 window class,
+    // Wayland application id), which finds its desktop entry and icon by it.
+    // A class the user set is kept.
+    SDL_setenv("SDL_VIDEO_X11_WMCLASS", AppId, 0);
+    SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", AppId, 0);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
         return false;
     data.videoReady = true;

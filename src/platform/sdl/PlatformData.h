@@ -39,6 +39,9 @@ struct PlatformData {
     TimerList timers;
     HWND capture = nullptr;
     PointerSample pointerSample;
+    // Screen position (screen pixels) of the last pointer message made.
+    POINT lastPointer{0, 0};
+    bool lastPointerKnown = false;
     // PostQuitMessage sets the flag; GetMessageA turns it into one WM_QUIT
     // once no posted or input message waits.
     bool quitPosted = false;

@@ -25,6 +25,9 @@ struct PlatformWindow {
     // Run before each present; see setPresentHook.
     vlo::PresentHook presentHook = nullptr;
     void* presentOwner = nullptr;
+    // Asked where a press grabs the window; see setDragAreaTest.
+    vlo::DragAreaTest dragAreaTest = nullptr;
+    void* dragAreaOwner = nullptr;
     // Exposed, resized or shown again since the last present (and before the
     // first one): the next present must not be skipped.
     bool damaged = true;

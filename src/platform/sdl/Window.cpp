@@ -6,6 +6,7 @@
 #include "platform/sdl/DesktopScale.h"
 #include "platform/sdl/PlatformData.h"
 #include "platform/sdl/ResidentLibraries.h"
+#include "platform/sdl/WindowIcon.h"
 
 using vlo::sdl::liveWindow;
 using vlo::sdl::PlatformData;
@@ -78,6 +79,7 @@ HWND CreateWindowExA(DWORD, const char* className, const char* windowName, DWORD
     SDL_Window* sdlWindow = SDL_CreateWindow(ansiToUtf8(windowName).c_str(), x, y, width, height, flags);
     if (sdlWindow == nullptr)
         return nullptr;
+    vlo::sdl::setWindowIcon(sdlWindow);
     // An OpenGL window has just loaded the GL driver.
     vlo::sdl::keepLoadedLibrariesResident();
     // On a high-density desktop the window takes the desktop's whole-number
@@ -124,6 +126,12 @@ BOOL ShowWindow(HWND handle, int command)
         // Minimised without taking the focus from another window.
         SDL_ShowWindow(window->sdl);
         SDL_MinimizeWindow(window->sdl);
+        break;
+    case SW_RESTORE:
+        // Brought back and to the front, as a task bar click does.
+        SDL_ShowWindow(window->sdl);
+        SDL_RestoreWindow(window->sdl);
+        SDL_RaiseWindow(window->sdl);
         break;
     default:
         SDL_ShowWindow(window->sdl);

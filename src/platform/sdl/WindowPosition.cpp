@@ -21,5 +21,32 @@ void windowScreenPosition(SDL_Window* window, int& x, int& y)
     SDL_GetWindowPosition(window, &x, &y);
 }
 
+bool pointerScreenPosition(SDL_Window* window, int& x, int& y, bool& buttonHeld)
+{
+#if defined(SDL_VIDEO_DRIVER_X11)
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(window, &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11
+        && info.info.x11.display != nullptr) {
+        Display* display = info.info.x11.display;
+        ::Window root = 0;
+        ::Window child = 0;
+        int windowX = 0;
+        int windowY = 0;
+        unsigned int mask = 0;
+        if (XQueryPointer(display, DefaultRootWindow(display), &root, &child, &x, &y, &windowX, &windowY, &mask) == 0)
+            return false;
+        buttonHeld = (mask & (Button1Mask | Button2Mask | Button3Mask)) != 0;
+        return true;
+    }
+#else
+    (void)window;
+    (void)x;
+    (void)y;
+    (void)buttonHeld;
+#endif
+    return false;
+}
+
 } // namespace sdl
 } // namespace vlo

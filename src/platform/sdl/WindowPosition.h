@@ -15,5 +15,10 @@ namespace sdl {
 // SDL's copy is all there is.
 void windowScreenPosition(SDL_Window* window, int& x, int& y);
 
+// Where the pointer is on the screen now, in screen pixels, and whether a
+// mouse button is held, as the display server has it (one round trip); false
+// where it cannot be asked (not X11).
+bool pointerScreenPosition(SDL_Window* window, int& x, int& y, bool& buttonHeld);
+
 } // namespace sdl
 } // namespace vlo

@@ -1,0 +1,112 @@
+// The real program as a native Wayland client of a real compositor: weston
+// with its X11 back end, whose output is one window on the test's X server,
+// and xdotool's input on that window, which weston hands to its clients. A
+// Wayland client cannot place its own window, so a drag of the background
+// must be handed to the compositor, and the buttons must still take clicks.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <climits>
+#include <filesystem>
+#include <string>
+
+#include "support/E2eProgram.h"
+#include "support/E2eShow.h"
+#include "support/ScratchDir.h"
+#include "support/ShowFixture.h"
+
+namespace vlo {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace e2e;
+
+// The top-left corner of the box of pixels of this colour in the compositor's
+// output; x is INT_MAX when there is none.
+show::PixelPoint cornerOf(const Screenshot& shot, show::Rgba colour)
+{
+    show::PixelPoint corner{INT_MAX, INT_MAX};
+    for (int y = 0; y < shot.height; ++y) {
+        for (int x = 0; x < shot.width; ++x) {
+            if (near(shot.at(x, y), Rgb{colour.r, colour.g, colour.b}, 8)) {
+                corner.x = std::min(corner.x, x);
+                corner.y = std::min(corner.y, y);
+            }
+        }
+    }
+    return corner;
+}
+
+// Waits until the track picture of `track` shows in the output, and returns
+// the top-left corner of the show's window there (the picture sits 105
+// pixels below it, at its left edge).
+show::PixelPoint waitForShow(const WindowInfo& output, size_t track, const std::string& scratch, double seconds)
+{
+    const auto until = Clock::now() + std::chrono::duration<double>(seconds);
+    while (Clock::now() < until) {
+        const show::PixelPoint picture = cornerOf(screenshot(output, scratch), show::trackColour(track));
+        if (picture.x != INT_MAX)
+            return show::PixelPoint{picture.x, picture.y - 105};
+        sleepSeconds(0.2);
+    }
+    return show::PixelPoint{INT_MAX, INT_MAX};
+}
+
+TEST(Wayland, TheBackgroundDragsTheWindowAndTheButtonsStillTakeClicks)
+{
+    if (displayName().empty())
+        GTEST_SKIP() << "no X display (DISPLAY is not set)";
+    std::string weston = capture("command -v weston 2>/dev/null");
+    while (!weston.empty() && weston.back() == '\n')
+        weston.pop_back();
+    if (weston.empty() || !run("command -v xdotool >/dev/null 2>&1"))
+        GTEST_SKIP() << "needs weston and xdotool";
+    test::ScratchDir runtime("e2e-wayland-runtime");
+    fs::permissions(runtime.path(), fs::perms::owner_all);
+    const std::string socket = "vlo-test-" + std::to_string(getpid());
+    Program compositor(weston, runtime.path(), {"XDG_RUNTIME_DIR=" + runtime.path()}, true,
+        {"--backend=x11-backend.so", "--socket=" + socket, "--width=1100", "--height=800", "--idle-time=0"});
+    const WindowInfo output = compositor.waitForWindow("Weston Compositor - screen0", 20.0);
+    ASSERT_TRUE(output.found) << compositor.errorOutput();
+
+    test::ScratchDir folder("e2e-wayland");
+    writeShow(folder, show::standardShow(2));
+    // Without DISPLAY: the program can only be a Wayland client.
+    Program program(VLO_BINARY_DIR "/vellumo", folder.path(),
+        {"SDL_AUDIODRIVER=dummy", "SDL_VIDEODRIVER=wayland", "WAYLAND_DISPLAY=" + socket,
+            "XDG_RUNTIME_DIR=" + runtime.path()},
+        false);
+    const std::string scratch = folder.path("output.rgb");
+    const show::PixelPoint start = waitForShow(output, 0, scratch, 30.0);
+    ASSERT_NE(INT_MAX, start.x) << "the show did not appear; stderr: " << program.errorOutput();
+
+    // A drag of the background below the picture, left of the buttons.
+    const int grabX = output.x + start.x + 30;
+    const int grabY = output.y + start.y + 450;
+    std::string command
+        = "xdotool mousemove " + std::to_string(grabX) + " " + std::to_string(grabY) + " sleep 0.2 mousedown 1";
+    for (int i = 1; i <= 10; ++i)
+        command += " sleep 0.05 mousemove " + std::to_string(grabX + 12 * i) + " " + std::to_string(grabY + 7 * i);
+    ASSERT_TRUE(run(command + " sleep 0.1 mouseup 1 >/dev/null 2>&1"));
+    sleepSeconds(0.5);
+    const show::PixelPoint moved = waitForShow(output, 0, scratch, 5.0);
+    EXPECT_EQ(start.x + 120, moved.x) << "the window did not follow the drag";
+    EXPECT_EQ(start.y + 70, moved.y) << "the window did not follow the drag";
+
+    // "Next" still takes its click: the second track's picture comes.
+    clickAt(output.x + moved.x + show::nextButtonPoint.x, output.y + moved.y + show::nextButtonPoint.y, 1);
+    const show::PixelPoint second = waitForShow(output, 1, scratch, 8.0);
+    EXPECT_EQ(moved.x, second.x) << "next did not bring the second track's picture";
+    EXPECT_EQ(moved.y, second.y) << "next did not bring the second track's picture";
+
+    // Escape twice (the closing sequence, cut short) ends it with 0.
+    run("xdotool key Escape sleep 0.3 key Escape");
+    EXPECT_TRUE(program.waitExit(10.0)) << "the program did not end after Escape";
+    EXPECT_EQ(0, program.exitStatus()) << program.errorOutput();
+    compositor.sendSignal(SIGTERM);
+    compositor.waitExit(5.0);
+}
+
+} // namespace
+} // namespace vlo
