@@ -50,13 +50,15 @@ ShowPreview::ShowPreview()
 
 ShowPreview::~ShowPreview()
 {
-    // As after the viewer's main loop: the window releases the renderer's
-    // context and frees renderer, configuration and player; then the archive
-    // closes, the screen goes with its widgets, and the platform is released.
+    // The screen goes first, while the window it took its keys and drag
+    // area from still exists (in the viewer the window object outlives the
+    // screen too); then the window releases the renderer's context and frees
+    // renderer, configuration and player, the archive closes, and the
+    // platform is released.
+    screen.reset();
     window.reset();
     if (archiveOpen)
         ArchiveFS::shutdown();
-    screen.reset();
     platformShutdown();
     setAudioBackend(nullptr);
     setTickSource(nullptr);

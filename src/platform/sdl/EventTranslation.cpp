@@ -220,6 +220,23 @@ bool capturedPointerMove(MSG& out)
     return true;
 }
 
+bool moveBeforeButton(const MSG& button, MSG& out)
+{
+    const PlatformData& data = platformData();
+    if (button.message == WM_MOUSEMOVE || !data.lastPointerKnown || liveWindow(data.capture) == nullptr)
+        return false;
+    if (data.lastPointer.x == button.pt.x && data.lastPointer.y == button.pt.y)
+        return false;
+    out = button;
+    out.message = WM_MOUSEMOVE;
+    // The buttons as they were before this press or release.
+    const WPARAM changed = button.message == WM_LBUTTONDOWN || button.message == WM_LBUTTONUP ? MK_LBUTTON
+        : button.message == WM_RBUTTONDOWN || button.message == WM_RBUTTONUP                  ? MK_RBUTTON
+                                                                                              : 0;
+    out.wParam = button.wParam ^ changed;
+    return true;
+}
+
 void notePointerMessage(const MSG& message)
 {
     PlatformData& data = platformData();

@@ -31,6 +31,13 @@ void placePointerMessage(MSG& message);
 // the window system cannot be asked (only X11 can).
 bool capturedPointerMove(MSG& out);
 
+// While the mouse is captured, a press or release away from where the last
+// pointer message put the pointer is preceded by a move there, as Windows
+// does: SDL drops a motion whose position in the window equals the last one,
+// and a drag's last step can come with the release before the pointer is
+// asked again. False when no move is needed.
+bool moveBeforeButton(const MSG& button, MSG& out);
+
 // Notes where a pointer message just made puts the pointer (screen pixels).
 void notePointerMessage(const MSG& message);
 

@@ -34,6 +34,11 @@ void drainSdlEvents(PlatformData& data)
         MSG message;
         if (!vlo::sdl::translateEvent(event, message))
             continue;
+        MSG moved;
+        if (vlo::sdl::isPointerMessage(message.message) && vlo::sdl::moveBeforeButton(message, moved)) {
+            vlo::sdl::notePointerMessage(moved);
+            data.queue.pushMouseMove(moved);
+        }
         if (vlo::sdl::isPointerMessage(message.message))
             vlo::sdl::notePointerMessage(message);
         if (message.message == WM_MOUSEMOVE)
