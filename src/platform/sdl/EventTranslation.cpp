@@ -223,7 +223,15 @@ bool capturedPointerMove(MSG& out)
 bool moveBeforeButton(const MSG& button, MSG& out)
 {
     const PlatformData& data = platformData();
-    if (button.message == WM_MOUSEMOVE || !data.lastPointerKnown || liveWindow(data.capture) == nullptr)
+    const HWND capture = liveWindow(data.capture);
+    if (button.message == WM_MOUSEMOVE || !data.lastPointerKnown || capture == nullptr)
+        return false;
+    // Only where the program moves its window itself (X11, where the pointer
+    // can be asked): elsewhere the window system carries out the move.
+    int x = 0;
+    int y = 0;
+    bool buttonHeld = false;
+    if (!pointerScreenPosition(capture->sdl, x, y, buttonHeld))
         return false;
     if (data.lastPointer.x == button.pt.x && data.lastPointer.y == button.pt.y)
         return false;

@@ -35,7 +35,8 @@ bool capturedPointerMove(MSG& out);
 // pointer message put the pointer is preceded by a move there, as Windows
 // does: SDL drops a motion whose position in the window equals the last one,
 // and a drag's last step can come with the release before the pointer is
-// asked again. False when no move is needed.
+// asked again. Only where the window system can be asked for the pointer
+// (X11). False when no move is needed.
 bool moveBeforeButton(const MSG& button, MSG& out);
 
 // Notes where a pointer message just made puts the pointer (screen pixels).
