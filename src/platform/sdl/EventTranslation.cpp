@@ -233,10 +233,14 @@ bool moveBeforeButton(const MSG& button, MSG& out)
     bool buttonHeld = false;
     if (!pointerScreenPosition(capture->sdl, x, y, buttonHeld))
         return false;
-    if (data.lastPointer.x == button.pt.x && data.lastPointer.y == button.pt.y)
+    // Where the server has the pointer now, not where the button event says:
+    // that place is relative to where the window was when the event was made,
+    // and the window may have moved since.
+    if (data.lastPointer.x == x && data.lastPointer.y == y)
         return false;
     out = button;
     out.message = WM_MOUSEMOVE;
+    out.pt = POINT{x, y};
     // The buttons as they were before this press or release.
     const WPARAM changed = button.message == WM_LBUTTONDOWN || button.message == WM_LBUTTONUP ? MK_LBUTTON
         : button.message == WM_RBUTTONDOWN || button.message == WM_RBUTTONUP                  ? MK_RBUTTON
