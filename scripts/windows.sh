@@ -4,7 +4,9 @@
 # installs the cross compiler and Wine, and builds the libraries from Debian's
 # own source packages (apt-get source) into build-windows/prefix. That prefix
 # is kept and rebuilt only when a source package's version, the compiler, the
-# toolchain file or scripts/windows-deps.sh changes.
+# toolchain file or scripts/windows-deps.sh changes. It then writes
+# build-windows/Vellumo-VERSION-win64.zip (the programs, their DLLs, the demo
+# show made by a native build, README.txt and the licences) and checks it.
 #
 # For now only the pieces that need no window are built for Windows (the
 # content library and the image decoders, with their tests); the window, GL
@@ -18,6 +20,7 @@ build=$(cd "$build" && pwd)
 jobs=$(nproc)
 
 source scripts/windows-deps.sh
+source scripts/windows-zip.sh
 vlo_windows_install_tools
 vlo_windows_build_prefix "$build" "$jobs"
 
@@ -29,8 +32,17 @@ if command -v ccache >/dev/null; then
 fi
 cmake -S . -B "$build/vellumo" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
   -DVLO_WINDOWS_PREFIX="$build/prefix" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVLO_TESTS=ON "${launcher[@]}" \
+  -DVLO_WINDOWS_DEMO_SHOW="$build/demo-native/demo-show" \
   >"$build/vellumo-configure.log" 2>&1 || { cat "$build/vellumo-configure.log" >&2; exit 1; }
 nice -n 10 cmake --build "$build/vellumo" -j"$jobs"
+
+# The zip, once the build defines it (cmake/WindowsPackage.cmake).
+if [ -f "$build/vellumo/CPackConfig.cmake" ]; then
+  vlo_windows_demo_show "$build/demo-native" "$jobs" "${launcher[@]}"
+  echo "== Vellumo-$(vlo_project_version "$build/vellumo")-win64.zip"
+  (cd "$build/vellumo" && cpack -G ZIP -B "$build" >"$build/cpack.log" 2>&1) || { cat "$build/cpack.log" >&2; exit 1; }
+  vlo_check_windows_zip "$build/Vellumo-$(vlo_project_version "$build/vellumo")-win64.zip"
+fi
 
 # A Wine prefix of its own under the build folder, made once; these tests
 # need no display and no sound.
