@@ -181,8 +181,8 @@ vlo_build_taglib() {
   mkdir -p "$1/3rdparty/include"
   ln -sfn ../utf8-cpp "$1/3rdparty/include/utf8"
   vlo_cmake_dep "$1" -DCMAKE_CXX_FLAGS="-I$(cd "$1" && pwd)/3rdparty/include" -DBUILD_SHARED_LIBS=ON \
-    -DBUILD_BINDINGS=OFF -DBUILD_EXAMPLES=OFF -DWITH_ZLIB=ON -DZLIB_LIBRARY="$VLO_WINDOWS_ZLIB" -DCMAKE_SHARED_LINKER_FLAGS="$VLO_DLL_LDFLAGS" \
-    -DCMAKE_CXX_STANDARD_LIBRARIES="-lkernel32 -Wl,-Bstatic"
+    -DBUILD_BINDINGS=OFF -DBUILD_EXAMPLES=OFF -DWITH_ZLIB=ON -DZLIB_LIBRARY="$VLO_WINDOWS_ZLIB" \
+    -DCMAKE_SHARED_LINKER_FLAGS="$VLO_DLL_LDFLAGS" -DCMAKE_CXX_STANDARD_LIBRARIES="-lkernel32 -Wl,-Bstatic"
 }
 
 # apt-get source counts a missing detached signature of an upstream tarball
