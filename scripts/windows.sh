@@ -30,6 +30,9 @@ launcher=()
 if command -v ccache >/dev/null; then
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 fi
+# The configure writes the zip's CPack file again if the build still defines
+# the zip.
+rm -f "$build/vellumo/CPackConfig.cmake"
 cmake -S . -B "$build/vellumo" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
   -DVLO_WINDOWS_PREFIX="$build/prefix" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVLO_TESTS=ON "${launcher[@]}" \
   -DVLO_WINDOWS_DEMO_SHOW="$build/demo-native/demo-show" \
@@ -42,6 +45,8 @@ if [ -f "$build/vellumo/CPackConfig.cmake" ]; then
   echo "== Vellumo-$(vlo_project_version "$build/vellumo")-win64.zip"
   (cd "$build/vellumo" && cpack -G ZIP -B "$build" >"$build/cpack.log" 2>&1) || { cat "$build/cpack.log" >&2; exit 1; }
   vlo_check_windows_zip "$build/Vellumo-$(vlo_project_version "$build/vellumo")-win64.zip"
+else
+  echo "== No zip: the Windows build does not include cmake/WindowsPackage.cmake yet"
 fi
 
 # A Wine prefix of its own under the build folder, made once; these tests
