@@ -131,10 +131,14 @@ vlo_build_mpg123() {
 
 # Only the encoding library. Its export list names lame_init_old, which the
 # 3.100 sources no longer define; a Windows DLL cannot export a missing symbol.
+# Configured again, as Debian does, for its patches' lame.pc (the tests'
+# MP3 encoder is found by it). Its configure sets no optimisation for a cross
+# compiler: -O2 as Debian's.
 vlo_build_lame() {
   sed -i '/^lame_init_old$/d' "$1/include/libmp3lame.sym"
+  (cd "$1" && autoreconf -fi >"$1.autoreconf.log" 2>&1) || return 1
   vlo_autotools_dep "$1" --enable-shared --disable-static --disable-frontend \
-    --disable-analyzer-hooks LDFLAGS=-static-libgcc
+    --disable-analyzer-hooks CFLAGS=-O2 LDFLAGS=-static-libgcc
 }
 
 # A DLL holding the static Ogg, Vorbis, Opus and FLAC; MP3 through the mpg123
