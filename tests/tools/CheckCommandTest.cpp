@@ -801,6 +801,8 @@ TEST_F(CheckCommandTest, HostilePicturesStayWithinAMemoryBound)
         << result.out;
 }
 
+// FIFOs and /dev exist on POSIX systems only.
+#ifndef _WIN32
 // Music paths naming a device, a FIFO without a writer and a folder: each
 // is named for what it is, none is opened (reading /dev/zero would never end,
 // opening the FIFO would wait for good), and the check stays in its bound.
@@ -855,6 +857,8 @@ TEST_F(CheckCommandTest, AnArchivePathThatIsNoRegularFileIsNotOpened)
     EXPECT_EQ(2, result.status) << describeRun(arguments, result);
     EXPECT_EQ("vellumo-pack: check: '" + archive + "': is a folder, not an archive\n", result.err);
 }
+
+#endif
 
 } // namespace
 } // namespace vlo
