@@ -69,7 +69,10 @@ target_include_directories(vlo_pack PUBLIC ${VLO_TOOLS}/pack)
 target_link_libraries(vlo_pack PUBLIC vlo_content vlo_codecs ${vlo_pack_audio} ${vlo_pack_viewer} vlo_drawing
   Freetype::Freetype PkgConfig::VLO_PACK_TAGLIB PkgConfig::VLO_PACK_EXIF)
 
-add_executable(vellumo-pack ${VLO_TOOLS}/pack/main.cpp)
+# The manifest makes UTF-8 the program's code page (its arguments and file
+# names arrive and go out as UTF-8).
+enable_language(RC)
+add_executable(vellumo-pack ${VLO_TOOLS}/pack/main.cpp ${VLO_TOOLS}/pack/windows/vellumo-pack.rc)
 target_link_libraries(vellumo-pack PRIVATE vlo_pack)
 set_target_properties(vellumo-pack PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
 
@@ -103,7 +106,12 @@ vlo_windows_tool_test(tools/windows LIBRARIES vlo_pack)
 # The commands through the real program. Left out: CreateCommandTest (a
 # second user account, POSIX modes and an unreadable folder), ExtractCommandTest
 # (FIFOs, /dev/full and descriptors under /dev/fd), PreviewCommandTest (runs
-# only where preview is built, and forks) and NewCommandTest (tags its tones
-# with TagLib and encodes them with the encoders the Linux tests link).
-vlo_windows_tool_test(tools LIBRARIES vlo_content vlo_codecs
-  EXCLUDE CreateCommandTest ExtractCommandTest PreviewCommandTest NewCommandTest)
+# only where preview is built, and forks) and DemoShowCheckTest (the Windows
+# build makes no demo show). `new` is tried on albums of tones the test
+# encodes (Ogg Vorbis, FLAC) and tags with TagLib.
+pkg_check_modules(VLO_PACK_ENCODERS REQUIRED vorbisenc flac)
+vlo_windows_tool_test(tools LIBRARIES vlo_content vlo_codecs PkgConfig::VLO_PACK_TAGLIB
+  EXCLUDE CreateCommandTest ExtractCommandTest PreviewCommandTest DemoShowCheckTest)
+target_link_directories(test_tools PRIVATE ${VLO_PACK_ENCODERS_STATIC_LIBRARY_DIRS})
+target_link_libraries(test_tools PRIVATE ${vlo_pack_audio} ${VLO_PACK_ENCODERS_STATIC_LIBRARIES})
+target_compile_definitions(test_tools PRIVATE VLO_HAVE_FLAC_ENCODER FLAC__NO_DLL)

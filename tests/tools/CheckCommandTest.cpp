@@ -161,19 +161,6 @@ protected:
     std::vector<std::string> arguments;
 };
 
-TEST_F(CheckCommandTest, DemoShowHasNoErrors)
-{
-    const std::string demo = VLO_BINARY_DIR "/demo-show";
-    ASSERT_TRUE(std::filesystem::exists(demo + "/data.zuo"))
-        << "the demo show is missing at " << demo << ": configure with -DVLO_DEMO=ON and build demo_show";
-    arguments = {"check", demo};
-    const PackResult result = runPack(arguments);
-    EXPECT_EQ(0, result.status) << describeRun(arguments, result) << "\n" << result.out;
-    for (const std::string& line : linesOf(result.out))
-        EXPECT_NE(0u, line.rfind("error:", 0)) << "unexpected " << line;
-    EXPECT_EQ(0u, linesOf(result.out).back().rfind("0 errors, ", 0)) << result.out;
-}
-
 TEST_F(CheckCommandTest, SoundShowIsCleanAndVerboseListsEveryPicture)
 {
     const PackResult quiet = check();

@@ -129,6 +129,12 @@ bool openTarget(const std::string& target, OpenedTarget& opened, std::string& er
         error = inQuotes(target) + ": is a folder";
         return false;
     }
+    // A read-only file is not replaced, although its folder would let the
+    // move through (and an administrator could open it for writing).
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        error = inQuotes(target) + ": cannot write: " + systemReason(ERROR_ACCESS_DENIED);
+        return false;
+    }
     // Opening for writing (without truncating) asks what the user may do,
     // and tells a regular file from a device or a pipe.
     HANDLE handle = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
