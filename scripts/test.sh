@@ -34,8 +34,9 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # scripts/windows.sh) runs beside the Linux tests, which mostly wait on
 # windows and sound, at a lower priority; its output goes to a log shown on
 # failure. Then the Windows programs from the zip run under Wine.
-windows_log="$root/$build/windows.log"
-(cd "$root" && VLO_WINDOWS_DEMO_SHOW="$root/$build/demo-show" nice -n 10 bash scripts/windows.sh) >"$windows_log" 2>&1 &
+build_dir=$(cd "$build" && pwd)
+windows_log="$build_dir/windows.log"
+(cd "$root" && VLO_WINDOWS_DEMO_SHOW="$build_dir/demo-show" nice -n 10 bash scripts/windows.sh) >"$windows_log" 2>&1 &
 windows_pid=$!
 trap 'kill "$xvfb_pid" 2>/dev/null || true; kill "$windows_pid" 2>/dev/null || true' EXIT
 
