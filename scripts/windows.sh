@@ -88,6 +88,8 @@ fi
 # new one for each (about 0.7 s).
 wineserver -p 30 </dev/null >/dev/null 2>&1
 
+# The test programs load the library DLLs from the prefix.
+export WINEPATH="$build/prefix/bin"
 status=0
 for program in "$build"/vellumo/tests/test_*.exe; do
   name=$(basename "$program" .exe)
