@@ -63,6 +63,8 @@ export WINEPREFIX="$build/wine"
 export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# The LGPL libraries are DLLs in the prefix (Wine takes the Unix path).
+export WINEPATH="$build/prefix/bin"
 unset DISPLAY
 # Wine's server and services outlive the programs and keep whatever output
 # they inherited open: they get none, and are stopped at the end.
