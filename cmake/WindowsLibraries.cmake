@@ -27,9 +27,6 @@ endfunction()
 
 vlo_windows_library(SDL2 sdl2)
 vlo_windows_library(SNDFILE sndfile)
-# The static Opus libsndfile links was built with fortified string calls,
-# which mingw-w64 keeps in libssp.
-set_property(TARGET PkgConfig::SNDFILE APPEND PROPERTY INTERFACE_LINK_LIBRARIES ssp)
 vlo_windows_library(MODPLUG libmodplug)
 vlo_windows_library(FLAC flac)
 vlo_windows_library(TAGLIB taglib)

@@ -54,8 +54,10 @@ vlo_windows_install_tools() {
 
 # The .dsc file names of the source packages apt-get source would fetch:
 # name and exact version, one a line (one apt-get call: each takes seconds).
+# It runs in / because apt-get leaves out the files already in the current
+# folder.
 vlo_source_dsc() {
-  apt-get source --print-uris -qq "$@" | grep -o "[^/']*\.dsc'" | tr -d "'"
+  (cd / && apt-get source --print-uris -qq "$@") | grep -o "[^/']*\.dsc'" | tr -d "'"
 }
 
 # Configures, builds and installs one CMake project into the prefix.

@@ -70,6 +70,8 @@ Xvfb ":$display_number" -screen 0 1600x1300x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY=":$display_number"
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+# The LGPL libraries are DLLs in the prefix (Wine takes the Unix path).
+export WINEPATH="$build/prefix/bin"
 # Wine's server and services outlive the programs and keep whatever output
 # they inherited open: they get none, and are stopped at the end.
 trap 'wineserver -k </dev/null >/dev/null 2>&1 || true; kill "$xvfb_pid" 2>/dev/null || true' EXIT
@@ -88,8 +90,6 @@ fi
 # new one for each (about 0.7 s).
 wineserver -p 30 </dev/null >/dev/null 2>&1
 
-# The test programs load the library DLLs from the prefix.
-export WINEPATH="$build/prefix/bin"
 status=0
 for program in "$build"/vellumo/tests/test_*.exe; do
   name=$(basename "$program" .exe)
