@@ -115,10 +115,11 @@ vlo_build_libmodplug() {
   vlo_autotools_dep "$1"
 }
 
-# Only SDL's audio (and what it cannot be built without); the program keeps
-# its own main (SDL_MAIN_HANDLED).
+# Only SDL's audio (and what it cannot be built without: its static library
+# still refers to the Windows video functions, so video stays in); the
+# program keeps its own main (SDL_MAIN_HANDLED).
 vlo_build_libsdl2() {
-  vlo_cmake_dep "$1" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_VIDEO=OFF -DSDL_RENDER=OFF \
+  vlo_cmake_dep "$1" -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL_RENDER=OFF \
     -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF -DSDL_HIDAPI=OFF -DSDL_SENSOR=OFF -DSDL_POWER=OFF -DSDL_LOCALE=OFF \
     -DSDL_MISC=OFF
 }

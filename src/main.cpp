@@ -4,6 +4,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/Platform.h"
 #include "platform/Win32.h"
 #include "shell/CommandLine.h"
 
@@ -13,6 +14,7 @@
 int main(int argc, char** argv)
 {
     using vlo::CommandLine;
+    vlo::useStartingTerminal();
     const CommandLine line = vlo::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     switch (line.action) {
     case CommandLine::Action::Help:
@@ -29,7 +31,7 @@ int main(int argc, char** argv)
     }
     if (!line.folder.empty()) {
         std::error_code error;
-        std::filesystem::current_path(line.folder, error);
+        std::filesystem::current_path(std::filesystem::u8path(line.folder), error);
         if (error) {
             std::fprintf(stderr, "vellumo: cannot enter '%s': %s\n", line.folder.c_str(), error.message().c_str());
             return vlo::CommandLineErrorStatus;

@@ -2,12 +2,13 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
+#include <random>
 #include <string>
+#include <system_error>
 
 #include <png.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "content/ArchiveFS.h"
 #include "render/codecs/ImageCodecRegistry.h"
@@ -56,37 +57,42 @@ bool bottomRowFirst(const std::string& picture)
 ArtFile::~ArtFile()
 {
     removeFile();
+    std::error_code ignored;
     if (!folder.empty())
-        rmdir(folder.c_str());
+        std::filesystem::remove(folder, ignored);
 }
 
+// A new folder only this user can read: in the user's runtime folder
+// ($XDG_RUNTIME_DIR), else in the system's temporary folder. The name is
+// random and the folder made new, never one that was there already.
 bool ArtFile::makeFolder()
 {
+    namespace fs = std::filesystem;
     if (!folder.empty())
         return true;
+    std::error_code error;
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime != nullptr && runtime[0] == '/') {
-        const std::string candidate = std::string(runtime) + "/vellumo-" + std::to_string(getpid());
-        if (mkdir(candidate.c_str(), 0700) == 0) {
-            folder = candidate;
+    fs::path base
+        = runtime != nullptr && fs::path(runtime).is_absolute() ? fs::path(runtime) : fs::temp_directory_path(error);
+    if (base.empty())
+        return false;
+    std::random_device random;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const fs::path candidate = base / ("vellumo-art-" + std::to_string(random()));
+        if (fs::create_directory(candidate, error)) {
+            fs::permissions(candidate, fs::perms::owner_all, fs::perm_options::replace, error);
+            folder = candidate.string();
             return true;
         }
     }
-    // No runtime folder: a folder only this user can read, in the temporary
-    // folder.
-    const char* temporary = std::getenv("TMPDIR");
-    std::string pattern
-        = std::string(temporary != nullptr && temporary[0] == '/' ? temporary : "/tmp") + "/vellumo-art-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr)
-        return false;
-    folder = pattern;
-    return true;
+    return false;
 }
 
 void ArtFile::removeFile()
 {
+    std::error_code ignored;
     if (!file.empty())
-        unlink(file.c_str());
+        std::filesystem::remove(file, ignored);
     file.clear();
 }
 
@@ -118,7 +124,8 @@ std::string ArtFile::write(const std::string& picture)
     }
     const std::string path = folder + "/art-" + std::to_string(++written) + ".png";
     if (!writePng(path, width, height, bits, pixels.get())) {
-        unlink(path.c_str());
+        std::error_code ignored;
+        std::filesystem::remove(path, ignored);
         return "";
     }
     file = path;

@@ -12,6 +12,11 @@ void setOffscreenAllowed(bool allowed);
 // True when the window system is an off-screen one (no real display).
 bool isOffscreen();
 
+// A window program (Windows) gets no terminal of its own: where it was
+// started from one and its output goes nowhere else, its standard output and
+// error go to that terminal. Elsewhere nothing changes.
+void useStartingTerminal();
+
 // Releases every window-system resource the platform layer holds (called at
 // the very end of the program so leak checks see a clean exit).
 void platformShutdown();

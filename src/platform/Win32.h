@@ -12,6 +12,34 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+
+// The calls through which the program's replaceable clock, its whole-number
+// scale on dense displays and its present hook pass (src/platform/win32/).
+// Each does the system's own call, with the program's pixels turned into
+// screen pixels on a scaled window; every other call is the system's.
+DWORD vloGetTickCount();
+HWND vloCreateWindowExA(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y,
+    int width, int height, HWND parent, HMENU menu, HINSTANCE instance, void* param);
+BOOL vloDestroyWindow(HWND window);
+BOOL vloGetClientRect(HWND window, RECT* rect);
+BOOL vloGetWindowRect(HWND window, RECT* rect);
+BOOL vloSetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int height, UINT flags);
+BOOL vloWglMakeCurrent(HDC dc, HGLRC context);
+BOOL vloWglDeleteContext(HGLRC context);
+BOOL vloSwapBuffers(HDC dc);
+BOOL vloWglUseFontBitmapsA(HDC dc, DWORD first, DWORD count, DWORD listBase);
+#undef CreateWindowEx
+#define GetTickCount vloGetTickCount
+#define CreateWindowExA vloCreateWindowExA
+#define DestroyWindow vloDestroyWindow
+#define GetClientRect vloGetClientRect
+#define GetWindowRect vloGetWindowRect
+#define SetWindowPos vloSetWindowPos
+#define wglMakeCurrent vloWglMakeCurrent
+#define wglDeleteContext vloWglDeleteContext
+#define SwapBuffers vloSwapBuffers
+#define wglUseFontBitmapsA vloWglUseFontBitmapsA
+
 #else
 
 #include <cstdint>

@@ -1,6 +1,7 @@
 #include "render/FrameCapture.h"
 
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <cstring>
 

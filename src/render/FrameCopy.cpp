@@ -1,48 +1,34 @@
-// The framebuffer-object entry points are those of OpenGL 3.0 and
-// GL_ARB_framebuffer_object, called only after the context said it has them.
-#define GL_GLEXT_PROTOTYPES 1
-
 #include "render/FrameCopy.h"
 
-#include <cstdlib>
-#include <cstring>
 #include <initializer_list>
 
-#include <GL/gl.h>
-#include <GL/glext.h>
+#include "platform/FrameBufferCalls.h"
 
 namespace vlo {
 
 namespace {
 
-bool contextHasFrameBuffers()
-{
-    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
-    if (version != nullptr && std::atoi(version) >= 3)
-        return true;
-    const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-    return extensions != nullptr && std::strstr(extensions, "GL_ARB_framebuffer_object") != nullptr;
-}
-
 // A whole frame from one framebuffer to another of the same size, upside
 // down when asked, then the frame's own framebuffer bound again.
 void blit(unsigned int from, unsigned int to, int width, int height, bool upsideDown, unsigned int drawBuffer)
 {
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, from);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, to);
-    glBlitFramebuffer(0, 0, width, height, 0, upsideDown ? height : 0, width, upsideDown ? 0 : height,
+    const FrameBufferCalls& gl = frameBufferCalls();
+    gl.bindFramebuffer(GL_READ_FRAMEBUFFER, from);
+    gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER, to);
+    gl.blitFramebuffer(0, 0, width, height, 0, upsideDown ? height : 0, width, upsideDown ? 0 : height,
         GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    glBindFramebuffer(GL_FRAMEBUFFER, drawBuffer);
+    gl.bindFramebuffer(GL_FRAMEBUFFER, drawBuffer);
 }
 
 } // namespace
 
 void FrameCopy::drop()
 {
+    const FrameBufferCalls& gl = frameBufferCalls();
     if (frameBuffer_ != 0)
-        glDeleteFramebuffers(1, &frameBuffer_);
+        gl.deleteFramebuffers(1, &frameBuffer_);
     if (colourBuffer_ != 0)
-        glDeleteRenderbuffers(1, &colourBuffer_);
+        gl.deleteRenderbuffers(1, &colourBuffer_);
     if (texture_ != 0)
         glDeleteTextures(1, &texture_);
     frameBuffer_ = 0;
@@ -61,6 +47,7 @@ void FrameCopy::drop()
 // channel.
 bool FrameCopy::makeWindowCopy(int width, int height)
 {
+    const FrameBufferCalls& gl = frameBufferCalls();
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     glGenTextures(1, &texture_);
@@ -76,9 +63,9 @@ bool FrameCopy::makeWindowCopy(int width, int height)
         deep = deep && bits >= 8;
     }
     glBindTexture(GL_TEXTURE_2D, GLuint(bound));
-    glGenFramebuffers(1, &frameBuffer_);
-    glBindFramebuffer(GL_FRAMEBUFFER, frameBuffer_);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture_, 0);
+    gl.genFramebuffers(1, &frameBuffer_);
+    gl.bindFramebuffer(GL_FRAMEBUFFER, frameBuffer_);
+    gl.framebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture_, 0);
     return deep;
 }
 
@@ -86,31 +73,33 @@ bool FrameCopy::makeWindowCopy(int width, int height)
 // a renderbuffer like it.
 bool FrameCopy::make(bool ofWindow, int width, int height)
 {
+    const FrameBufferCalls& gl = frameBufferCalls();
     bool made = true;
     if (ofWindow) {
         made = makeWindowCopy(width, height);
     } else {
-        glGenRenderbuffers(1, &colourBuffer_);
-        glBindRenderbuffer(GL_RENDERBUFFER, colourBuffer_);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-        glBindRenderbuffer(GL_RENDERBUFFER, 0);
-        glGenFramebuffers(1, &frameBuffer_);
-        glBindFramebuffer(GL_FRAMEBUFFER, frameBuffer_);
-        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colourBuffer_);
+        gl.genRenderbuffers(1, &colourBuffer_);
+        gl.bindRenderbuffer(GL_RENDERBUFFER, colourBuffer_);
+        gl.renderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
+        gl.bindRenderbuffer(GL_RENDERBUFFER, 0);
+        gl.genFramebuffers(1, &frameBuffer_);
+        gl.bindFramebuffer(GL_FRAMEBUFFER, frameBuffer_);
+        gl.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colourBuffer_);
     }
-    return made && glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    return made && gl.checkFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
 }
 
 bool FrameCopy::save(unsigned int drawBuffer, int width, int height)
 {
+    const FrameBufferCalls& gl = frameBufferCalls();
     if (supported_ < 0)
-        supported_ = contextHasFrameBuffers() ? 1 : 0;
+        supported_ = frameBufferCalls().complete() ? 1 : 0;
     if (supported_ == 0 || width <= 0 || height <= 0)
         return false;
     if (frameBuffer_ == 0 || width != width_ || height != height_) {
         drop();
         const bool made = make(drawBuffer == 0, width, height);
-        glBindFramebuffer(GL_FRAMEBUFFER, drawBuffer);
+        gl.bindFramebuffer(GL_FRAMEBUFFER, drawBuffer);
         if (!made) {
             drop();
             return false;

@@ -1,5 +1,6 @@
 #pragma once
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 namespace vlo {
 

@@ -1,6 +1,7 @@
 #include "render/GLRenderer.h"
 
 #include <GL/gl.h>
+#include <GL/glext.h>
 #include <GL/glu.h>
 
 #include "platform/Platform.h"

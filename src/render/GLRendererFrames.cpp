@@ -9,6 +9,7 @@
 // same pixels from the same state and leave OpenGL exactly as it is now.
 
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include "platform/Platform.h"
 #include "render/GLConstants.h"

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include "render/GLConstants.h"
 #include "render/GLRenderer.h"

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include <GL/gl.h>
+#include <GL/glext.h>
 #include <GL/glu.h>
 
 #include "content/ArchiveFS.h"

@@ -6,14 +6,12 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/WholeScale.h"
+
 namespace vlo {
 namespace sdl {
 
 namespace {
-
-constexpr int LargestScale = 8;
-// The density at which the desktop draws one screen pixel per pixel.
-constexpr double BaseDpi = 96.0;
 
 // The desktop's font density, as the X resources give it (what desktop
 // settings write for their scaling).
@@ -44,36 +42,20 @@ double reportedDpi(SDL_Window* sdlWindow)
     return double(std::fmin(horizontal, vertical));
 }
 
-bool fits(SDL_Window* sdlWindow, int width, int height, int scale)
+// The size of the usable area of the window's display, in screen pixels;
+// false when SDL cannot tell.
+bool usableSize(SDL_Window* sdlWindow, int& width, int& height)
 {
     SDL_Rect usable{};
     const int display = SDL_GetWindowDisplayIndex(sdlWindow);
     if (display < 0 || SDL_GetDisplayUsableBounds(display, &usable) != 0)
-        return true;
-    return width * scale <= usable.w && height * scale <= usable.h;
+        return false;
+    width = usable.w;
+    height = usable.h;
+    return true;
 }
 
 } // namespace
-
-int scaleFromText(const char* text)
-{
-    if (text == nullptr || *text == '\0')
-        return 0;
-    char* end = nullptr;
-    const long value = std::strtol(text, &end, 10);
-    if (*end != '\0' || value < 1 || value > LargestScale)
-        return 0;
-    return int(value);
-}
-
-int scaleFromDpi(double dpi)
-{
-    if (!(dpi > 0.0))
-        return 0;
-    // A scale of 1.5 is not a whole-number one; the window stays at 1.
-    const int scale = int(std::floor(dpi / BaseDpi + 1e-6));
-    return scale < 1 ? 1 : (scale > LargestScale ? LargestScale : scale);
-}
 
 double xftDpiOf(const char* resources)
 {
@@ -100,8 +82,10 @@ int desktopScale(SDL_Window* sdlWindow, int width, int height)
         scale = scaleFromDpi(reportedDpi(sdlWindow));
     if (scale == 0)
         scale = 1;
-    while (scale > 1 && !fits(sdlWindow, width, height, scale))
-        --scale;
+    int usableWidth = 0;
+    int usableHeight = 0;
+    if (usableSize(sdlWindow, usableWidth, usableHeight))
+        scale = scaleThatFits(scale, width, height, usableWidth, usableHeight);
     return scale;
 }
 

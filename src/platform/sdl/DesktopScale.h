@@ -15,13 +15,6 @@ namespace sdl {
 // the display.
 int desktopScale(SDL_Window* sdlWindow, int width, int height);
 
-// The whole number a scale variable gives (VELLUMO_SCALE=2), 0 when the
-// text is missing or no whole number from 1 to 8.
-int scaleFromText(const char* text);
-
-// The scale of a density in dots per inch: 96 is 1, 192 is 2; 0 for none.
-int scaleFromDpi(double dpi);
-
 // Xft.dpi in an X resource database text ("Xft.dpi:\t192\n..."), 0 when it
 // has none.
 double xftDpiOf(const char* resources);

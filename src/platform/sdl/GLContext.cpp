@@ -6,9 +6,12 @@
 
 #include <SDL_opengl.h>
 
+#include "platform/FrameBufferCalls.h"
 #include "platform/sdl/PlatformData.h"
 #include "platform/sdl/ResidentLibraries.h"
 
+using vlo::frameBufferCalls;
+using vlo::FrameBufferCalls;
 using vlo::sdl::liveWindow;
 using vlo::sdl::PlatformData;
 using vlo::sdl::platformData;
@@ -37,48 +40,6 @@ PlatformGLContext* liveContext(HGLRC context)
             return live.get();
     }
     return nullptr;
-}
-
-// The framebuffer-object calls a scaled window needs; null where the
-// driver has none.
-struct FrameBufferCalls {
-    PFNGLGENFRAMEBUFFERSPROC genFramebuffers = nullptr;
-    PFNGLBINDFRAMEBUFFERPROC bindFramebuffer = nullptr;
-    PFNGLGENRENDERBUFFERSPROC genRenderbuffers = nullptr;
-    PFNGLBINDRENDERBUFFERPROC bindRenderbuffer = nullptr;
-    PFNGLRENDERBUFFERSTORAGEPROC renderbufferStorage = nullptr;
-    PFNGLFRAMEBUFFERRENDERBUFFERPROC framebufferRenderbuffer = nullptr;
-    PFNGLCHECKFRAMEBUFFERSTATUSPROC checkFramebufferStatus = nullptr;
-    PFNGLBLITFRAMEBUFFERPROC blitFramebuffer = nullptr;
-
-    bool complete() const
-    {
-        return genFramebuffers && bindFramebuffer && genRenderbuffers && bindRenderbuffer && renderbufferStorage
-            && framebufferRenderbuffer && checkFramebufferStatus && blitFramebuffer;
-    }
-};
-
-// Looked up with a context current (GLX hands out the same entry points for
-// every context of the process).
-const FrameBufferCalls& frameBufferCalls()
-{
-    static const FrameBufferCalls calls = [] {
-        FrameBufferCalls found;
-        if (SDL_GL_ExtensionSupported("GL_ARB_framebuffer_object") != SDL_TRUE)
-            return found;
-        found.genFramebuffers = PFNGLGENFRAMEBUFFERSPROC(SDL_GL_GetProcAddress("glGenFramebuffers"));
-        found.bindFramebuffer = PFNGLBINDFRAMEBUFFERPROC(SDL_GL_GetProcAddress("glBindFramebuffer"));
-        found.genRenderbuffers = PFNGLGENRENDERBUFFERSPROC(SDL_GL_GetProcAddress("glGenRenderbuffers"));
-        found.bindRenderbuffer = PFNGLBINDRENDERBUFFERPROC(SDL_GL_GetProcAddress("glBindRenderbuffer"));
-        found.renderbufferStorage = PFNGLRENDERBUFFERSTORAGEPROC(SDL_GL_GetProcAddress("glRenderbufferStorage"));
-        found.framebufferRenderbuffer
-            = PFNGLFRAMEBUFFERRENDERBUFFERPROC(SDL_GL_GetProcAddress("glFramebufferRenderbuffer"));
-        found.checkFramebufferStatus
-            = PFNGLCHECKFRAMEBUFFERSTATUSPROC(SDL_GL_GetProcAddress("glCheckFramebufferStatus"));
-        found.blitFramebuffer = PFNGLBLITFRAMEBUFFERPROC(SDL_GL_GetProcAddress("glBlitFramebuffer"));
-        return found;
-    }();
-    return calls;
 }
 
 // Vertical sync where the driver offers it: adaptive first (a late frame
@@ -304,4 +265,9 @@ unsigned int vlo::drawFrameBuffer(HDC dc)
         return 0;
     const PlatformGLContext* current = platformData().currentContext;
     return current != nullptr && current->window == window ? current->frameBuffer : 0;
+}
+
+void* vlo::glProcAddress(const char* name)
+{
+    return SDL_GL_GetProcAddress(name);
 }

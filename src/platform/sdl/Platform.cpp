@@ -18,6 +18,10 @@ bool isOffscreen()
     return sdl::offscreenDriver();
 }
 
+void useStartingTerminal()
+{
+}
+
 void platformShutdown()
 {
     sdl::PlatformData& data = sdl::platformData();

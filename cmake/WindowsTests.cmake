@@ -1,0 +1,30 @@
+# The unit tests of the Windows build: the suites that need no X server and
+# no SDL window, as Windows programs that scripts/windows.sh runs under Wine.
+
+find_package(GTest REQUIRED)
+
+# tests/<folder>/*.cpp -> tests/test_<folder>.exe, less the files that need
+# POSIX calls or a window system mingw and Wine do not give them.
+function(vlo_windows_test folder library)
+  cmake_parse_arguments(ARG "" "" "EXCLUDE" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${folder}/*.cpp)
+  foreach(name IN LISTS ARG_EXCLUDE)
+    list(FILTER sources EXCLUDE REGEX "/${name}\\.cpp$")
+  endforeach()
+  string(REPLACE "/" "_" target test_${folder})
+  add_executable(${target} ${sources})
+  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  target_link_libraries(${target} PRIVATE ${library} GTest::gtest GTest::gtest_main)
+  target_compile_definitions(${target} PRIVATE VLO_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    VLO_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/tests)
+endfunction()
+
+vlo_windows_test(common vlo_base)
+# ArchiveFSTest makes a Unix socket and symbolic links.
+vlo_windows_test(content vlo_content EXCLUDE ArchiveFSTest)
+# ImageLimitsTest makes a pipe with pipe().
+vlo_windows_test(render/codecs vlo_render EXCLUDE ImageLimitsTest)
+vlo_windows_test(music vlo_music)
+vlo_windows_test(widgets vlo_widgets)
+vlo_windows_test(platform/win32 vlo_base)
