@@ -33,6 +33,11 @@ set_property(TARGET PkgConfig::SNDFILE APPEND PROPERTY INTERFACE_LINK_LIBRARIES 
 vlo_windows_library(MODPLUG libmodplug)
 vlo_windows_library(FLAC flac)
 vlo_windows_library(TAGLIB taglib)
+# TagLib's headers expect its DLL unless told it is linked statically.
+find_file(VLO_TAGLIB_IMPORT libtag.dll.a PATHS ${TAGLIB_STATIC_LIBRARY_DIRS} NO_DEFAULT_PATH)
+if(NOT VLO_TAGLIB_IMPORT)
+  set_property(TARGET PkgConfig::TAGLIB APPEND PROPERTY INTERFACE_COMPILE_DEFINITIONS TAGLIB_STATIC)
+endif()
 # zlib static too: the programs need no zlib1.dll.
 set(ZLIB_USE_STATIC_LIBS ON)
 find_package(PNG REQUIRED)

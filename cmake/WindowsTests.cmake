@@ -26,5 +26,10 @@ vlo_windows_test(content vlo_content EXCLUDE ArchiveFSTest)
 # ImageLimitsTest makes a pipe with pipe().
 vlo_windows_test(render/codecs vlo_render EXCLUDE ImageLimitsTest)
 vlo_windows_test(music vlo_music)
+# The audio tests hear the real mixer through SDL's disk driver, on tones
+# they encode themselves.
+include(${PROJECT_SOURCE_DIR}/cmake/AudioEncoders.cmake)
+vlo_windows_test(audio vlo_music)
+vlo_link_audio_encoders(test_audio)
 vlo_windows_test(widgets vlo_widgets)
 vlo_windows_test(platform/win32 vlo_base)

@@ -21,6 +21,7 @@
 
 #include "audio/MixerBackend.h"
 #include "music/MusicPlayer.h"
+#include "support/Environment.h"
 #include "support/ScratchDir.h"
 #include "support/ToneFiles.h"
 
@@ -103,8 +104,8 @@ protected:
     void SetUp() override
     {
         setAudioBackend(nullptr);
-        setenv("SDL_AUDIODRIVER", "disk", 1);
-        setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
+        test::setVariable("SDL_AUDIODRIVER", "disk");
+        test::setVariable("SDL_DISKAUDIOFILE", output.c_str());
     }
 
     void TearDown() override

@@ -22,6 +22,7 @@
 #include "audio/AudioLibrary.h"
 #include "audio/MixerBackend.h"
 #include "audio/MusicFiles.h"
+#include "support/Environment.h"
 #include "support/ScratchDir.h"
 #include "support/ToneFiles.h"
 
@@ -102,8 +103,8 @@ protected:
     // Opens the default device on the disk driver, writing into `output`.
     bool openDiskDevice()
     {
-        setenv("SDL_AUDIODRIVER", "disk", 1);
-        setenv("SDL_DISKAUDIOFILE", output.c_str(), 1);
+        test::setVariable("SDL_AUDIODRIVER", "disk");
+        test::setVariable("SDL_DISKAUDIOFILE", output.c_str());
         return BASS_Init(-1, kRate, 0, nullptr, nullptr) != FALSE;
     }
 
@@ -182,7 +183,7 @@ protected:
 
 TEST_F(MixerAudioTest, WithoutADeviceTheSilentDeviceKeepsRealTime)
 {
-    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    test::setVariable("SDL_AUDIODRIVER", "no-such-driver");
     ASSERT_EQ(BASS_Init(-1, kRate, 0, nullptr, nullptr), TRUE) << "the silent device needs no sound card";
     EXPECT_EQ(mixerOutputDevice(), 0u) << "no SDL device opened";
     EXPECT_EQ(BASS_Init(-1, kRate, 0, nullptr, nullptr), FALSE) << "already initialised";
@@ -201,6 +202,14 @@ TEST_F(MixerAudioTest, WithoutADeviceTheSilentDeviceKeepsRealTime)
 TEST_F(MixerAudioTest, FilesThatAreNoRegularFilesAreRefusedWithoutBeingOpened)
 {
     ASSERT_TRUE(openDiskDevice());
+#ifdef _WIN32
+    // Windows has no FIFOs in its file systems; its devices have names, which
+    // the C library may not even find (then no message is asked for here).
+    const std::string kinds[][2] = {
+        {"NUL", ""},
+        {folder.path(), "it is a folder, not a music file"},
+    };
+#else
     const std::string fifo = folder.path("pipe.wav");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     const std::string kinds[][2] = {
@@ -208,21 +217,27 @@ TEST_F(MixerAudioTest, FilesThatAreNoRegularFilesAreRefusedWithoutBeingOpened)
         {fifo, "it is a FIFO (named pipe), not a music file"},
         {folder.path(), "it is a folder, not a music file"},
     };
+#endif
     for (const auto& kind : kinds) {
         // Opening the FIFO would wait for a writer, reading the device would
         // never end: each must be answered at once.
         auto opened
             = std::async(std::launch::async, [&] { return BASS_StreamCreateFile(FALSE, kind[0].c_str(), 0, 0, 0); });
         if (opened.wait_for(std::chrono::seconds(2)) != std::future_status::ready) {
+            ADD_FAILURE() << kind[0] << " was opened and blocked";
+#ifndef _WIN32
             // Lets a blocked open of the FIFO return before failing.
             const int writer = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
-            ADD_FAILURE() << kind[0] << " was opened and blocked";
             opened.wait();
             if (writer >= 0)
                 close(writer);
+#endif
         }
         EXPECT_EQ(opened.get(), 0u) << kind[0];
-        EXPECT_EQ(musicFileProblem(kind[0]), kind[1]);
+        if (!kind[1].empty())
+            EXPECT_EQ(musicFileProblem(kind[0]), kind[1]);
+        else
+            EXPECT_FALSE(musicFileProblem(kind[0]).empty()) << kind[0];
     }
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "audio/AudioLibrary.h"
+#include "support/Environment.h"
 #include "support/FakeClock.h"
 #include "support/ScratchDir.h"
 #include "support/ToneFiles.h"
@@ -45,7 +46,7 @@ TEST_F(PreviewAudioTest, StartsOnTheDummyDriverWhateverTheEnvironmentNames)
 {
     const char* before = std::getenv("SDL_AUDIODRIVER");
     const std::string saved = before != nullptr ? before : "";
-    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    test::setVariable("SDL_AUDIODRIVER", "no-such-driver");
     EXPECT_TRUE(BASS_Init(-1, 44100, 0, nullptr, nullptr)) << "the dummy driver needs no device";
     EXPECT_FALSE(BASS_Init(-1, 44100, 0, nullptr, nullptr)) << "a second start while open";
     EXPECT_STREQ("no-such-driver", std::getenv("SDL_AUDIODRIVER")) << "the environment is left as it was";
@@ -53,9 +54,9 @@ TEST_F(PreviewAudioTest, StartsOnTheDummyDriverWhateverTheEnvironmentNames)
     EXPECT_FALSE(BASS_Free()) << "nothing left to free";
     EXPECT_TRUE(BASS_Init(1, 44100, 0, nullptr, nullptr)) << "starts again after a free";
     if (before != nullptr)
-        setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
+        test::setVariable("SDL_AUDIODRIVER", saved.c_str());
     else
-        unsetenv("SDL_AUDIODRIVER");
+        test::setVariable("SDL_AUDIODRIVER", nullptr);
 }
 
 TEST_F(PreviewAudioTest, AStreamEndsAfterTheMusicsDurationOnTheTickClock)

@@ -152,6 +152,7 @@ TEST_F(ScaledWindowWindows, PresentsPassTheHookAndTheFrameIsDrawnAtTheProgramsSi
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
     ABC space{};
     ASSERT_TRUE(GetCharABCWidthsA(dc, ' ', ' ', &space));
+    glViewport(0, 0, 350, 300);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(0, 350, 0, 300, -1, 1);
