@@ -105,12 +105,18 @@ TEST_F(Viewer, ShowRunWithTitleNextMenuDragAndClosingSequence)
     EXPECT_EQ(window.width, 700);
     EXPECT_EQ(window.height, 600);
 
-    // The title over the whole window, opaque near 4.25 s.
+    // The title fades in and out over the whole window, opaque near 4.25 s.
+    waitUntil(1.0);
+    const Rgb early = shot().at(bgX, bgY);
     waitUntil(4.15);
     const Screenshot title = shot();
+    waitUntil(7.5);
+    const Rgb late = shot().at(bgX, bgY);
     for (auto [x, y] : {std::pair{bgX, bgY}, {pictureX, pictureY}, {captionX, captionY}})
         EXPECT_TRUE(near(title.at(x, y), red, 40))
             << "title at (" << x << ", " << y << "): " << describe(title.at(x, y));
+    EXPECT_GT(early.g, 100) << "the title is strong already at 1 s: " << describe(early);
+    EXPECT_GT(late.g, 100) << "the title is still strong at 7.5 s: " << describe(late);
 
     // After it: background, the first track's picture and caption.
     waitUntil(10.5);
