@@ -33,3 +33,5 @@ vlo_windows_test(audio vlo_music)
 vlo_link_audio_encoders(test_audio)
 vlo_windows_test(widgets vlo_widgets)
 vlo_windows_test(platform/win32 vlo_base)
+# The command line; the main window's tests need the SDL back end.
+vlo_windows_test(shell vellumo_core EXCLUDE MainWindowTest ProgramTest)

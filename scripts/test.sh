@@ -30,5 +30,26 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1
 export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
+# The Windows build (libraries, programs, zip, unit tests under Wine; see
+# scripts/windows.sh) runs beside the Linux tests, which mostly wait on
+# windows and sound, at a lower priority; its output goes to a log shown on
+# failure. Then the Windows programs from the zip run under Wine.
+windows_log="$root/$build/windows.log"
+(cd "$root" && nice -n 10 bash scripts/windows.sh) >"$windows_log" 2>&1 &
+windows_pid=$!
+trap 'kill "$xvfb_pid" 2>/dev/null || true; kill "$windows_pid" 2>/dev/null || true' EXIT
+
 cd "$build"
-ctest --output-on-failure -j"$(nproc)" --timeout 600
+status=0
+ctest --output-on-failure -j"$(nproc)" --timeout 600 -LE windows || status=1
+if wait "$windows_pid"; then
+  grep -E '^(==|\[  PASSED|\[  FAILED|\[  SKIPPED)' "$windows_log" || true
+  VLO_WINDOWS_ZIP=$(ls "$root"/build-windows/Vellumo-*-win64.zip)
+  export VLO_WINDOWS_ZIP
+  ctest --output-on-failure --timeout 600 -L windows || status=1
+else
+  cat "$windows_log"
+  echo "the Windows build or its tests failed" >&2
+  status=1
+fi
+exit $status

@@ -5,7 +5,11 @@
 # installs the cross compiler and Wine, and builds the libraries from Debian's
 # own source packages (apt-get source) into build-windows/prefix. That prefix
 # is kept and rebuilt only when a source package's version, the compiler, the
-# toolchain file or scripts/windows-deps.sh changes.
+# toolchain file or scripts/windows-deps.sh changes. It then writes
+# build-windows/Vellumo-VERSION-win64.zip (the programs, their DLLs, the demo
+# show, README.txt and the licences) and checks it. The demo show comes from
+# the folder VLO_WINDOWS_DEMO_SHOW names (build-test/demo-show, say), else
+# from a native build in build-windows/demo-native.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -15,6 +19,7 @@ build=$(cd "$build" && pwd)
 jobs=$(nproc)
 
 source scripts/windows-deps.sh
+source scripts/windows-zip.sh
 vlo_windows_install_tools
 vlo_windows_build_prefix "$build" "$jobs"
 
@@ -24,10 +29,30 @@ launcher=()
 if command -v ccache >/dev/null; then
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 fi
+# The zip's demo show: a finished show folder named by VLO_WINDOWS_DEMO_SHOW
+# (the Linux build's demo-show), else one made by a native build.
+demo_show=${VLO_WINDOWS_DEMO_SHOW:-$build/demo-native/demo-show}
+# The configure writes the zip's CPack file again if the build still defines
+# the zip.
+rm -f "$build/vellumo/CPackConfig.cmake"
 cmake -S . -B "$build/vellumo" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
   -DVLO_WINDOWS_PREFIX="$build/prefix" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVLO_TESTS=ON "${launcher[@]}" \
+  -DVLO_WINDOWS_DEMO_SHOW="$demo_show" \
   >"$build/vellumo-configure.log" 2>&1 || { cat "$build/vellumo-configure.log" >&2; exit 1; }
 nice -n 10 cmake --build "$build/vellumo" -j"$jobs"
+
+# The zip, once the build defines it (cmake/WindowsPackage.cmake).
+if [ -f "$build/vellumo/CPackConfig.cmake" ]; then
+  if [ -z "${VLO_WINDOWS_DEMO_SHOW:-}" ]; then
+    vlo_windows_demo_show "$build/demo-native" "$jobs" "${launcher[@]}"
+  fi
+  [ -f "$demo_show/data.zuo" ] || { echo "No demo show in $demo_show" >&2; exit 1; }
+  echo "== Vellumo-$(vlo_project_version "$build/vellumo")-win64.zip"
+  (cd "$build/vellumo" && cpack -G ZIP -B "$build" >"$build/cpack.log" 2>&1) || { cat "$build/cpack.log" >&2; exit 1; }
+  vlo_check_windows_zip "$build/Vellumo-$(vlo_project_version "$build/vellumo")-win64.zip"
+else
+  echo "== No zip: the Windows build does not include cmake/WindowsPackage.cmake yet"
+fi
 
 # A Wine prefix of its own under the build folder, made once, and a virtual
 # X server for the tests that open windows. No sound card: ALSA's null device

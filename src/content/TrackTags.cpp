@@ -9,7 +9,7 @@ namespace vlo {
 
 TrackTags::TrackTags(const std::string& path)
 {
-    title = std::filesystem::path(path).stem().string();
+    title = std::filesystem::u8path(path).stem().u8string();
     if (path.empty())
         return;
     const TagLib::FileRef file(path.c_str());

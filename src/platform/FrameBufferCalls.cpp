@@ -54,4 +54,17 @@ const FrameBufferCalls& frameBufferCalls()
     return calls;
 }
 
+bool makeColourFrameBuffer(int width, int height, unsigned int& frameBuffer, unsigned int& colourBuffer)
+{
+    const FrameBufferCalls& gl = frameBufferCalls();
+    gl.genRenderbuffers(1, &colourBuffer);
+    gl.bindRenderbuffer(GL_RENDERBUFFER, colourBuffer);
+    gl.renderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
+    gl.bindRenderbuffer(GL_RENDERBUFFER, 0);
+    gl.genFramebuffers(1, &frameBuffer);
+    gl.bindFramebuffer(GL_FRAMEBUFFER, frameBuffer);
+    gl.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colourBuffer);
+    return gl.checkFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+}
+
 } // namespace vlo

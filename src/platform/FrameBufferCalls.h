@@ -33,6 +33,11 @@ struct FrameBufferCalls {
 // contexts all have the same pixel format, so the answer holds for all.
 const FrameBufferCalls& frameBufferCalls();
 
+// A framebuffer object with one RGBA 8/8/8/8 colour buffer of this size,
+// bound now. False when the driver cannot complete it; the names made are
+// in the arguments either way.
+bool makeColourFrameBuffer(int width, int height, unsigned int& frameBuffer, unsigned int& colourBuffer);
+
 // The address of an OpenGL entry point of the context current now, null
 // when the driver has none (given by the window-system back end).
 void* glProcAddress(const char* name);

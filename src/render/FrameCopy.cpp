@@ -73,20 +73,10 @@ bool FrameCopy::makeWindowCopy(int width, int height)
 // a renderbuffer like it.
 bool FrameCopy::make(bool ofWindow, int width, int height)
 {
-    const FrameBufferCalls& gl = frameBufferCalls();
-    bool made = true;
-    if (ofWindow) {
-        made = makeWindowCopy(width, height);
-    } else {
-        gl.genRenderbuffers(1, &colourBuffer_);
-        gl.bindRenderbuffer(GL_RENDERBUFFER, colourBuffer_);
-        gl.renderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-        gl.bindRenderbuffer(GL_RENDERBUFFER, 0);
-        gl.genFramebuffers(1, &frameBuffer_);
-        gl.bindFramebuffer(GL_FRAMEBUFFER, frameBuffer_);
-        gl.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colourBuffer_);
-    }
-    return made && gl.checkFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    if (!ofWindow)
+        return makeColourFrameBuffer(width, height, frameBuffer_, colourBuffer_);
+    const bool deep = makeWindowCopy(width, height);
+    return deep && frameBufferCalls().checkFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
 }
 
 bool FrameCopy::save(unsigned int drawBuffer, int width, int height)

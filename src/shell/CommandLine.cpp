@@ -21,8 +21,10 @@ CommandLine runIn(const std::string& folder)
 {
     if (folder.empty())
         return failure("the show folder is an empty name");
+    // Arguments are UTF-8 (on Windows the program's code page says so).
+    const std::filesystem::path path = std::filesystem::u8path(folder);
     std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(folder, error);
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
     if (status.type() == std::filesystem::file_type::not_found)
         return failure("'" + folder + "' does not exist");
     if (error)
@@ -30,9 +32,8 @@ CommandLine runIn(const std::string& folder)
     CommandLine line;
     // The show's archive itself (a file manager opening data.zuo) names
     // the folder that holds it.
-    const std::filesystem::path path(folder);
     if (status.type() == std::filesystem::file_type::regular && path.filename() == ArchiveFileName) {
-        line.folder = path.has_parent_path() ? path.parent_path().string() : std::string(".");
+        line.folder = path.has_parent_path() ? path.parent_path().u8string() : std::string(".");
         return line;
     }
     if (status.type() != std::filesystem::file_type::directory)

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "support/ScratchDir.h"
 
 namespace vlo {
@@ -34,6 +37,16 @@ TEST(CommandLineTest, AFolderArgumentIsTheShowFolder)
     const CommandLine archive = parseCommandLine({dir.path("data.zuo")});
     EXPECT_EQ(Action::Run, archive.action) << archive.error;
     EXPECT_EQ(std::filesystem::path(dir.path()), std::filesystem::path(archive.folder));
+
+    // Arguments are UTF-8 on every system: a folder named "Émile — show".
+    const std::string accented = dir.path("\xC3\x89mile \xE2\x80\x94 show");
+    ASSERT_TRUE(std::filesystem::create_directory(std::filesystem::u8path(accented)));
+    const CommandLine named = parseCommandLine({accented});
+    EXPECT_EQ(Action::Run, named.action) << named.error;
+    std::ofstream(std::filesystem::u8path(accented + "/data.zuo")) << "archive";
+    const CommandLine inside = parseCommandLine({accented + "/data.zuo"});
+    EXPECT_EQ(Action::Run, inside.action) << inside.error;
+    EXPECT_EQ(accented, inside.folder);
 }
 
 TEST(CommandLineTest, HelpAndVersion)

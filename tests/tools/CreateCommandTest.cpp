@@ -9,8 +9,10 @@
 
 #include "content/ArchiveFS.h"
 #include "support/ArchiveBytes.h"
+#ifndef _WIN32
 #include "support/OtherUser.h"
 #include "support/RunProgram.h"
+#endif
 #include "support/ScratchDir.h"
 #include "tools/PackRunner.h"
 
@@ -161,6 +163,8 @@ TEST_F(CreateCommandTest, RefusesBadFoldersAndAnArchiveInsideTheFolder)
     EXPECT_EQ("content plain.txt ", dir.listing()) << "a failed create left files behind";
 }
 
+// Another user and POSIX modes: POSIX systems only.
+#ifndef _WIN32
 TEST_F(CreateCommandTest, NamesTheSubfolderThatCannotBeRead)
 {
     // Root reads every folder: the tool runs as another user.
@@ -183,6 +187,8 @@ TEST_F(CreateCommandTest, NamesTheSubfolderThatCannotBeRead)
         run.standardError);
     EXPECT_EQ("content ", dir.listing()) << "no archive and no temporary file";
 }
+
+#endif
 
 TEST_F(CreateCommandTest, WrongArgumentCountIsAUsageError)
 {
@@ -228,10 +234,10 @@ TEST_F(CreateCommandTest, RefusesSizesAndOffsetsThatReach2To31)
     dir.write("huge/a.bin", "");
     dir.write("huge/b.bin", "");
     std::filesystem::resize_file(dir.path("huge/a.bin"), (uint64_t(1) << 31) - 1);
-    const auto far = create("data.zuo", "huge");
-    EXPECT_EQ(1, far.status) << describeRun(lastArguments, far);
+    const auto pastLimit = create("data.zuo", "huge");
+    EXPECT_EQ(1, pastLimit.status) << describeRun(lastArguments, pastLimit);
     // The directory is 8 + 2 * 18 bytes, so b.bin would start at 2^31 - 1 + 44.
-    EXPECT_NE(std::string::npos, far.err.find("b.bin': would start at byte 2147483691")) << far.err;
+    EXPECT_NE(std::string::npos, pastLimit.err.find("b.bin': would start at byte 2147483691")) << pastLimit.err;
     EXPECT_FALSE(dir.exists("data.zuo"));
 }
 

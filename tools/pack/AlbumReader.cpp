@@ -163,7 +163,7 @@ bool showOrder(const AlbumTrack& a, const AlbumTrack& b)
 
 std::string titleFromFileName(const std::string& fileName)
 {
-    std::string stem = fs::path(fileName).stem().string();
+    std::string stem = fs::u8path(fileName).stem().string();
     std::replace(stem.begin(), stem.end(), '_', ' ');
     size_t start = 0;
     while (start < stem.size() && stem[start] >= '0' && stem[start] <= '9')
@@ -181,12 +181,12 @@ std::string titleFromFileName(const std::string& fileName)
 bool readAlbum(const std::string& folder, Album& album, std::string& error)
 {
     std::error_code status;
-    if (!fs::is_directory(folder, status)) {
+    if (!fs::is_directory(fs::u8path(folder), status)) {
         error = inQuotes(folder) + " is not a folder";
         return false;
     }
     std::vector<fs::path> files;
-    fs::directory_iterator walk(folder, status);
+    fs::directory_iterator walk(fs::u8path(folder), status);
     for (; !status && walk != fs::directory_iterator(); walk.increment(status)) {
         std::error_code typeStatus;
         if (walk->is_regular_file(typeStatus))

@@ -17,7 +17,7 @@ namespace {
 std::string nonRegularKind(const std::string& path)
 {
     std::error_code status;
-    switch (std::filesystem::status(path, status).type()) {
+    switch (std::filesystem::status(std::filesystem::u8path(path), status).type()) {
     case std::filesystem::file_type::directory:
         return "a folder";
     case std::filesystem::file_type::fifo:
@@ -47,7 +47,7 @@ bool ArchiveReader::open(const std::string& path, std::string& error)
         error = inQuotes(path) + ": is " + kind + ", not an archive";
         return false;
     }
-    in.open(path, std::ios::in | std::ios::binary);
+    in.open(std::filesystem::u8path(path), std::ios::in | std::ios::binary);
     if (!in.is_open()) {
         error = inQuotes(path) + ": cannot open: " + std::strerror(errno);
         return false;

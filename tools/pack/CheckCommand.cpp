@@ -167,7 +167,7 @@ void checkMusic(const std::string& folder, const ConfigLintResult& config, Check
     for (size_t i = 0; i < config.tracks.size(); ++i) {
         const ConfigToken& file = config.tracks[i].file;
         const std::string label = inQuotes(file.text) + " (track " + std::to_string(i + 1) + "'s music)";
-        if (std::filesystem::path(file.text).is_absolute())
+        if (std::filesystem::u8path(file.text).is_absolute())
             report.warning(configPlace(file.place),
                 label
                     + " is an absolute path: the show works only on a "
@@ -196,10 +196,10 @@ int runCheck(const Arguments& arguments)
         return reportUsage(error);
 
     std::error_code status;
-    if (!std::filesystem::is_directory(options.folder, status))
+    if (!std::filesystem::is_directory(std::filesystem::u8path(options.folder), status))
         return cannotRun(inQuotes(options.folder) + ": no such folder");
-    const std::string archivePath = (std::filesystem::path(options.folder) / kArchiveName).string();
-    if (!std::filesystem::exists(archivePath, status))
+    const std::string archivePath = (std::filesystem::u8path(options.folder) / kArchiveName).string();
+    if (!std::filesystem::exists(std::filesystem::u8path(archivePath), status))
         return cannotRun("no data.zuo in " + inQuotes(options.folder));
     ShowArchive archive;
     if (!archive.open(archivePath, error))

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -305,7 +306,7 @@ private:
 ConfigLintResult lintConfig(const std::string& text, const std::string& scratchFolder)
 {
     const std::string path = scratchFolder + "/Vellumo.ini";
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(std::filesystem::u8path(path), std::ios::binary | std::ios::trunc);
     out.write(text.data(), std::streamsize(text.size()));
     out.close();
     ConfigLintResult result;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 
@@ -52,7 +53,7 @@ bool decodeCover(const std::string& bytes, const std::string& scratchFolder, Can
         return false;
     const RemovedFile file{scratchFolder + "/cover." + format};
     {
-        std::ofstream stream(file.path, std::ios::binary | std::ios::trunc);
+        std::ofstream stream(std::filesystem::u8path(file.path), std::ios::binary | std::ios::trunc);
         stream.write(bytes.data(), std::streamsize(bytes.size()));
         if (!stream)
             return false;

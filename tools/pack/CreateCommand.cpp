@@ -75,7 +75,7 @@ bool collect(const fs::path& root, const fs::path& folder, ArchiveLayout& layout
 // layout was made, or the offsets after it would be wrong.
 bool appendFile(const PackEntry& entry, std::FILE* out, std::vector<char>& chunk, std::string& error)
 {
-    std::ifstream in(entry.source, std::ios::in | std::ios::binary);
+    std::ifstream in(fs::u8path(entry.source), std::ios::in | std::ios::binary);
     if (!in.is_open()) {
         error = inQuotes(entry.source) + ": cannot open: " + std::strerror(errno);
         return false;
@@ -109,7 +109,8 @@ bool appendFile(const PackEntry& entry, std::FILE* out, std::vector<char>& chunk
 bool packFolder(const std::string& archive, const std::string& folder, PackedFolder& packed, std::string& error)
 {
     ArchiveLayout layout;
-    if (!collect(folder, folder, layout, error) || !layout.place(error))
+    const fs::path root = fs::u8path(folder);
+    if (!collect(root, root, layout, error) || !layout.place(error))
         return false;
 
     OutputFile file;
@@ -140,20 +141,22 @@ int runCreate(const Arguments& arguments)
         return reportUsage("create: expected ARCHIVE DIR, got " + std::to_string(arguments.size()) + " arguments");
     const std::string& archive = arguments[0];
     const std::string& folder = arguments[1];
+    const fs::path archivePath = fs::u8path(archive);
+    const fs::path folderPath = fs::u8path(folder);
 
     std::error_code status;
-    if (!fs::exists(folder, status))
+    if (!fs::exists(folderPath, status))
         return reportError("create: " + inQuotes(folder) + ": no such folder");
-    if (!fs::is_directory(folder, status))
+    if (!fs::is_directory(folderPath, status))
         return reportError("create: " + inQuotes(folder) + ": not a folder");
-    if (fs::is_directory(archive, status))
+    if (fs::is_directory(archivePath, status))
         return reportError("create: " + inQuotes(archive) + ": is a folder, not an archive file");
     // Only a file can lie inside the folder; a pipe or a device (such as
     // /dev/stdout) is written as it is.
-    const fs::file_status archiveType = fs::status(archive, status);
+    const fs::file_status archiveType = fs::status(archivePath, status);
     if (status || !fs::exists(archiveType) || fs::is_regular_file(archiveType)) {
-        const fs::path canonicalFolder = fs::canonical(folder, status);
-        const fs::path canonicalArchive = fs::weakly_canonical(fs::absolute(archive), status);
+        const fs::path canonicalFolder = fs::canonical(folderPath, status);
+        const fs::path canonicalArchive = fs::weakly_canonical(fs::absolute(archivePath), status);
         if (status)
             return reportError("create: " + inQuotes(archive) + ": cannot resolve the path: " + status.message());
         if (isInside(canonicalArchive, canonicalFolder))

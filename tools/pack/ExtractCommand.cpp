@@ -79,7 +79,8 @@ int runExtract(const Arguments& arguments)
     }
 
     std::error_code status;
-    if (std::filesystem::equivalent(options.output, options.archive, status))
+    if (std::filesystem::equivalent(
+            std::filesystem::u8path(options.output), std::filesystem::u8path(options.archive), status))
         return reportError("extract: " + inQuotes(options.output) + ": is the archive itself");
     OutputFile file;
     if (!file.open(options.output, error) || !archive.copyEntry(*record, file.stream(), error) || !file.commit(error))

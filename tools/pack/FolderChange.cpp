@@ -14,7 +14,7 @@ bool FolderChange::enter(const std::string& folder, std::string& error)
         error = "cannot tell the current folder: " + status.message();
         return false;
     }
-    std::filesystem::current_path(folder, status);
+    std::filesystem::current_path(std::filesystem::u8path(folder), status);
     if (status) {
         error = inQuotes(folder) + ": cannot work in it: " + status.message();
         return false;
@@ -27,7 +27,7 @@ FolderChange::~FolderChange()
 {
     if (!previous.empty()) {
         std::error_code ignored;
-        std::filesystem::current_path(previous, ignored);
+        std::filesystem::current_path(std::filesystem::u8path(previous), ignored);
     }
 }
 

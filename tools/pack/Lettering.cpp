@@ -5,9 +5,10 @@
 #include <functional>
 #include <vector>
 
-#include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+
+#include "FontLookup.h"
 
 namespace vlo::pack {
 
@@ -45,29 +46,6 @@ std::vector<char32_t> codePoints(const std::string& text)
     return points;
 }
 
-std::string matchFont(const std::string& pattern)
-{
-    std::string found;
-    FcConfig* config = FcInitLoadConfigAndFonts();
-    if (config == nullptr)
-        return found;
-    FcPattern* wanted = FcNameParse(reinterpret_cast<const FcChar8*>(pattern.c_str()));
-    if (wanted != nullptr) {
-        FcConfigSubstitute(config, wanted, FcMatchPattern);
-        FcDefaultSubstitute(wanted);
-        FcResult result = FcResultNoMatch;
-        FcPattern* match = FcFontMatch(config, wanted, &result);
-        FcChar8* path = nullptr;
-        if (match != nullptr && FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch)
-            found = reinterpret_cast<const char*>(path);
-        if (match != nullptr)
-            FcPatternDestroy(match);
-        FcPatternDestroy(wanted);
-    }
-    FcConfigDestroy(config);
-    return found;
-}
-
 } // namespace
 
 Lettering::Lettering() = default;
@@ -76,13 +54,11 @@ Lettering::~Lettering() = default;
 bool Lettering::open(const std::string& font, std::string& error)
 {
     std::error_code status;
-    file = !font.empty() && std::filesystem::is_regular_file(font, status)
-        ? font
-        : matchFont(font.empty() ? "sans-serif:bold" : font);
-    if (file.empty()) {
-        error = "fontconfig finds no font for '" + (font.empty() ? std::string("sans-serif:bold") : font) + "'";
+    const bool fontFile = !font.empty() && std::filesystem::is_regular_file(std::filesystem::u8path(font), status);
+    if (fontFile)
+        file = font;
+    else if (!findFontFile(font, file, error))
         return false;
-    }
     face = std::make_unique<Face>();
     if (FT_Init_FreeType(&face->library) != 0 || FT_New_Face(face->library, file.c_str(), 0, &face->face) != 0) {
         error = "FreeType cannot open the font '" + file + "'";

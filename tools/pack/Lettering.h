@@ -16,8 +16,9 @@ public:
     Lettering& operator=(const Lettering&) = delete;
 
     // Opens the font: a font file when `font` names one, else the best match
-    // fontconfig finds for it as a pattern ("DejaVu Serif:bold"); an empty
-    // `font` asks for a bold sans-serif face. Fills error on failure.
+    // the system's font list has for it as a pattern ("DejaVu Serif:bold",
+    // see FontLookup.h); an empty `font` asks for a bold sans-serif face.
+    // Fills error on failure.
     bool open(const std::string& font, std::string& error);
     // The font file in use.
     const std::string& fontFile() const { return file; }

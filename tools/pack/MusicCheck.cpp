@@ -11,7 +11,7 @@ std::string MusicCheck::problemWith(const std::string& showFolder, const std::st
 {
     if (path.empty())
         return "the path is empty";
-    const std::filesystem::path full = std::filesystem::path(showFolder) / path;
+    const std::filesystem::path full = std::filesystem::u8path(showFolder) / std::filesystem::u8path(path);
     // Asks by name only: a FIFO or a device is never opened.
     std::error_code status;
     if (!std::filesystem::exists(full, status))

@@ -60,12 +60,12 @@ bool parseOptions(const Arguments& arguments, NewOptions& options, std::string& 
 std::string showFolderProblem(const std::string& folder)
 {
     std::error_code status;
-    const fs::file_status kind = fs::status(folder, status);
+    const fs::file_status kind = fs::status(fs::u8path(folder), status);
     if (!fs::exists(kind))
         return std::string();
     if (!fs::is_directory(kind))
         return inQuotes(folder) + " exists and is not a folder";
-    if (!fs::is_empty(folder, status) || status)
+    if (!fs::is_empty(fs::u8path(folder), status) || status)
         return inQuotes(folder) + " is not empty; give a new or empty folder for the show";
     return std::string();
 }
@@ -74,8 +74,8 @@ std::string showFolderProblem(const std::string& folder)
 bool liesInside(const std::string& show, const std::string& album)
 {
     std::error_code status;
-    const fs::path albumPath = fs::weakly_canonical(fs::absolute(album), status);
-    const fs::path showPath = fs::weakly_canonical(fs::absolute(show), status);
+    const fs::path albumPath = fs::weakly_canonical(fs::absolute(fs::u8path(album)), status);
+    const fs::path showPath = fs::weakly_canonical(fs::absolute(fs::u8path(show)), status);
     const std::string relative = showPath.lexically_relative(albumPath).generic_string();
     return !status && !relative.empty() && relative.rfind("..", 0) != 0;
 }
@@ -104,7 +104,7 @@ bool writeShow(const ShowDraft& draft, const fs::path& show, const std::function
     const fs::path source = show / "source";
     progress("writing " + std::to_string(draft.sources.size()) + " source files to " + source.string());
     for (const ShowDraft::File& file : draft.sources)
-        if (!writeFile(source / file.entry, file.bytes, error))
+        if (!writeFile(source / fs::u8path(file.entry), file.bytes, error))
             return false;
     progress("packing " + (show / "data.zuo").string());
     PackedFolder packed;
@@ -114,7 +114,7 @@ bool writeShow(const ShowDraft& draft, const fs::path& show, const std::function
     std::error_code status;
     fs::create_directories(show / "music", status);
     for (const ShowDraft::Copy& copy : draft.music) {
-        if (status || !fs::copy_file(copy.from, show / copy.to, status)) {
+        if (status || !fs::copy_file(fs::u8path(copy.from), show / fs::u8path(copy.to), status)) {
             error = "cannot copy " + inQuotes(copy.from) + " to " + inQuotes((show / copy.to).string()) + ": "
                 + status.message();
             return false;
@@ -171,7 +171,7 @@ int runNew(const Arguments& arguments)
     if (!draftShow(album, options.albumFolder, options.draft, progress, draft, error))
         return reportError("new: " + error);
 
-    const fs::path show(options.showFolder);
+    const fs::path show = fs::u8path(options.showFolder);
     std::error_code status;
     const bool existed = fs::exists(show, status);
     fs::create_directories(show, status);

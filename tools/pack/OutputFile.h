@@ -13,7 +13,11 @@ namespace vlo::pack {
 // - a symbolic link: followed, also through several links; the file it names
 //   is written as above and the link stays a link.
 // - a FIFO, a device, or one of this program's own descriptors (/dev/stdout,
-//   /dev/fd/N): written to directly and never replaced.
+//   /dev/fd/N): written to directly and never replaced. On Windows the same
+//   holds for the devices ("CON", "NUL", "COM1", in any folder), for pipes,
+//   and for "-", which stands for standard output there.
+// On Windows a replaced file keeps its attributes (hidden, archive...), and
+// a read-only file is refused as one the user may not write.
 // Whatever rules the write out (a file the user may not write, a folder that
 // cannot take the temporary file, a folder or a socket at the name) is found
 // by open(), before anything has changed.
@@ -40,8 +44,6 @@ public:
     bool commit(std::string& error);
 
 private:
-    bool openDirect(int descriptor, std::string& error);
-    bool openReplacement(const std::string& path, bool exists, std::string& error);
     void discard();
 
     // The name as the user gave it, for messages.

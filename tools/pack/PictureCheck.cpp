@@ -1,6 +1,7 @@
 #include "PictureCheck.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 
@@ -42,7 +43,7 @@ PictureInfo inspectPicture(const std::string& entryName, const std::string& byte
     info.format = registry.findCodec(extension)->name();
 
     {
-        std::ofstream out(file.path, std::ios::binary | std::ios::trunc);
+        std::ofstream out(std::filesystem::u8path(file.path), std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), std::streamsize(bytes.size()));
         if (!out) {
             info.failure = "could not write it to " + inQuotes(file.path) + " to decode it";

@@ -162,12 +162,12 @@ int runPreview(const Arguments& arguments)
         return reportUsage(error);
 
     std::error_code status;
-    if (!std::filesystem::is_directory(options.folder, status))
+    if (!std::filesystem::is_directory(std::filesystem::u8path(options.folder), status))
         return cannotRun(inQuotes(options.folder) + ": no such folder");
-    if (!std::filesystem::exists(std::filesystem::path(options.folder) / "data.zuo", status))
+    if (!std::filesystem::exists(std::filesystem::u8path(options.folder) / "data.zuo", status))
         return cannotRun("no data.zuo in " + inQuotes(options.folder));
     // The prefix names files from the caller's folder, not the show's.
-    const std::filesystem::path prefix = std::filesystem::absolute(options.prefix, status);
+    const std::filesystem::path prefix = std::filesystem::absolute(std::filesystem::u8path(options.prefix), status);
     if (status || !std::filesystem::is_directory(prefix.parent_path(), status))
         return cannotRun(inQuotes(options.prefix) + ": the folder for the pictures does not exist");
 

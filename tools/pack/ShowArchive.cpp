@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
 
 namespace vlo::pack {
 
@@ -20,7 +21,7 @@ bool ShowArchive::open(const std::string& path, std::string& error)
 {
     if (!archive.open(path, error))
         return false;
-    data.open(path, std::ios::in | std::ios::binary);
+    data.open(std::filesystem::u8path(path), std::ios::in | std::ios::binary);
     return true;
 }
 

@@ -63,9 +63,9 @@ AlbumText albumText(const Album& album, const std::string& albumFolder, const Dr
     if (text.album.empty())
         text.album = commonValue(album.tracks, &AlbumTrack::album);
     if (text.album.empty())
-        text.album = fs::path(albumFolder).lexically_normal().filename().string();
+        text.album = fs::u8path(albumFolder).lexically_normal().filename().string();
     if (text.album.empty() || text.album == ".")
-        text.album = fs::absolute(albumFolder).lexically_normal().parent_path().filename().string();
+        text.album = fs::absolute(fs::u8path(albumFolder)).lexically_normal().parent_path().filename().string();
     text.artist = options.artist.empty() ? commonValue(album.tracks, &AlbumTrack::artist) : options.artist;
     const std::string copyright = commonValue(album.tracks, &AlbumTrack::copyright);
     int year = 0;
@@ -136,8 +136,9 @@ bool draftShow(const Album& album, const std::string& albumFolder, const DraftOp
     const Canvas coverPicture = fillSize(cover, kTrackPictureSize, kTrackPictureSize);
     for (int i = 0; i < count; ++i) {
         const AlbumTrack& track = album.tracks[i];
-        const std::string name = musicFileName(i + 1, count, track.title, fs::path(track.fileName).extension());
-        const std::string stem = fs::path(name).stem().string();
+        const std::string name
+            = musicFileName(i + 1, count, track.title, fs::u8path(track.fileName).extension().string());
+        const std::string stem = fs::u8path(name).stem().string();
         draft.music.push_back({track.path, "music/" + name});
         pictures.push_back("tracks/" + stem + ".jpg");
         captions.push_back("captions/" + stem + ".png");

@@ -6,6 +6,7 @@
 #include "Commands.h"
 #include "Diagnostics.h"
 #include "OptionReader.h"
+#include "OutputTarget.h"
 
 namespace vlo::pack {
 namespace {
@@ -64,5 +65,9 @@ int dispatch(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    // The same bytes as on every system: extracted entries unchanged, and
+    // lines ending in "\n" alone.
+    vlo::pack::makeBinary(stdout);
+    vlo::pack::makeBinary(stderr);
     return vlo::pack::dispatch(argc, argv);
 }

@@ -12,6 +12,7 @@
 
 using vlo::frameBufferCalls;
 using vlo::FrameBufferCalls;
+using vlo::makeColourFrameBuffer;
 using vlo::sdl::liveWindow;
 using vlo::sdl::PlatformData;
 using vlo::sdl::platformData;
@@ -59,22 +60,6 @@ void frameSizeOf(PlatformWindow& window, int& width, int& height)
     SDL_GetWindowSize(window.sdl, &width, &height);
     width /= window.scale;
     height /= window.scale;
-}
-
-// A framebuffer object with one RGBA 8/8/8/8 colour buffer of this size,
-// bound now. False when the driver cannot complete it; the names made are
-// in the arguments either way.
-bool makeColourFrameBuffer(int width, int height, unsigned int& frameBuffer, unsigned int& colourBuffer)
-{
-    const FrameBufferCalls& gl = frameBufferCalls();
-    gl.genRenderbuffers(1, &colourBuffer);
-    gl.bindRenderbuffer(GL_RENDERBUFFER, colourBuffer);
-    gl.renderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-    gl.bindRenderbuffer(GL_RENDERBUFFER, 0);
-    gl.genFramebuffers(1, &frameBuffer);
-    gl.bindFramebuffer(GL_FRAMEBUFFER, frameBuffer);
-    gl.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colourBuffer);
-    return gl.checkFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
 }
 
 // Enlarges the program's frame onto the window's back buffer with a nearest

@@ -34,14 +34,7 @@ bool makeFrameBuffer(const WindowRecord& window, ContextRecord& context)
     int width = 0;
     int height = 0;
     frameSizeOf(window, width, height);
-    gl.genRenderbuffers(1, &context.colourBuffer);
-    gl.bindRenderbuffer(GL_RENDERBUFFER, context.colourBuffer);
-    gl.renderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-    gl.bindRenderbuffer(GL_RENDERBUFFER, 0);
-    gl.genFramebuffers(1, &context.frameBuffer);
-    gl.bindFramebuffer(GL_FRAMEBUFFER, context.frameBuffer);
-    gl.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, context.colourBuffer);
-    if (gl.checkFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+    if (!vlo::makeColourFrameBuffer(width, height, context.frameBuffer, context.colourBuffer)) {
         gl.bindFramebuffer(GL_FRAMEBUFFER, 0);
         gl.deleteFramebuffers(1, &context.frameBuffer);
         gl.deleteRenderbuffers(1, &context.colourBuffer);
