@@ -4,10 +4,6 @@
 // for a 1400 x 1200 window, so these runs bring an X server of their own.
 // Where the desktop's scale does not fit the screen, the window stays at
 // scale 1.
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -20,83 +16,13 @@
 #include "support/DemoWatch.h"
 #include "support/E2eProgram.h"
 #include "support/E2eShow.h"
+#include "support/OwnServer.h"
 
 namespace vlo {
 namespace {
 
 namespace fs = std::filesystem;
 using namespace e2e;
-
-// A virtual X server of the given screen size on a free display, for this
-// process: DISPLAY names it until the server is gone. Ended by its own
-// process id.
-class OwnServer {
-public:
-    explicit OwnServer(const std::string& screen)
-    {
-        for (int n = 140; n < 200 && display.empty(); ++n) {
-            const std::string number = std::to_string(n);
-            if (!fs::exists("/tmp/.X11-unix/X" + number) && !fs::exists("/tmp/.X" + number + "-lock"))
-                display = ":" + number;
-        }
-        if (display.empty())
-            return;
-        std::vector<std::string> arguments = {"Xvfb", display, "-screen", "0", screen, "-noreset", "-nolisten", "tcp"};
-        std::vector<char*> argv;
-        for (std::string& argument : arguments)
-            argv.push_back(argument.data());
-        argv.push_back(nullptr);
-        pid = fork();
-        if (pid == 0) {
-            const int quiet = open("/dev/null", O_WRONLY);
-            if (quiet >= 0) {
-                dup2(quiet, 1);
-                dup2(quiet, 2);
-            }
-            execvp("Xvfb", argv.data());
-            _exit(127);
-        }
-        for (int attempt = 0; attempt < 100 && pid > 0; ++attempt) {
-            if (run("xdpyinfo -display " + display + " >/dev/null 2>&1")) {
-                ready = true;
-                break;
-            }
-            sleepSeconds(0.1);
-        }
-        if (!ready)
-            return;
-        const char* old = std::getenv("DISPLAY");
-        hadDisplay = old != nullptr;
-        if (hadDisplay)
-            oldDisplay = old;
-        setenv("DISPLAY", display.c_str(), 1);
-    }
-
-    ~OwnServer()
-    {
-        if (ready) {
-            if (hadDisplay)
-                setenv("DISPLAY", oldDisplay.c_str(), 1);
-            else
-                unsetenv("DISPLAY");
-        }
-        if (pid > 0) {
-            kill(pid, SIGTERM);
-            waitpid(pid, nullptr, 0);
-        }
-    }
-
-    OwnServer(const OwnServer&) = delete;
-    OwnServer& operator=(const OwnServer&) = delete;
-
-    bool ready = false;
-    std::string display;
-
-private:
-    pid_t pid = -1;
-    bool hadDisplay = false;
-    std::string oldDisplay;
-};
 
 // How far `large` is from `small` enlarged `scale` times: the share of
 // pixels where some channel is off by more than 32, and the largest

@@ -1,0 +1,249 @@
+// The real vellumo.exe of the Windows zip under Wine, watched and driven on
+// the session's own X server (Wine draws its windows as X windows): one run
+// of a show the test writes, a run without the archive, and a run on a
+// desktop of twice the density.
+//
+// Run it with the zip (or a folder laid out like it) named by
+// VLO_WINDOWS_ZIP, for example:
+//   VLO_WINDOWS_ZIP=$PWD/build-windows/Vellumo-VERSION-win64.zip build-test/tests/test_windows
+// Without VLO_WINDOWS_ZIP, Wine or Xvfb the tests skip.
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "support/E2eProgram.h"
+#include "support/E2eShow.h"
+#include "windows/WineRun.h"
+
+namespace vlo {
+namespace {
+
+using namespace e2e;
+
+constexpr Rgb white{255, 255, 255};
+constexpr Rgb red{255, 0, 0};
+constexpr Rgb green{0, 255, 0};
+Rgb rgbOf(show::Rgba c)
+{
+    return Rgb{c.r, c.g, c.b};
+}
+
+// Window pixels of the standard show at scale 1.
+constexpr int bgX = 600, bgY = 450;           // background, below the picture
+constexpr int pictureX = 200, pictureY = 250; // track picture
+constexpr int captionX = 350, captionY = 50;  // caption
+
+// The window menu's minimise item (90, 90, 200) over the first track's
+// yellow picture, which shows through it.
+bool looksLikeMenuItem(Rgb c)
+{
+    return std::abs(c.r - 90) < 30 && std::abs(c.g - 90) < 30 && c.b < 130;
+}
+
+// The window titled `title` once it has stayed at one place for a few polls.
+WindowInfo settledWindow(const std::string& title)
+{
+    WindowInfo last = findWindow(title);
+    int same = 0;
+    for (int poll = 0; poll < 100 && same < 5; ++poll) {
+        sleepSeconds(0.05);
+        const WindowInfo now = findWindow(title);
+        same = now.found && now.x == last.x && now.y == last.y ? same + 1 : 0;
+        last = now;
+    }
+    return last;
+}
+
+class Viewer : public WineRun {
+protected:
+    // Starts the viewer on the show folder and waits for its window.
+    void start(const std::vector<std::string>& environment = {})
+    {
+        mouseTo(1900, 1400);
+        program = session->startViewer(folder.path(), logs.path("stderr.txt"), environment);
+        ASSERT_TRUE(program->startedOk());
+        window = program->waitForWindow("Emberfall II", 60.0);
+        ASSERT_TRUE(window.found) << "no window titled Emberfall II; status " << program->exitStatus()
+                                  << "; stderr: " << program->errorOutput();
+        shownAt = program->secondsSinceStart();
+    }
+
+    void waitUntil(double seconds)
+    {
+        const double now = sinceShown();
+        if (seconds > now)
+            sleepSeconds(seconds - now);
+    }
+    double sinceShown() const { return program->secondsSinceStart() - shownAt; }
+    Screenshot shot() { return screenshot(window, logs.path("shot.rgb")); }
+    void clickClient(int x, int y, int button = 1) { clickAt(window.x + x, window.y + y, button); }
+
+    // Escape during the title ends the program at once; after it, it starts
+    // the closing sequence, which a second Escape ends.
+    void escapeTwice()
+    {
+        keyTo(window.id, "Escape");
+        if (!program->waitExit(1.5))
+            keyTo(window.id, "Escape");
+        EXPECT_TRUE(program->waitExit(20.0)) << "the program did not end after Escape";
+        EXPECT_EQ(program->exitStatus(), 0) << program->errorOutput();
+    }
+
+    test::ScratchDir folder{"wine-show"};
+    test::ScratchDir logs{"wine-logs"};
+    std::unique_ptr<Program> program;
+    WindowInfo window;
+    double shownAt = 0.0;
+};
+
+TEST_F(Viewer, ShowRunWithTitleNextMenuDragAndClosingSequence)
+{
+    writeShow(folder, show::standardShow(3));
+    start();
+    EXPECT_EQ(window.width, 700);
+    EXPECT_EQ(window.height, 600);
+
+    // The title fades in and out over the whole window, opaque near 4.25 s.
+    waitUntil(1.0);
+    const Rgb early = shot().at(bgX, bgY);
+    waitUntil(4.15);
+    const Screenshot title = shot();
+    waitUntil(7.5);
+    const Rgb late = shot().at(bgX, bgY);
+    for (auto [x, y] : {std::pair{bgX, bgY}, {pictureX, pictureY}, {captionX, captionY}})
+        EXPECT_TRUE(near(title.at(x, y), red, 40))
+            << "title at (" << x << ", " << y << "): " << describe(title.at(x, y));
+    EXPECT_GT(early.g, 100) << "the title is strong already at 1 s: " << describe(early);
+    EXPECT_GT(late.g, 100) << "the title is still strong at 7.5 s: " << describe(late);
+
+    // After it: background, the first track's picture and caption.
+    waitUntil(10.5);
+    Screenshot s = shot();
+    EXPECT_TRUE(near(s.at(bgX, bgY), white)) << "background " << describe(s.at(bgX, bgY));
+    EXPECT_TRUE(near(s.at(pictureX, pictureY), rgbOf(show::trackColour(0))))
+        << "track picture " << describe(s.at(pictureX, pictureY));
+    EXPECT_TRUE(near(s.at(captionX, captionY), rgbOf(show::captionColour(0))))
+        << "caption " << describe(s.at(captionX, captionY));
+
+    // The menu opens at a right press on the picture; a left press closes it.
+    clickClient(150, 150, 3);
+    sleepSeconds(0.5);
+    s = shot();
+    EXPECT_TRUE(looksLikeMenuItem(s.at(235, 175))) << "no menu item at the pointer: " << describe(s.at(235, 175));
+    clickClient(500, 300, 1);
+    sleepSeconds(0.5);
+    s = shot();
+    EXPECT_FALSE(looksLikeMenuItem(s.at(235, 175))) << "menu still shown: " << describe(s.at(235, 175));
+
+    // Next: the caption changes at once after the track change (half a
+    // second), the picture after its cross-fade.
+    const double clicked = sinceShown();
+    clickClient(show::nextButtonPoint.x, show::nextButtonPoint.y);
+    double captionChanged = -1.0;
+    double pictureChanged = -1.0;
+    while (sinceShown() < clicked + 5.0 && pictureChanged < 0) {
+        const double when = sinceShown() - clicked;
+        s = shot();
+        if (captionChanged < 0 && near(s.at(captionX, captionY), rgbOf(show::captionColour(1))))
+            captionChanged = when;
+        if (pictureChanged < 0 && near(s.at(pictureX, pictureY), rgbOf(show::trackColour(1))))
+            pictureChanged = when;
+    }
+    EXPECT_GT(captionChanged, 0.25) << "caption changed too early";
+    EXPECT_LT(captionChanged, 1.5) << "caption changed late (or never: -1)";
+    EXPECT_GT(pictureChanged, 1.5) << "picture changed too early (or never: -1)";
+    EXPECT_LT(pictureChanged, 4.0) << "picture changed late";
+
+    // A drag by the background of five equal (10, 6) steps, one X command
+    // each: the window follows by exactly the pointer's (50, 30).
+    const WindowInfo before = settledWindow("Emberfall II");
+    ASSERT_TRUE(before.found);
+    const int grabX = before.x + 350;
+    const int grabY = before.y + 300;
+    mouseTo(grabX - 20, grabY - 20);
+    sleepSeconds(0.1);
+    mouseTo(grabX, grabY);
+    sleepSeconds(0.3);
+    mouseDown(1);
+    for (int step = 1; step <= 5; ++step)
+        mouseTo(grabX + 10 * step, grabY + 6 * step);
+    mouseUp(1);
+    window = settledWindow("Emberfall II");
+    ASSERT_TRUE(window.found);
+    EXPECT_EQ(window.x - before.x, 50) << "window moved " << window.x - before.x << "," << window.y - before.y;
+    EXPECT_EQ(window.y - before.y, 30) << "window moved " << window.x - before.x << "," << window.y - before.y;
+    mouseTo(1900, 1400);
+
+    // Escape: the credits fade in and stay, and the program ends with 0
+    // about 10 s later, leaving no extraction file.
+    ASSERT_TRUE(program->running()) << program->errorOutput();
+    const double escaped = program->secondsSinceStart();
+    keyTo(window.id, "Escape");
+    sleepSeconds(6.0);
+    const Rgb credits = shot().at(bgX, bgY);
+    EXPECT_TRUE(near(credits, green, 25)) << "credits 6 s into the closing sequence: " << describe(credits);
+    ASSERT_TRUE(program->waitExit(20.0)) << "the program did not end after the closing sequence";
+    EXPECT_EQ(program->exitStatus(), 0) << program->errorOutput();
+    EXPECT_GT(program->exitTime() - escaped, 9.0);
+    EXPECT_LT(program->exitTime() - escaped, 14.0);
+    EXPECT_EQ(leftoverExtractionFiles(folder), "");
+}
+
+TEST_F(Viewer, WithoutTheArchiveTheMessageBoxShowsAndNothingIsWritten)
+{
+    const std::string message = "Error initializing OrbVFS! :-(";
+    program = session->startViewer(folder.path(), logs.path("stderr.txt"), session->messageTraceEnvironment());
+    ASSERT_TRUE(program->startedOk());
+    const WindowInfo box = program->waitForWindow("Orrin Tide Vellumo", 60.0);
+    EXPECT_TRUE(box.found) << "no message box captioned Orrin Tide Vellumo; status " << program->exitStatus();
+    EXPECT_FALSE(findWindow("Emberfall II").found) << "the show's window was made";
+    if (box.found)
+        keyTo(box.id, "Return");
+    ASSERT_TRUE(program->waitExit(10.0)) << "the program did not end once the message box was closed";
+    EXPECT_EQ(program->exitStatus(), 255);
+    EXPECT_NE(program->errorOutput().find(session->messageTrace(message)), std::string::npos)
+        << "the message box's text is not \"" << message << "\"; standard error:\n"
+        << program->errorOutput();
+    EXPECT_EQ(folder.listing(), "") << "written into the show's folder";
+}
+
+// Puts the desktop back to scale 1 when the test ends, however it ends.
+struct DensityReset {
+    const e2e::WineSession& session;
+    ~DensityReset() { session.setDensity(96); }
+};
+
+TEST_F(Viewer, AtTwiceTheDensityTheWindowIsDoubledAndTakesClicksAtTheDoubledPlaces)
+{
+    writeShow(folder, show::standardShow(2));
+    const DensityReset reset{*session};
+    ASSERT_TRUE(session->setDensity(192));
+    start();
+    EXPECT_EQ(window.width, 1400);
+    EXPECT_EQ(window.height, 1200);
+    if (window.width != 1400) {
+        escapeTwice();
+        return;
+    }
+
+    waitUntil(10.5);
+    Screenshot s = shot();
+    EXPECT_TRUE(near(s.at(2 * captionX, 2 * captionY), rgbOf(show::captionColour(0))))
+        << "caption at the doubled place " << describe(s.at(2 * captionX, 2 * captionY));
+    EXPECT_TRUE(near(s.at(2 * bgX + 1, 2 * bgY + 1), white)) << describe(s.at(2 * bgX + 1, 2 * bgY + 1));
+
+    // A click on "next" at twice its place changes the track.
+    const double clicked = sinceShown();
+    clickClient(2 * show::nextButtonPoint.x, 2 * show::nextButtonPoint.y);
+    mouseTo(1900, 1400);
+    bool changed = false;
+    while (!changed && sinceShown() < clicked + 3.0)
+        changed = near(shot().at(2 * captionX, 2 * captionY), rgbOf(show::captionColour(1)));
+    EXPECT_TRUE(changed) << "the click at the doubled place of next did not change the caption";
+    escapeTwice();
+}
+
+} // namespace
+} // namespace vlo
