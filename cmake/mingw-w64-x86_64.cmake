@@ -23,6 +23,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# The libraries are static: the programs carry their C and C++ runtime too,
-# so they start under a fresh Wine prefix with no DLLs beside them.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# The programs carry their C and C++ runtime, so they need no compiler DLLs;
+# the libraries they use are static or, for the LGPL ones, DLLs of their own
+# (see scripts/windows-deps.sh), so the link as a whole is not -static.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static-libgcc -static-libstdc++")
