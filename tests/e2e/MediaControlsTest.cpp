@@ -42,22 +42,41 @@ Pixels decode(const std::string& path)
     return image;
 }
 
-// The show's own picture of a track, decoded from its archive.
-Pixels trackPicture(const std::string& folder, size_t track)
+// One of the show's own pictures, decoded from its archive: the picture of
+// track `track`, or the credits picture when `track` is past the last.
+Pixels showPicture(const std::string& folder, size_t track)
 {
     Pixels image;
     const fs::path before = fs::current_path();
     fs::current_path(folder);
     if (ArchiveFS::init("data.zuo")) {
         ShowConfig config("Vellumo.ini");
-        if (!config.loadFailed && track < config.tracks.size()) {
-            image = decode(ArchiveFS::extract(config.tracks[track].picture));
+        if (!config.loadFailed) {
+            image = decode(
+                ArchiveFS::extract(track < config.tracks.size() ? config.tracks[track].picture : config.creditsPath()));
             ArchiveFS::removeExtracted();
         }
         ArchiveFS::shutdown();
     }
     fs::current_path(before);
     return image;
+}
+
+// True when the window shows `picture` (700 x 600, rows from the top) over
+// all of it: every point of a 50-pixel grid within a few levels.
+bool shows(const Screenshot& shot, const Pixels& picture)
+{
+    if (!shot.valid() || !picture.data || picture.width != shot.width || picture.height != shot.height)
+        return false;
+    const int channels = picture.bits / 8;
+    for (int y = 25; y < shot.height; y += 50) {
+        for (int x = 25; x < shot.width; x += 50) {
+            const unsigned char* p = picture.data.get() + (size_t(y) * size_t(picture.width) + size_t(x)) * channels;
+            if (!near(shot.at(x, y), Rgb{p[0], p[1], p[2]}, 8))
+                return false;
+        }
+    }
+    return true;
 }
 
 // A session bus of the test's own, ended with it.
@@ -94,11 +113,17 @@ TEST(MediaControls, PlayerctlAndTheKeysDriveTheShowThroughItsButtons)
     test::ScratchDir runtime("e2e-mpris-runtime");
     fs::permissions(runtime.path(), fs::perms::owner_all);
 
-    const auto launched = Clock::now();
     Program program(Vellumo, show.path(),
         {"SDL_AUDIODRIVER=dummy", "DBUS_SESSION_BUS_ADDRESS=" + bus.address, "XDG_RUNTIME_DIR=" + runtime.path()});
     const WindowInfo window = program.waitForWindow("Emberfall II", 30.0);
     ASSERT_TRUE(window.found) << program.errorOutput();
+    // The title overlay (8.5 s) starts before the window is shown, however
+    // slow the start: the Quit below waits for its end from here.
+    for (const auto until = Clock::now() + std::chrono::seconds(30);
+         !isViewable(window.id) && program.running() && Clock::now() < until;)
+        sleepSeconds(0.02);
+    ASSERT_TRUE(isViewable(window.id)) << "the window was not shown: " << program.errorOutput();
+    const auto shown = Clock::now();
     const std::string environment = "DBUS_SESSION_BUS_ADDRESS='" + bus.address + "' ";
     const auto ctl = [&](const std::string& arguments) {
         std::string out = capture(environment + "playerctl -p vellumo " + arguments + " 2>/dev/null");
@@ -106,14 +131,20 @@ TEST(MediaControls, PlayerctlAndTheKeysDriveTheShowThroughItsButtons)
             out.pop_back();
         return out;
     };
-    // Waits for a property to read `expected` (commands act between frames).
+    // Waits up to 15 s for a property to read `expected` (commands act
+    // between frames).
     const auto reads = [&](const std::string& arguments, const std::string& expected) {
-        for (int poll = 0; poll < 50 && ctl(arguments) != expected; ++poll)
+        const auto until = Clock::now() + std::chrono::seconds(15);
+        std::string got = ctl(arguments);
+        while (got != expected && Clock::now() < until) {
             sleepSeconds(0.05);
-        return ctl(arguments);
+            got = ctl(arguments);
+        }
+        return got;
     };
     std::string players;
-    for (int poll = 0; poll < 100 && players.find("vellumo") == std::string::npos; ++poll) {
+    for (const auto until = Clock::now() + std::chrono::seconds(30);
+         players.find("vellumo") == std::string::npos && Clock::now() < until;) {
         sleepSeconds(0.05);
         players = capture(environment + "playerctl -l 2>/dev/null");
     }
@@ -131,7 +162,7 @@ TEST(MediaControls, PlayerctlAndTheKeysDriveTheShowThroughItsButtons)
         const std::string prefix = "file://" + runtime.path() + "/";
         ASSERT_EQ(0u, url.rfind(prefix, 0)) << url << " is not in the runtime folder";
         const Pixels art = decode(url.substr(7));
-        const Pixels picture = trackPicture(show.path(), track);
+        const Pixels picture = showPicture(show.path(), track);
         ASSERT_TRUE(art.data && picture.data) << url;
         ASSERT_EQ(picture.width, art.width);
         ASSERT_EQ(picture.height, art.height);
@@ -147,8 +178,9 @@ TEST(MediaControls, PlayerctlAndTheKeysDriveTheShowThroughItsButtons)
     ctl("next");
     EXPECT_EQ("02-ashen-road", reads("metadata xesam:title", "02-ashen-road"));
     checkArt(1);
-    sleepSeconds(3.0);
-    const Screenshot second = screenshot(window, show.path("second.rgb"));
+    Screenshot second = screenshot(window, show.path("second.rgb"));
+    for (const auto until = Clock::now() + std::chrono::seconds(15); second.rgb == first.rgb && Clock::now() < until;)
+        second = screenshot(window, show.path("second.rgb"));
     ASSERT_TRUE(first.valid() && second.valid());
     EXPECT_NE(first.rgb, second.rgb) << "the screen did not change with the track";
     EXPECT_EQ("Kindling", (ctl("previous"), reads("metadata xesam:title", "Kindling")));
@@ -165,14 +197,24 @@ TEST(MediaControls, PlayerctlAndTheKeysDriveTheShowThroughItsButtons)
     keyTo(window.id, "Left");
     EXPECT_EQ("Kindling", reads("metadata xesam:title", "Kindling"));
 
-    // Quit after the title: the closing sequence, then the end with 0; the
-    // picture file goes with the program.
-    while (program.running() && std::chrono::duration<double>(Clock::now() - launched).count() < 9.0)
+    // Quit after the title: the closing sequence (the credits picture comes
+    // and is held until 10 s after the Quit), then the end with 0; the
+    // picture file goes with the program. During the title Quit would end
+    // the program at once. The window is watched from the Quit on.
+    const Pixels credits = showPicture(show.path(), size_t(-1));
+    ASSERT_TRUE(credits.data) << "no credits picture in the show";
+    while (program.running() && std::chrono::duration<double>(Clock::now() - shown).count() < 9.0)
         sleepSeconds(0.1);
+    const auto quit = Clock::now();
+    const double quitAt = program.secondsSinceStart();
     run(environment + "dbus-send --session --type=method_call --dest=org.mpris.MediaPlayer2.vellumo "
         + "/org/mpris/MediaPlayer2 org.mpris.MediaPlayer2.Quit");
-    EXPECT_FALSE(program.waitExit(5.0)) << "Quit ended the program without the closing sequence";
-    ASSERT_TRUE(program.waitExit(10.0)) << "Quit did not end the program";
+    bool creditsShown = false;
+    while (program.running() && Clock::now() < quit + std::chrono::seconds(40))
+        creditsShown = shows(screenshot(window, show.path("closing.rgb")), credits) || creditsShown;
+    ASSERT_FALSE(program.running()) << "Quit did not end the program";
+    EXPECT_TRUE(creditsShown) << "Quit ended the program without showing the credits";
+    EXPECT_GT(program.exitTime() - quitAt, 9.5) << "Quit ended the program before the closing sequence's 10 s";
     EXPECT_EQ(0, program.exitStatus()) << program.errorOutput();
     EXPECT_TRUE(fs::is_empty(runtime.path())) << "the picture file was left behind";
 }
