@@ -17,7 +17,8 @@ function(vlo_windows_library name)
   set(cflags ${${name}_STATIC_CFLAGS_OTHER})
   set(ldflags ${${name}_STATIC_LDFLAGS})
   list(REMOVE_ITEM cflags -Dmain=SDL_main)
-  list(REMOVE_ITEM ldflags -lSDL2main -mwindows)
+  # The C++ runtime comes with the compiler's own link, statically.
+  list(REMOVE_ITEM ldflags -lSDL2main -mwindows -lstdc++)
   add_library(PkgConfig::${name} INTERFACE IMPORTED GLOBAL)
   set_target_properties(PkgConfig::${name} PROPERTIES
     INTERFACE_INCLUDE_DIRECTORIES "${${name}_STATIC_INCLUDE_DIRS}"
