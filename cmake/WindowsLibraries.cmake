@@ -56,7 +56,8 @@ set_target_properties(OpenGL::GLU PROPERTIES INTERFACE_LINK_LIBRARIES "glu32;ope
 add_compile_definitions(_FILE_OFFSET_BITS=64 _WIN32_WINNT=0x0A00 WINVER=0x0A00 SDL_MAIN_HANDLED FLAC__NO_DLL
   MODPLUG_STATIC)
 add_compile_options(-Wall -Wextra)
-# What the compiler links last (the threads library among it) is linked
-# statically too: no libwinpthread DLL beside the programs.
-string(APPEND CMAKE_C_STANDARD_LIBRARIES " -Wl,-Bstatic")
-string(APPEND CMAKE_CXX_STANDARD_LIBRARIES " -Wl,-Bstatic")
+# The threads library is linked in whole and statically before the
+# compiler's own link asks for it (as a DLL): no libwinpthread DLL beside the
+# programs.
+string(APPEND CMAKE_C_STANDARD_LIBRARIES " -Wl,-Bstatic,--whole-archive -lwinpthread -Wl,--no-whole-archive,-Bdynamic")
+string(APPEND CMAKE_CXX_STANDARD_LIBRARIES " -Wl,-Bstatic,--whole-archive -lwinpthread -Wl,--no-whole-archive,-Bdynamic")
