@@ -3,8 +3,9 @@
 
 find_package(GTest REQUIRED)
 
-# tests/<folder>/*.cpp -> tests/test_<folder>.exe, less the files that need
-# POSIX calls or a window system mingw and Wine do not give them.
+# tests/<folder>/*.cpp -> tests/test_<folder>.exe linked with `library` (one
+# target or a list), less the files that need POSIX calls or a window system
+# mingw and Wine do not give them. cmake/WindowsTools.cmake uses it too.
 function(vlo_windows_test folder library)
   cmake_parse_arguments(ARG "" "" "EXCLUDE" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${folder}/*.cpp)

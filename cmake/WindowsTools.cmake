@@ -38,36 +38,17 @@ if(NOT VLO_TESTS)
   return()
 endif()
 
-find_package(GTest REQUIRED)
-
-# tests/<folder>/*.cpp -> tests/test_<folder>.exe (as vlo_windows_test does),
-# less the files that need what Windows lacks; LIBRARIES are linked. The
-# tests of the tool run the built vellumo-pack.exe.
-function(vlo_windows_tool_test folder)
-  cmake_parse_arguments(ARG "" "" "EXCLUDE;LIBRARIES" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${folder}/*.cpp)
-  foreach(name IN LISTS ARG_EXCLUDE)
-    list(FILTER sources EXCLUDE REGEX "/${name}\\.cpp$")
-  endforeach()
-  string(REPLACE "/" "_" target test_${folder})
-  add_executable(${target} ${sources})
-  target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-  target_link_libraries(${target} PRIVATE ${ARG_LIBRARIES} GTest::gtest GTest::gtest_main)
-  target_compile_definitions(${target} PRIVATE VLO_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-    VLO_BINARY_DIR="${PROJECT_BINARY_DIR}")
-  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/tests)
-  add_dependencies(${target} vellumo-pack)
-endfunction()
-
 # The Windows side of the tool: OutputFile (attributes kept, read-only files
 # refused, devices, UTF-8 names) and the font lookup.
-vlo_windows_tool_test(tools/windows LIBRARIES vlo_pack)
+vlo_windows_test(tools/windows vlo_pack)
 # The commands through the real program (the cases that need POSIX links,
 # modes, FIFOs or users are left out where they stand). Left out:
 # PreviewCommandTest (starts the program with fork() and works on a copy of the
 # demo show) and DemoShowCheckTest: the Windows build makes no demo show. `new` is tried on
 # albums of tones the test encodes (Ogg Vorbis, FLAC) and tags with TagLib.
 vlo_windows_library(VLO_PACK_ENCODERS vorbisenc flac)
-vlo_windows_tool_test(tools LIBRARIES vellumo_core PkgConfig::VLO_PACK_ENCODERS
-  EXCLUDE PreviewCommandTest DemoShowCheckTest)
+vlo_windows_test(tools "vellumo_core;PkgConfig::VLO_PACK_ENCODERS" EXCLUDE PreviewCommandTest DemoShowCheckTest)
+# The tests of the tool run the built vellumo-pack.exe.
+add_dependencies(test_tools_windows vellumo-pack)
+add_dependencies(test_tools vellumo-pack)
 target_compile_definitions(test_tools PRIVATE VLO_HAVE_FLAC_ENCODER)

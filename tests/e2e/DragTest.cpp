@@ -49,21 +49,6 @@ void stepOf(int steps, int i, int& dx, int& dy)
     }
 }
 
-// Waits until the window has been at the same place for a few polls (the
-// program may still be working through the last motion), and returns it.
-WindowInfo settledWindow(const std::string& title)
-{
-    WindowInfo last = findWindow(title);
-    int same = 0;
-    for (int poll = 0; poll < 100 && same < 5; ++poll) {
-        sleepSeconds(0.05);
-        const WindowInfo now = findWindow(title);
-        same = now.found && now.x == last.x && now.y == last.y ? same + 1 : 0;
-        last = now;
-    }
-    return last;
-}
-
 TEST(Drag, WindowFollowsThePointerExactlyForAnyStepsAndSpeed)
 {
     if (displayName().empty())

@@ -104,6 +104,22 @@ inline WindowInfo findWindow(const std::string& title)
     return info;
 }
 
+// Waits until the window titled `title` has been at the same place for a few
+// polls (the program may still be working through the last motion), and
+// returns it.
+inline WindowInfo settledWindow(const std::string& title)
+{
+    WindowInfo last = findWindow(title);
+    int same = 0;
+    for (int poll = 0; poll < 100 && same < 5; ++poll) {
+        sleepSeconds(0.05);
+        const WindowInfo now = findWindow(title);
+        same = now.found && now.x == last.x && now.y == last.y ? same + 1 : 0;
+        last = now;
+    }
+    return last;
+}
+
 // True when the window is mapped and visible (xwininfo's map state).
 inline bool isViewable(const std::string& windowId)
 {

@@ -42,20 +42,6 @@ bool looksLikeMenuItem(Rgb c)
     return std::abs(c.r - 90) < 30 && std::abs(c.g - 90) < 30 && c.b < 130;
 }
 
-// The window titled `title` once it has stayed at one place for a few polls.
-WindowInfo settledWindow(const std::string& title)
-{
-    WindowInfo last = findWindow(title);
-    int same = 0;
-    for (int poll = 0; poll < 100 && same < 5; ++poll) {
-        sleepSeconds(0.05);
-        const WindowInfo now = findWindow(title);
-        same = now.found && now.x == last.x && now.y == last.y ? same + 1 : 0;
-        last = now;
-    }
-    return last;
-}
-
 class Viewer : public WineRun {
 protected:
     // Starts the viewer on the show folder and waits for its window.
