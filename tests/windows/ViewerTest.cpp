@@ -15,6 +15,7 @@
 
 #include "support/E2eProgram.h"
 #include "support/E2eShow.h"
+#include "support/E2eWatch.h"
 #include "windows/WineRun.h"
 
 namespace vlo {
@@ -23,7 +24,6 @@ namespace {
 using namespace e2e;
 
 constexpr Rgb white{255, 255, 255};
-constexpr Rgb red{255, 0, 0};
 constexpr Rgb green{0, 255, 0};
 Rgb rgbOf(show::Rgba c)
 {
@@ -92,17 +92,10 @@ TEST_F(Viewer, ShowRunWithTitleNextMenuDragAndClosingSequence)
     EXPECT_EQ(window.height, 600);
 
     // The title fades in and out over the whole window, opaque near 4.25 s.
-    waitUntil(1.0);
-    const Rgb early = shot().at(bgX, bgY);
-    waitUntil(4.15);
-    const Screenshot title = shot();
-    waitUntil(7.5);
-    const Rgb late = shot().at(bgX, bgY);
-    for (auto [x, y] : {std::pair{bgX, bgY}, {pictureX, pictureY}, {captionX, captionY}})
-        EXPECT_TRUE(near(title.at(x, y), red, 40))
-            << "title at (" << x << ", " << y << "): " << describe(title.at(x, y));
-    EXPECT_GT(early.g, 100) << "the title is strong already at 1 s: " << describe(early);
-    EXPECT_GT(late.g, 100) << "the title is still strong at 7.5 s: " << describe(late);
+    const TitleWatch title = watchTitle([this] { return shot(); }, [this] { return sinceShown(); },
+        {{bgX, bgY}, {pictureX, pictureY}, {captionX, captionY}}, 9.5);
+    EXPECT_EQ(title.fault, "") << "the title's fade, " << title.shots << " screenshots";
+    EXPECT_TRUE(title.opaque) << "the title was never seen opaque over the whole window";
 
     // After it: background, the first track's picture and caption.
     waitUntil(10.5);
@@ -127,20 +120,20 @@ TEST_F(Viewer, ShowRunWithTitleNextMenuDragAndClosingSequence)
     // second), the picture after its cross-fade.
     const double clicked = sinceShown();
     clickClient(show::nextButtonPoint.x, show::nextButtonPoint.y);
-    double captionChanged = -1.0;
-    double pictureChanged = -1.0;
-    while (sinceShown() < clicked + 5.0 && pictureChanged < 0) {
-        const double when = sinceShown() - clicked;
-        s = shot();
-        if (captionChanged < 0 && near(s.at(captionX, captionY), rgbOf(show::captionColour(1))))
-            captionChanged = when;
-        if (pictureChanged < 0 && near(s.at(pictureX, pictureY), rgbOf(show::trackColour(1))))
-            pictureChanged = when;
+    const auto sinceClick = [&] { return sinceShown() - clicked; };
+    SeenChange captionSwap;
+    SeenChange pictureFade;
+    while (sinceClick() < 5.0 && pictureFade.seen < 0) {
+        const TimedShot t = timedShot([this] { return shot(); }, sinceClick);
+        captionSwap.note(near(t.picture.at(captionX, captionY), rgbOf(show::captionColour(1))), t);
+        pictureFade.note(near(t.picture.at(pictureX, pictureY), rgbOf(show::trackColour(1))), t);
     }
-    EXPECT_GT(captionChanged, 0.25) << "caption changed too early";
-    EXPECT_LT(captionChanged, 1.5) << "caption changed late (or never: -1)";
-    EXPECT_GT(pictureChanged, 1.5) << "picture changed too early (or never: -1)";
-    EXPECT_LT(pictureChanged, 4.0) << "picture changed late";
+    EXPECT_GT(captionSwap.seen, 0.25) << "caption changed too early";
+    EXPECT_LT(captionSwap.notYet, 1.5) << "caption changed late";
+    EXPECT_GE(captionSwap.seen, 0.0) << "caption never changed";
+    EXPECT_GT(pictureFade.seen, 1.5) << "picture changed too early";
+    EXPECT_LT(pictureFade.notYet, 4.0) << "picture changed late";
+    EXPECT_GE(pictureFade.seen, 0.0) << "picture never changed";
 
     // A drag by the background of five equal (10, 6) steps, one X command
     // each: the window follows by exactly the pointer's (50, 30).
