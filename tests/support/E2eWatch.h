@@ -20,8 +20,7 @@ struct TimedShot {
     double end = 0.0;
 };
 
-template <class TakeShot, class Since>
-TimedShot timedShot(TakeShot takeShot, Since since)
+template <class TakeShot, class Since> TimedShot timedShot(TakeShot takeShot, Since since)
 {
     TimedShot s;
     s.start = since();
