@@ -119,10 +119,7 @@ TEST(MediaControls, PlayerctlAndTheKeysDriveTheShowThroughItsButtons)
     ASSERT_TRUE(window.found) << program.errorOutput();
     // The title overlay (8.5 s) starts before the window is shown, however
     // slow the start: the Quit below waits for its end from here.
-    for (const auto until = Clock::now() + std::chrono::seconds(30);
-         !isViewable(window.id) && program.running() && Clock::now() < until;)
-        sleepSeconds(0.02);
-    ASSERT_TRUE(isViewable(window.id)) << "the window was not shown: " << program.errorOutput();
+    ASSERT_TRUE(program.waitUntilShown(window, 30.0)) << "the window was not shown: " << program.errorOutput();
     const auto shown = Clock::now();
     const std::string environment = "DBUS_SESSION_BUS_ADDRESS='" + bus.address + "' ";
     const auto ctl = [&](const std::string& arguments) {

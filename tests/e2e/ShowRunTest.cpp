@@ -60,6 +60,7 @@ TEST_F(ShowRun, TitleTrackChangeStopPlayAndClosingSequence)
     ASSERT_TRUE(program->startedOk());
     window = program->waitForWindow("Emberfall II", 30.0);
     ASSERT_TRUE(window.found) << "no window titled Emberfall II; stderr: " << program->errorOutput();
+    ASSERT_TRUE(program->waitUntilShown(window, 30.0)) << "the window was not shown: " << program->errorOutput();
     shownAt = program->secondsSinceStart();
     EXPECT_EQ(window.x, 100);
     EXPECT_EQ(window.y, 100);
@@ -70,7 +71,8 @@ TEST_F(ShowRun, TitleTrackChangeStopPlayAndClosingSequence)
     // near 4.25 s.
     const TitleWatch title = watchTitle([this] { return shot(); }, [this] { return sinceShown(); },
         {{bgX, bgY}, {pictureX, pictureY}, {captionX, captionY}, {185, 530}}, 9.5);
-    EXPECT_EQ(title.fault, "") << "the title's fade, " << title.shots << " screenshots";
+    EXPECT_EQ(title.fault, "") << "the title's fade, " << title.shots << " screenshots, best fit started "
+                               << title.offset << " s before the window showed";
     EXPECT_TRUE(title.opaque) << "the title was never seen opaque over the whole window";
 
     // After the title: background, first track's picture and caption, and

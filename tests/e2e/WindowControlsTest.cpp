@@ -92,11 +92,8 @@ TEST_F(WindowControls, MenuCreditsDragAndEscapeTwice)
         VLO_BINARY_DIR "/vellumo", folder.path(), std::vector<std::string>{"SDL_AUDIODRIVER=dummy"});
     window = program->waitForWindow("Emberfall II", 30.0);
     ASSERT_TRUE(window.found) << "no window; stderr: " << program->errorOutput();
-    // The window is shown once the title has started: times count from then.
-    const auto until = Clock::now() + std::chrono::seconds(30);
-    while (!isViewable(window.id) && program->running() && Clock::now() < until)
-        sleepSeconds(0.02);
-    ASSERT_TRUE(isViewable(window.id)) << "the window was not shown; stderr: " << program->errorOutput();
+    ASSERT_TRUE(program->waitUntilShown(window, 30.0))
+        << "the window was not shown; stderr: " << program->errorOutput();
     shownAt = program->secondsSinceStart();
 
     // A right press during the title (8.5 s) opens nothing: once the picture

@@ -405,6 +405,17 @@ public:
         return info;
     }
 
+    // Waits until the window found is shown (mapped). The program shows it
+    // once its pictures are loaded and its title overlay has begun, so times
+    // of the show count from here.
+    bool waitUntilShown(const WindowInfo& window, double seconds)
+    {
+        const auto until = Clock::now() + std::chrono::duration<double>(seconds);
+        while (!isViewable(window.id) && running() && Clock::now() < until)
+            sleepSeconds(0.02);
+        return isViewable(window.id);
+    }
+
 private:
     void poll()
     {

@@ -53,6 +53,7 @@ protected:
         window = program->waitForWindow("Emberfall II", 60.0);
         ASSERT_TRUE(window.found) << "no window titled Emberfall II; status " << program->exitStatus()
                                   << "; stderr: " << program->errorOutput();
+        ASSERT_TRUE(program->waitUntilShown(window, 60.0)) << "the window was not shown: " << program->errorOutput();
         shownAt = program->secondsSinceStart();
     }
 
@@ -94,7 +95,8 @@ TEST_F(Viewer, ShowRunWithTitleNextMenuDragAndClosingSequence)
     // The title fades in and out over the whole window, opaque near 4.25 s.
     const TitleWatch title = watchTitle([this] { return shot(); }, [this] { return sinceShown(); },
         {{bgX, bgY}, {pictureX, pictureY}, {captionX, captionY}}, 9.5);
-    EXPECT_EQ(title.fault, "") << "the title's fade, " << title.shots << " screenshots";
+    EXPECT_EQ(title.fault, "") << "the title's fade, " << title.shots << " screenshots, best fit started "
+                               << title.offset << " s before the window showed";
     EXPECT_TRUE(title.opaque) << "the title was never seen opaque over the whole window";
 
     // After it: background, the first track's picture and caption.
