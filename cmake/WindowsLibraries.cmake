@@ -56,8 +56,24 @@ set_target_properties(OpenGL::GLU PROPERTIES INTERFACE_LINK_LIBRARIES "glu32;ope
 add_compile_definitions(_FILE_OFFSET_BITS=64 _WIN32_WINNT=0x0A00 WINVER=0x0A00 SDL_MAIN_HANDLED FLAC__NO_DLL
   MODPLUG_STATIC)
 add_compile_options(-Wall -Wextra)
+# The programs' version resources (no quotes: windres loses them).
+add_compile_definitions(
+  $<$<COMPILE_LANGUAGE:RC>:VLO_VERSION_NUMBERS=${PROJECT_VERSION_MAJOR},${PROJECT_VERSION_MINOR},${PROJECT_VERSION_PATCH},0>
+  $<$<COMPILE_LANGUAGE:RC>:VLO_VERSION_TEXT=${PROJECT_VERSION}>)
 # The threads library is linked in whole and statically before the
 # compiler's own link asks for it (as a DLL): no libwinpthread DLL beside the
-# programs.
-string(APPEND CMAKE_C_STANDARD_LIBRARIES " -Wl,-Bstatic,--whole-archive -lwinpthread -Wl,--no-whole-archive,-Bdynamic")
-string(APPEND CMAKE_CXX_STANDARD_LIBRARIES " -Wl,-Bstatic,--whole-archive -lwinpthread -Wl,--no-whole-archive,-Bdynamic")
+# programs. Its version resource is left out of the copy linked, or it would
+# stand in the programs' file details for their own.
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libwinpthread.a
+  OUTPUT_VARIABLE vlo_winpthread_archive OUTPUT_STRIP_TRAILING_WHITESPACE)
+set(vlo_winpthread ${CMAKE_BINARY_DIR}/winpthread/libwinpthread.a)
+if(NOT EXISTS ${vlo_winpthread} OR ${vlo_winpthread_archive} IS_NEWER_THAN ${vlo_winpthread})
+  file(COPY ${vlo_winpthread_archive} DESTINATION ${CMAKE_BINARY_DIR}/winpthread)
+  execute_process(COMMAND ${CMAKE_AR} d ${vlo_winpthread} version.o RESULT_VARIABLE vlo_trimmed)
+  if(NOT vlo_trimmed EQUAL 0)
+    file(REMOVE ${vlo_winpthread})
+    message(FATAL_ERROR "Could not take the version resource out of ${vlo_winpthread_archive}")
+  endif()
+endif()
+string(APPEND CMAKE_C_STANDARD_LIBRARIES " -Wl,--whole-archive ${vlo_winpthread} -Wl,--no-whole-archive")
+string(APPEND CMAKE_CXX_STANDARD_LIBRARIES " -Wl,--whole-archive ${vlo_winpthread} -Wl,--no-whole-archive")

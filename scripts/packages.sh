@@ -8,7 +8,7 @@ VLO_PACKAGES=(
   libflac-dev libmp3lame-dev libtag1-dev
   libgtest-dev libbenchmark-dev
   xvfb xdotool x11-utils x11-xserver-utils imagemagick desktop-file-utils clang-format
-  libsystemd-dev dbus playerctl weston appstream shared-mime-info xdg-utils
+  libsystemd-dev dbus playerctl weston appstream shared-mime-info xdg-utils icoutils
 )
 
 # Installs what is missing (as root), or says which apt-get line to run.

@@ -5,6 +5,7 @@
 VLO_WINDOWS_TOOLS=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   libz-mingw-w64-dev wine64 wine dpkg-dev cmake make pkg-config autoconf automake libtool autopoint
+  librsvg2-bin icoutils
 )
 
 # Source packages, in build order (later ones link earlier ones). zlib comes

@@ -143,6 +143,10 @@ public:
         return native ? text : "MSGBOX_OnInit L\"" + text + "\"";
     }
 
+    // The program files (the exes, or the Linux programs when native).
+    const std::string& viewerFile() const { return viewer; }
+    const std::string& packFile() const { return pack; }
+
     // The Linux tool of this build, to compare with.
     static std::string linuxPack() { return VLO_BINARY_DIR "/vellumo-pack"; }
 

@@ -7,6 +7,7 @@
 // VLO_WINDOWS_ZIP, for example:
 //   VLO_WINDOWS_ZIP=$PWD/build-windows/Vellumo-VERSION-win64.zip build-test/tests/test_windows
 // Without VLO_WINDOWS_ZIP, Wine or Xvfb the tests skip.
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -224,6 +225,42 @@ TEST_F(Viewer, AtTwiceTheDensityTheWindowIsDoubledAndTakesClicksAtTheDoubledPlac
         changed = near(shot().at(2 * captionX, 2 * captionY), rgbOf(show::captionColour(1)));
     EXPECT_TRUE(changed) << "the click at the doubled place of next did not change the caption";
     escapeTwice();
+}
+
+// Explorer shows the program file's first icon and its version details:
+// the program's own drawing (a golden label at the centre of a dark record)
+// at the sizes Windows asks for, and each program's own name and version.
+TEST_F(Viewer, TheProgramFilesCarryTheirOwnIconAndDetails)
+{
+    if (session->native)
+        GTEST_SKIP() << "the Linux programs have no resources";
+    for (const char* tool : {"wrestool", "icotool", "convert", "strings"})
+        if (!run(std::string("command -v ") + tool + " >/dev/null"))
+            GTEST_SKIP() << "needs " << tool << " (icoutils, imagemagick, binutils)";
+    const std::string icon = logs.path("vellumo.ico");
+    ASSERT_TRUE(run("wrestool -x --type=group_icon -o '" + icon + "' '" + session->viewerFile() + "' 2>/dev/null"))
+        << "no icon in " << session->viewerFile();
+    const std::string listing = capture("icotool -l '" + icon + "' 2>&1");
+    for (int size : {16, 24, 32, 48, 256}) {
+        const std::string entry = "--width=" + std::to_string(size) + " --height=" + std::to_string(size);
+        EXPECT_NE(listing.find(entry), std::string::npos) << "no " << size << " x " << size << " icon:\n" << listing;
+    }
+    // The 48 x 48 picture (the fourth): label, record, and the clear corner.
+    const std::string pixels
+        = capture("convert '" + icon + "[3]' -format '%[pixel:p{29,24}] %[pixel:p{38,24}] %[pixel:p{0,0}]' info: 2>&1");
+    EXPECT_EQ(pixels, "srgba(217,166,47,1) srgba(42,36,32,1) srgba(0,0,0,0)") << "the 48 x 48 icon";
+
+    // One version block each, the program's own (a library linked in once
+    // brought its own along).
+    for (const auto& [file, description] : {std::pair{session->viewerFile(), "Vellumo show player"},
+             std::pair{session->packFile(), "Vellumo show packer"}}) {
+        const std::string blocks = capture("wrestool -l --type=16 '" + file + "' 2>&1");
+        EXPECT_EQ(std::count(blocks.begin(), blocks.end(), '\n'), 1) << file << ":\n" << blocks;
+        const std::string details = capture("wrestool -x --raw --type=16 '" + file + "' 2>/dev/null | strings -el");
+        for (const std::string& expected : {std::string(description), std::string(VLO_VERSION), std::string("Vellumo")})
+            EXPECT_NE(details.find(expected), std::string::npos) << file << " lacks \"" << expected << "\":\n"
+                                                                 << details;
+    }
 }
 
 } // namespace
