@@ -238,7 +238,8 @@ TEST_F(Viewer, TheProgramFilesCarryTheirOwnIconAndDetails)
         if (!run(std::string("command -v ") + tool + " >/dev/null"))
             GTEST_SKIP() << "needs " << tool << " (icoutils, imagemagick, binutils)";
     const std::string icon = logs.path("vellumo.ico");
-    ASSERT_TRUE(run("wrestool -x --type=group_icon -o '" + icon + "' '" + session->viewerFile() + "' 2>/dev/null"))
+    ASSERT_TRUE(run("wrestool -x --type=group_icon -o '" + icon + "' '" + session->viewerFile() + "' 2>/dev/null")
+        && std::filesystem::exists(icon))
         << "no icon in " << session->viewerFile();
     const std::string listing = capture("icotool -l '" + icon + "' 2>&1");
     for (int size : {16, 24, 32, 48, 256}) {
