@@ -97,14 +97,13 @@ TEST_F(ShowRun, TitleTrackChangeStopPlayAndClosingSequence)
     const double clicked = sinceShown();
     clickClient(show::nextButtonPoint.x, show::nextButtonPoint.y);
     const auto sinceClick = [&] { return sinceShown() - clicked; };
-    SeenChange captionSwap;
-    SeenChange pictureFade;
-    while (sinceClick() < 4.5 && pictureFade.seen < 0) {
-        const TimedShot t = timedShot([this] { return shot(); }, sinceClick);
-        captionSwap.note(near(t.picture.at(captionX, captionY), rgbOf(show::captionColour(1))), t);
-        const Rgb p = t.picture.at(pictureX, pictureY);
-        pictureFade.note(p.r < 200 && p.b > 200, t);
-    }
+    const auto [captionSwap, pictureFade] = watchTrackChange([this] { return shot(); }, sinceClick,
+        [](const Screenshot& s) { return near(s.at(captionX, captionY), rgbOf(show::captionColour(1))); },
+        [](const Screenshot& s) {
+            const Rgb p = s.at(pictureX, pictureY);
+            return p.r < 200 && p.b > 200;
+        },
+        4.5);
     EXPECT_GT(captionSwap.seen, 0.25) << "caption changed too early";
     EXPECT_LT(captionSwap.notYet, 1.3) << "caption changed late";
     EXPECT_GE(captionSwap.seen, 0.0) << "caption never changed";

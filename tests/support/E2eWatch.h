@@ -47,6 +47,27 @@ struct SeenChange {
     }
 };
 
+// A track change watched from now until the picture's change is seen or
+// `until` seconds on `since`'s clock: the caption swap and the picture's
+// cross-fade, each seen once its test holds for a screenshot.
+struct TrackChange {
+    SeenChange caption;
+    SeenChange picture;
+};
+
+template <class TakeShot, class Since, class CaptionShows, class PictureShows>
+TrackChange watchTrackChange(
+    TakeShot takeShot, Since since, CaptionShows captionShows, PictureShows pictureShows, double until)
+{
+    TrackChange change;
+    while (since() < until && change.picture.seen < 0) {
+        const TimedShot s = timedShot(takeShot, since);
+        change.caption.note(captionShows(s.picture), s);
+        change.picture.note(pictureShows(s.picture), s);
+    }
+    return change;
+}
+
 // The title overlay of the standard show: its red picture over the whole
 // window at alpha |sin(pi t / 8.5)| for t in [0, 8.5] s, then gone. Its clock
 // starts before the window shows, by as long as the first frames take (under

@@ -124,13 +124,9 @@ TEST_F(Viewer, ShowRunWithTitleNextMenuDragAndClosingSequence)
     const double clicked = sinceShown();
     clickClient(show::nextButtonPoint.x, show::nextButtonPoint.y);
     const auto sinceClick = [&] { return sinceShown() - clicked; };
-    SeenChange captionSwap;
-    SeenChange pictureFade;
-    while (sinceClick() < 5.0 && pictureFade.seen < 0) {
-        const TimedShot t = timedShot([this] { return shot(); }, sinceClick);
-        captionSwap.note(near(t.picture.at(captionX, captionY), rgbOf(show::captionColour(1))), t);
-        pictureFade.note(near(t.picture.at(pictureX, pictureY), rgbOf(show::trackColour(1))), t);
-    }
+    const auto [captionSwap, pictureFade] = watchTrackChange([this] { return shot(); }, sinceClick,
+        [](const Screenshot& s) { return near(s.at(captionX, captionY), rgbOf(show::captionColour(1))); },
+        [](const Screenshot& s) { return near(s.at(pictureX, pictureY), rgbOf(show::trackColour(1))); }, 5.0);
     EXPECT_GT(captionSwap.seen, 0.25) << "caption changed too early";
     EXPECT_LT(captionSwap.notYet, 1.5) << "caption changed late";
     EXPECT_GE(captionSwap.seen, 0.0) << "caption never changed";
