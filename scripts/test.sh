@@ -25,6 +25,8 @@ trap 'kill "$xvfb_pid" 2>/dev/null || true' EXIT
 for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
 
 export DISPLAY="$display"
+# The tests draw at the show's own size; those about scaling set these.
+unset GDK_SCALE VELLUMO_SCALE
 export SDL_AUDIODRIVER=dummy
 # intercept_tls_get_addr=0: GCC 12's LeakSanitizer finds the size of a
 # library's thread-local block by a guess made for glibc 2.19. When Mesa's

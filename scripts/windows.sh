@@ -35,7 +35,12 @@ demo_show=${VLO_WINDOWS_DEMO_SHOW:-$build/demo-native/demo-show}
 # The configure writes the zip's CPack file again if the build still defines
 # the zip.
 rm -f "$build/vellumo/CPackConfig.cmake"
-cmake -S . -B "$build/vellumo" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+# The toolchain file's flags reach only a new cache (CMake reads its *_INIT
+# values once), so a build folder configured before the file changed starts
+# again.
+fresh=()
+if [ "$root/cmake/mingw-w64-x86_64.cmake" -nt "$build/vellumo/CMakeCache.txt" ]; then fresh=(--fresh); fi
+cmake "${fresh[@]}" -S . -B "$build/vellumo" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
   -DVLO_WINDOWS_PREFIX="$build/prefix" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVLO_TESTS=ON "${launcher[@]}" \
   -DVLO_WINDOWS_DEMO_SHOW="$demo_show" \
   >"$build/vellumo-configure.log" 2>&1 || { cat "$build/vellumo-configure.log" >&2; exit 1; }
